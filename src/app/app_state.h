@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/settings.h"
+#include "options/timer_tick.h"
+
+#include <QString>
+
+// Everything that lives for the whole run of the program. One instance is
+// owned by the running program and handed to whoever needs it.
+struct AppState
+{
+    QString SettingsPath;             // empty when no configuration directory could be had
+    QString ProgramDirectory;         // where the fixed note files live
+    bool CommandLineNamedDocument = false;
+    Settings settings;                // settings.FileName is the current document's path
+    bool SaveAsFlag = false;
+    TimerState timer;
+};

@@ -1,0 +1,281 @@
+#include "ui/form5.h"
+
+#include "app/app_state.h"
+#include "app/shutdown.h"
+#include "document/document_title.h"
+#include "editing/delete_caret_line.h"
+#include "options/appearance.h"
+#include "ui/button_bar.h"
+#include "ui/editor_control.h"
+#include "ui/main_window_layout.h"
+#include "ui/menu_tree.h"
+#include "ui/twips.h"
+
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace {
+
+QFont BarFont()
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8.25);
+    font.setBold(true);
+    return font;
+}
+
+std::int16_t ClampToInt16(int value)
+{
+    return static_cast<std::int16_t>(
+        std::clamp<int>(value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
+}
+
+} // namespace
+
+Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_state(state)
+    , m_platform(platform)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/scriblet.png")));
+    QPalette grey = palette();
+    grey.setColor(QPalette::Window, QColor(192, 192, 192));
+    setPalette(grey);
+
+    m_clientArea = new QWidget(this);
+    setCentralWidget(m_clientArea);
+    m_editor = new EditorControl(m_clientArea);
+    m_editor->setObjectName(QStringLiteral("Text1"));
+    buildButtonBar(m_clientArea);
+    buildMenus();
+    setTabOrder(m_editor, m_buttons.front());
+
+    connect(m_editor, &EditorControl::deleteLineKeyPressed, this, [this] { DeleteCaretLine(*m_editor); });
+    m_timer.setInterval(100);
+    connect(&m_timer, &QTimer::timeout, this, &Form5::onTimerTick);
+    m_timer.start();
+}
+
+void Form5::buildButtonBar(QWidget* clientArea)
+{
+    const Twips twips = Twips::forWidget(*this);
+    const QFont font = BarFont();
+    for (int i = 0; i < BarButtonCount; ++i) {
+        auto* button = new QPushButton(QString::fromLatin1(BarButtons[i].caption), clientArea);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        button->setFont(font);
+        button->setGeometry(twips.toPixels(BarButtonSpacing * i), 0, twips.toPixels(BarButtonWidth),
+                            twips.toPixels(BarButtonHeight));
+        button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this, [this, i] { ButtonBarCommand(i); });
+        if (i > 0)
+            setTabOrder(m_buttons[i - 1], button);
+        m_buttons[i] = button;
+    }
+}
+
+void Form5::buildMenus()
+{
+    QList<QKeySequence> shortcuts;
+    for (const MenuEntry& menuEntry : MainMenuTree()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(menuEntry.caption));
+        menu->setObjectName(QString::fromLatin1(menuEntry.name));
+        for (const MenuItemEntry& item : menuEntry.items) {
+            if (!item.name) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(QString::fromLatin1(item.caption));
+            action->setObjectName(QString::fromLatin1(item.name));
+            action->setCheckable(item.checkable);
+            if (*item.shortcut) {
+                action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+                shortcuts.append(action->shortcut());
+            }
+            if (item.barIndex >= 0)
+                connect(action, &QAction::triggered, this, [this, index = item.barIndex] { ButtonBarCommand(index); });
+            else
+                connect(action, &QAction::triggered, this, [this, command = item.command] { runCommand(command); });
+            m_actions.insert(action->objectName(), action);
+        }
+    }
+    m_editor->setReservedShortcuts(shortcuts);
+}
+
+void Form5::load()
+{
+    placeWindow();
+    m_state.timer.ElapsedRunning = 0;
+    m_state.timer.TickCount = 0;
+    setButtonBarShown(m_state.settings.ButtonBar != 0);
+    setWindowFlag(Qt::WindowStaysOnTopHint, m_state.settings.OnTop == 1);
+    m_state.timer.AutoSaveSeconds = 0;
+    syncCheckMarks();
+    ApplyEditorAppearance(*m_editor, m_state.settings);
+}
+
+void Form5::placeWindow()
+{
+    const Twips twips = Twips::forWidget(*this);
+    const Settings& s = m_state.settings;
+    move(twips.toPixels(s.Left), twips.toPixels(s.Top));
+    resizeOuter(twips.toPixels(s.Width), twips.toPixels(s.Height));
+}
+
+void Form5::resizeOuter(int widthPixels, int heightPixels)
+{
+    resize(std::max(widthPixels - m_frameExtra.width(), 1), std::max(heightPixels - m_frameExtra.height(), 1));
+}
+
+// When the window manager adds or changes its frame, keep the window's outer
+// size: the settings hold outer sizes.
+bool Form5::followFrameChange()
+{
+    const QSize extra = frameGeometry().size() - size();
+    if (extra == m_frameExtra)
+        return false;
+    const QSize outer = size() + m_frameExtra;
+    m_frameExtra = extra;
+    resizeOuter(outer.width(), outer.height());
+    return true;
+}
+
+void Form5::ButtonBarCommand(int index)
+{
+    if (index < 0 || index >= BarButtonCount)
+        return;
+    runCommand(BarButtons[index].command);
+    if (BarCommandReturnsFocus(index))
+        m_editor->setFocus();
+}
+
+void Form5::runCommand(CommandId command)
+{
+    switch (command) {
+    case CommandId::FileExit:
+        close();
+        break;
+    case CommandId::ElapsedTimeMenu:
+        m_state.timer.StopQuietly = -1;
+        break;
+    default:
+        break;
+    }
+    syncCheckMarks();
+}
+
+void Form5::SetBaseTitle() { setWindowTitle(BaseTitle); }
+
+void Form5::setButtonBarShown(bool shown)
+{
+    for (QPushButton* button : m_buttons)
+        button->setVisible(shown);
+    LayoutMainWindow();
+}
+
+void Form5::syncCheckMarks()
+{
+    const Settings& s = m_state.settings;
+    m_actions.value(QStringLiteral("AlwaysOnTop"))->setChecked(s.OnTop == 1);
+    m_actions.value(QStringLiteral("OptionsFileInTitle"))->setChecked(s.FileInTitle == 1);
+    m_actions.value(QStringLiteral("OptionsShowButtonBar"))->setChecked(s.ButtonBar != 0);
+}
+
+void Form5::LayoutMainWindow()
+{
+    const Settings& s = m_state.settings;
+    if (isMinimized()) {
+        UpdateTitle(s, *this);
+        return;
+    }
+    const Twips twips = Twips::forWidget(*this);
+    const QSize outer = size() + m_frameExtra;
+    const NonClientTwips nonClient{twips.fromPixels(outer.width() - m_clientArea->width()),
+                                   twips.fromPixels(outer.height() - m_clientArea->height())};
+    const MainWindowGeometry g = ::LayoutMainWindow(twips.fromPixels(outer.width()), twips.fromPixels(outer.height()),
+                                                    s.ButtonBar != 0, nonClient);
+    if (g.windowResized) {
+        // Round up so the window never ends below its minimum size.
+        resizeOuter(int(std::ceil(g.windowWidth / twips.perPixel())), int(std::ceil(g.windowHeight / twips.perPixel())));
+        return;
+    }
+    m_editor->setGeometry(0, twips.toPixels(g.editorTop), std::max(twips.toPixels(g.editorWidth), 0),
+                          std::max(twips.toPixels(g.editorHeight), 0));
+    if (s.FileInTitle == 0)
+        SetBaseTitle();
+    else
+        UpdateTitle(s, *this);
+}
+
+void Form5::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    if (!followFrameChange())
+        LayoutMainWindow();
+}
+
+void Form5::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    followFrameChange();
+}
+
+void Form5::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    SetBaseTitle();
+}
+
+void Form5::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        SetBaseTitle();
+    else if (event->type() == QEvent::WindowStateChange)
+        LayoutMainWindow();
+}
+
+bool Form5::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && std::find(m_buttons.cbegin(), m_buttons.cend(), watched) != m_buttons.cend()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        m_state.timer.StopQuietly = mouse->button() == Qt::LeftButton ? -1 : 0;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form5::copyGeometryToSettings()
+{
+    const Twips twips = Twips::forWidget(*this);
+    const QRect frame = frameGeometry();
+    // A value whose pixels have not changed keeps its exact twips, so the
+    // settings do not drift by a rounding step at every run.
+    const auto keep = [&twips](std::int16_t& field, int pixels) {
+        if (twips.toPixels(field) != pixels)
+            field = ClampToInt16(twips.fromPixels(pixels));
+    };
+    Settings& s = m_state.settings;
+    keep(s.Left, frame.x());
+    keep(s.Top, frame.y());
+    keep(s.Width, frame.width());
+    keep(s.Height, frame.height());
+}
+
+void Form5::closeEvent(QCloseEvent* event)
+{
+    const bool minimized = isMinimized();
+    if (!minimized)
+        copyGeometryToSettings();
+    SaveSettingsAndExit(m_state, m_platform, ReadEditorAppearance(*m_editor), minimized);
+    event->accept();
+}
+
+void Form5::onTimerTick() { AdvanceTimer(m_state.timer); }

@@ -1,0 +1,130 @@
+#include "ui/qt_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::StandardButton ToQt(MessageAnswer answer)
+{
+    switch (answer) {
+    case MessageAnswer::Yes:
+        return QMessageBox::Yes;
+    case MessageAnswer::No:
+        return QMessageBox::No;
+    case MessageAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case MessageAnswer::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString TitleOrDefault(const QString& title) { return title.isEmpty() ? ApplicationTitle : title; }
+
+} // namespace
+
+QString QtFileFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString pattern = parts[i + 1];
+        const QString label = parts[i].left(parts[i].indexOf(u'(')).trimmed();
+        entries.append(QStringLiteral("%1 (%2 %3)").arg(label, pattern.toLower(), pattern.toUpper()));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+MessageAnswer QtPlatform::showMessage(const MessageBoxRequest& request)
+{
+    QMessageBox box(IconOf(request.icon), TitleOrDefault(request.title), request.text,
+                    ButtonsOf(request.buttons), QApplication::activeWindow());
+    box.setDefaultButton(ToQt(request.defaultAnswer));
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    default:
+        return request.buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel : MessageAnswer::Ok;
+    }
+}
+
+std::optional<QString> QtPlatform::askText(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), TitleOrDefault(title), prompt,
+                                               QLineEdit::Normal, defaultText, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+std::optional<QString> QtPlatform::chooseFileToOpen(const QString& filter)
+{
+    const QString chosen =
+        QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), m_lastFileName, QtFileFilter(filter));
+    if (chosen.isEmpty())
+        return std::nullopt;
+    m_lastFileName = chosen;
+    return chosen;
+}
+
+std::optional<QString> QtPlatform::chooseFileToSave(const QString& filter)
+{
+    // The program asks its own overwrite question.
+    const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), m_lastFileName,
+                                                        QtFileFilter(filter), nullptr,
+                                                        QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    m_lastFileName = chosen;
+    return chosen;
+}
+
+void QtPlatform::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+
+QDateTime QtPlatform::currentDateTime() { return QDateTime::currentDateTime(); }
+
+QLocale QtPlatform::locale() { return QLocale::system(); }
+
+void QtPlatform::beep() { QApplication::beep(); }
+
+void QtPlatform::closeHelp() {}
+
+void QtPlatform::exitProcess() { QCoreApplication::exit(0); }
+

@@ -1,0 +1,51 @@
+#include "support/scripted_platform.h"
+
+namespace {
+
+std::optional<QString> TakeOrCancel(QList<std::optional<QString>>& queue)
+{
+    return queue.isEmpty() ? std::nullopt : queue.takeFirst();
+}
+
+} // namespace
+
+MessageAnswer ScriptedPlatform::showMessage(const MessageBoxRequest& request)
+{
+    messages.append(request);
+    calls.append(QStringLiteral("showMessage"));
+    return messageAnswers.isEmpty() ? request.defaultAnswer : messageAnswers.takeFirst();
+}
+
+std::optional<QString> ScriptedPlatform::askText(const QString& prompt, const QString& title, const QString&)
+{
+    calls.append(QStringLiteral("askText:") + title + u':' + prompt);
+    return TakeOrCancel(textAnswers);
+}
+
+std::optional<QString> ScriptedPlatform::chooseFileToOpen(const QString& filter)
+{
+    calls.append(QStringLiteral("chooseFileToOpen:") + filter);
+    return TakeOrCancel(openFileAnswers);
+}
+
+std::optional<QString> ScriptedPlatform::chooseFileToSave(const QString& filter)
+{
+    calls.append(QStringLiteral("chooseFileToSave:") + filter);
+    return TakeOrCancel(saveFileAnswers);
+}
+
+void ScriptedPlatform::setClipboardText(const QString& text)
+{
+    calls.append(QStringLiteral("setClipboardText"));
+    clipboard = text;
+}
+
+QDateTime ScriptedPlatform::currentDateTime() { return now; }
+
+QLocale ScriptedPlatform::locale() { return currentLocale; }
+
+void ScriptedPlatform::beep() { calls.append(QStringLiteral("beep")); }
+
+void ScriptedPlatform::closeHelp() { calls.append(QStringLiteral("closeHelp")); }
+
+void ScriptedPlatform::exitProcess() { calls.append(QStringLiteral("exitProcess")); }

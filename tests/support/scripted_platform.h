@@ -1,0 +1,40 @@
+#pragma once
+
+#include "ui/platform.h"
+
+#include <QList>
+#include <QStringList>
+
+// A platform whose answers a test queues in advance and whose calls it reads
+// back afterwards. A question without a queued answer gets its default
+// button (or a cancelled dialog) and is still recorded.
+class ScriptedPlatform : public Platform
+{
+public:
+    // Queued answers, taken from the front.
+    QList<MessageAnswer> messageAnswers;
+    QList<std::optional<QString>> textAnswers;
+    QList<std::optional<QString>> openFileAnswers;
+    QList<std::optional<QString>> saveFileAnswers;
+
+    QDateTime now = QDateTime(QDate(1997, 3, 27), QTime(10, 15, 2));
+    QLocale currentLocale = QLocale(QLocale::English, QLocale::UnitedStates);
+
+    // What the program did.
+    QList<MessageBoxRequest> messages;
+    QStringList calls;
+    QString clipboard;
+
+    MessageAnswer showMessage(const MessageBoxRequest& request) override;
+    std::optional<QString> askText(const QString& prompt, const QString& title, const QString& defaultText) override;
+    std::optional<QString> chooseFileToOpen(const QString& filter) override;
+    std::optional<QString> chooseFileToSave(const QString& filter) override;
+    void setClipboardText(const QString& text) override;
+    QDateTime currentDateTime() override;
+    QLocale locale() override;
+    void beep() override;
+    void closeHelp() override;
+    void exitProcess() override;
+
+    int count(const QString& call) const { return int(calls.count(call)); }
+};
