@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Sets up a Debian/Ubuntu machine for Scriblet, builds it, and starts it or runs its tests.
+#   ./build.sh run    install what is missing, build, start Scriblet (extra arguments go to Scriblet)
+#   ./build.sh test   install what is missing, build with warnings as errors, run the test suite,
+#                     then build and run it again under AddressSanitizer and UndefinedBehaviorSanitizer
+set -euo pipefail
+cd "$(dirname "$0")"
+
+packages=(cmake g++ make qt6-base-dev fonts-dejavu-core)
+
+install_missing() {
+    local missing=() package
+    for package in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+    done
+    ((${#missing[@]})) || return 0
+    local as_root=()
+    [ "$(id -u)" -eq 0 ] || as_root=(sudo)
+    "${as_root[@]}" apt-get update
+    "${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+}
+
+build() { # build-directory cmake-options...
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" "$@"
+    cmake --build "$dir" -j"$(nproc)"
+}
+
+run_tests() { # build-directory
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure -j"$(nproc)"
+}
+
+case "${1:-}" in
+run)
+    shift
+    install_missing
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIBLET_BUILD_TESTS=OFF
+    exec build/src/scriblet "$@"
+    ;;
+test)
+    install_missing
+    build build-test -DCMAKE_BUILD_TYPE=Debug -DSCRIBLET_WERROR=ON
+    run_tests build-test
+    build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSCRIBLET_WERROR=ON -DSCRIBLET_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 run_tests build-sanitize
+    ;;
+*)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac

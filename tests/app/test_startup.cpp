@@ -1,0 +1,173 @@
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "support/scripted_platform.h"
+#include "support/test_environment.h"
+#include "ui/editor_control.h"
+#include "ui/form5.h"
+
+#include <QAction>
+#include <QDir>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// One run of the program: start-up, then whatever the test does, then File > Exit.
+struct Run
+{
+    explicit Run(const QString& commandLine = QString())
+        : window(RunStartup(state, platform, commandLine))
+    {
+    }
+
+    void exit() { window->action(QStringLiteral("FileExit"))->trigger(); }
+
+    AppState state;
+    ScriptedPlatform platform;
+    std::unique_ptr<Form5> window;
+};
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartUsesDefaultsAndExitWritesThem();
+    void geometrySurvivesARestart_data();
+    void geometrySurvivesARestart();
+    void missingConfigurationDirectory();
+    void commandLineNamesTheDocument();
+    void garbageSettingsNeverStopTheProgram();
+    void documentNameInTitleAfterStart();
+};
+
+void TestStartup::firstStartUsesDefaultsAndExitWritesThem()
+{
+    ScopedUserDirectories dirs;
+    Run run;
+    const QRect frame = run.window->frameGeometry();
+    QCOMPARE(frame, QRect(33, 33, 434, 136)); // 500, 500, 6510, 2040 twips at 96 DPI
+    QVERIFY(run.window->barButton(0).isVisible());
+    QCOMPARE(run.window->windowTitle(), QStringLiteral("Scriblet32 v2.0"));
+    QCOMPARE(run.window->editor().font().family(), QStringLiteral("Arial"));
+    QCOMPARE(run.window->editor().font().pointSizeF(), 10.0);
+    QVERIFY(run.platform.messages.isEmpty());
+
+    run.exit();
+    QCOMPARE(run.platform.calls, (QStringList{"closeHelp", "closeHelp", "exitProcess"}));
+    const QString data = dirs.dataDirectory();
+    const QByteArray expected = "[SCRIBLET]\n"
+                                "Left= 500\nTop= 500\nWidth= 6510\nHeight= 2040\n"
+                                "OnTop= 0\nAutoSave= 0\nAutoSaveTime= 10\nTimerBeep= 0\nBeepTime= 60\nButtonBar= 1\n"
+                                "FileName=" + data.toUtf8() + "/SCRBLT20.SCB\n"
+                                "File1=" + data.toUtf8() + "/SCRBLT20.SCB\n"
+                                "File2=" + data.toUtf8() + "/ADDRESS.SCB\n"
+                                "File3=" + data.toUtf8() + "/TODO.SCB\n"
+                                "Glossary1=Text For Glossary Button 1\n"
+                                "Glossary2=Text For Glossary Button 2\n"
+                                "Glossary3=Text For Glossary Button 3\n"
+                                "Signature=Text For Signature Button\n"
+                                "FileInTitle= 0\n"
+                                "BackColor= 16777215\nFontName=Arial\nFontSize= 10\nFontBold=False\nFontItalic=False\n";
+    QCOMPARE(ReadFileBytes(dirs.settingsPath()), expected);
+}
+
+void TestStartup::geometrySurvivesARestart_data()
+{
+    QTest::addColumn<bool>("minimizeBeforeExit");
+    QTest::newRow("normal window") << false;
+    QTest::newRow("minimized window keeps the stored geometry") << true;
+}
+
+void TestStartup::geometrySurvivesARestart()
+{
+    QFETCH(bool, minimizeBeforeExit);
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nLeft= 1500\nTop= 1200\nWidth= 9000\nHeight= 4500\n");
+    {
+        Run first;
+        QCOMPARE(first.window->frameGeometry(), QRect(100, 80, 600, 300));
+        const QSize frameExtra = first.window->frameGeometry().size() - first.window->size();
+        first.window->move(150, 90);
+        first.window->resize(QSize(700, 320) - frameExtra);
+        QTRY_COMPARE(first.window->frameGeometry(), QRect(150, 90, 700, 320));
+        if (minimizeBeforeExit) {
+            first.window->showMinimized();
+            QTRY_VERIFY(first.window->isMinimized());
+        }
+        first.exit();
+        QCOMPARE(first.platform.count("exitProcess"), 1);
+    }
+    Run second;
+    const QRect expected = minimizeBeforeExit ? QRect(100, 80, 600, 300) : QRect(150, 90, 700, 320);
+    QCOMPARE(second.window->frameGeometry(), expected);
+    const QByteArray file = ReadFileBytes(dirs.settingsPath());
+    QVERIFY(file.contains(minimizeBeforeExit ? "Left= 1500\n" : "Left= 2250\n"));
+    QVERIFY(file.contains(minimizeBeforeExit ? "Width= 9000\n" : "Width= 10500\n"));
+}
+
+void TestStartup::missingConfigurationDirectory()
+{
+    ScopedUserDirectories dirs;
+    const QString notADirectory = dirs.root() + QStringLiteral("/config");
+    WriteFileBytes(notADirectory, "a file where the configuration directory should be");
+    Run run;
+    QCOMPARE(run.platform.messages.size(), 1);
+    QCOMPARE(run.platform.messages[0].text, QStringLiteral("Could Not Find Windows Directory"));
+    QCOMPARE(run.platform.messages[0].title, QStringLiteral("Error"));
+    QCOMPARE(run.platform.messages[0].icon, MessageIcon::Stop);
+    QCOMPARE(run.platform.messages[0].buttons, MessageButtons::Ok);
+    QVERIFY(run.state.SettingsPath.isEmpty());
+    // Every setting is zero: top left corner, minimum size, no button bar.
+    QCOMPARE(run.window->frameGeometry(), QRect(0, 0, 434, 112));
+    QVERIFY(!run.window->barButton(0).isVisible());
+    run.exit();
+    QCOMPARE(run.platform.count("exitProcess"), 1);
+    QCOMPARE(ReadFileBytes(notADirectory), QByteArray("a file where the configuration directory should be"));
+}
+
+void TestStartup::commandLineNamesTheDocument()
+{
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nFileName=/remembered.scb\n");
+    {
+        Run run(QStringLiteral("/home/ann/MY  LIST.SCB"));
+        QVERIFY(run.state.CommandLineNamedDocument);
+        QCOMPARE(run.state.settings.FileName, QStringLiteral("/home/ann/MY LIST.SCB"));
+        run.exit();
+    }
+    Run next;
+    QCOMPARE(next.state.settings.FileName, QStringLiteral("/home/ann/MY LIST.SCB"));
+}
+
+void TestStartup::garbageSettingsNeverStopTheProgram()
+{
+    ScopedUserDirectories dirs;
+    QByteArray garbage("\x00\x01\xff\xfe[SCRIBLET\n", 14);
+    garbage += "[SCRIBLET]\nLeft=1e999999\nTop=-99999999999\nWidth=\x01\x02\nHeight=nan\nFontSize=1e300\n"
+               "BackColor=zzz\nButtonBar=\xff\nFontName=" + QByteArray(5000, 'F') + "\nAutoSaveTime=inf\n";
+    WriteFileBytes(dirs.settingsPath(), garbage);
+    Run run;
+    const QRect frame = run.window->frameGeometry();
+    QCOMPARE(frame.topLeft(), QPoint(33, 33)); // out-of-range positions took their defaults
+    QCOMPARE(frame.size(), QSize(434, 112));    // sizes of 0 grew to the minimum (bar hidden)
+    QCOMPARE(run.state.settings.AutoSaveTime, 0);
+    QCOMPARE(run.state.settings.BackColor, 0);
+    QCOMPARE(run.window->editor().font().pointSizeF(), 10.0);
+    run.exit();
+    QCOMPARE(run.platform.count("exitProcess"), 1);
+}
+
+void TestStartup::documentNameInTitleAfterStart()
+{
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nFileInTitle=1\nFileName=/home/ann.lee/memo.scb\n");
+    Run run;
+    QCOMPARE(run.window->windowTitle(), QStringLiteral("memo.scb"));
+    QVERIFY(run.window->action(QStringLiteral("OptionsFileInTitle"))->isChecked());
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"

@@ -1,0 +1,260 @@
+#include "app/app_state.h"
+#include "app/startup.h"
+#include "support/scripted_platform.h"
+#include "support/test_environment.h"
+#include "ui/editor_control.h"
+#include "ui/form5.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void menuTreeMatchesItsTable();
+    void shortcutsRunTheirItemsFromTheEditor_data();
+    void shortcutsRunTheirItemsFromTheEditor();
+    void editorBindingsDoNotActOnWindowShortcuts();
+    void ctrlYDeletesTheCaretLineInTheWindow();
+    void buttonBarCaptionsAndPlaces();
+    void focusReturnsToTheEditorAfterBarCommands_data();
+    void focusReturnsToTheEditorAfterBarCommands();
+    void mouseReleaseOnTheBarDecidesHowTheStopwatchStops();
+    void resizeSnapsBackToTheMinimum();
+    void hidingTheBarGivesTheEditorItsSpace();
+    void activationShowsTheBaseTitle();
+    void minimizingOnlyRefreshesTheTitle();
+
+private:
+    void showActive();
+    Form5& window() { return *m_window; }
+
+    std::unique_ptr<ScopedUserDirectories> m_dirs;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<ScriptedPlatform> m_platform;
+    std::unique_ptr<Form5> m_window;
+};
+
+void TestMainWindow::init()
+{
+    m_dirs = std::make_unique<ScopedUserDirectories>();
+    m_state = std::make_unique<AppState>();
+    m_platform = std::make_unique<ScriptedPlatform>();
+    m_window = RunStartup(*m_state, *m_platform, QString());
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    m_platform.reset();
+    m_state.reset();
+    m_dirs.reset();
+}
+
+void TestMainWindow::showActive()
+{
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    window().editor().setFocus();
+    QTRY_VERIFY(window().editor().hasFocus());
+}
+
+void TestMainWindow::menuTreeMatchesItsTable()
+{
+    // Caption, shortcut, checkable ("-" is a separator line).
+    const QList<QPair<QString, QStringList>> expected = {
+        {"&File", {"&New||0", "&Open...|Ctrl+O|0", "&Save|Ctrl+S|0", "Save &As...||0", "-", "&Print...|Ctrl+P|0",
+                   "Printer Set&up...||0", "-", "E&xit||0"}},
+        {"&Edit", {"&Undo|Ctrl+Z|0", "-", "Cu&t|Ctrl+X|0", "&Copy|Ctrl+C|0", "&Paste|Ctrl+V|0", "&Delete||0", "-",
+                   "Delete &All||0", "&Select All|Ctrl+A|0", "-", "&Find...|Ctrl+F|0", "Find &Next|Ctrl+N|0"}},
+        {"&Options", {"&Always On Top||1", "Auto &Save...||0", "Timer Bee&p...||0", "&Color...||0",
+                      "Filename In &Title Bar||1", "&Font...||0", "&Glossary/Signature...||0", "&Quick Files...||0",
+                      "Show &Button Bar||1"}},
+        {"&Button Shortcuts",
+         {"User-defined File&1|Shift+F1|0", "User-defined File&2|Shift+F2|0", "User-defined File&3|Shift+F3|0",
+          "Addess &File|Shift+F4|0", "T&oDo File|Shift+F5|0", "&Date|Ctrl+D|0", "&Time|Ctrl+T|0",
+          "D&ateTime|Ctrl+B|0", "&Glossary1|Shift+F6|0", "G&lossary2|Shift+F7|0", "Glossa&ry3|Shift+F8|0",
+          "&Signature|Shift+F9|0", "&Calculator|Ctrl+U|0", "&Elapsed Time|Ctrl+E|0", "A&uto Dialer|Ctrl+L|0"}},
+        {"&Help", {"&Contents|F1|0", "&Help On Help...||0", "&About Scriblet...||0"}},
+    };
+    const QList<QAction*> menus = window().menuBar()->actions();
+    QCOMPARE(menus.size(), expected.size());
+    for (int m = 0; m < menus.size(); ++m) {
+        QCOMPARE(menus[m]->text(), expected[m].first);
+        QStringList items;
+        for (const QAction* item : menus[m]->menu()->actions()) {
+            QVERIFY(item->isEnabled() && item->isVisible());
+            items.append(item->isSeparator() ? QStringLiteral("-")
+                                             : item->text() + u'|' + item->shortcut().toString() + u'|'
+                                                   + QString::number(item->isCheckable()));
+        }
+        QCOMPARE(items, expected[m].second);
+    }
+    QVERIFY(window().action("OptionsShowButtonBar")->isChecked());
+    QVERIFY(!window().action("AlwaysOnTop")->isChecked());
+    QVERIFY(!window().action("OptionsFileInTitle")->isChecked());
+}
+
+void TestMainWindow::shortcutsRunTheirItemsFromTheEditor_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("keys");
+    const QList<QPair<const char*, const char*>> rows = {
+        {"FileOpen", "Ctrl+O"},       {"FileSave", "Ctrl+S"},       {"FilePrint", "Ctrl+P"},
+        {"EditUndo", "Ctrl+Z"},       {"EditCut", "Ctrl+X"},        {"EditCopy", "Ctrl+C"},
+        {"EditPaste", "Ctrl+V"},      {"EditSelectAll", "Ctrl+A"},  {"EditFind", "Ctrl+F"},
+        {"EditFindNext", "Ctrl+N"},   {"UFile1", "Shift+F1"},       {"UFile2", "Shift+F2"},
+        {"UFile3", "Shift+F3"},       {"AddressFile", "Shift+F4"},  {"ToDoFile", "Shift+F5"},
+        {"DateStampsDate", "Ctrl+D"}, {"DateStampsTime", "Ctrl+T"}, {"DateStampsDateTime", "Ctrl+B"},
+        {"Gloss1", "Shift+F6"},       {"Gloss2", "Shift+F7"},       {"Gloss3", "Shift+F8"},
+        {"Sig", "Shift+F9"},          {"Calc", "Ctrl+U"},           {"ETime", "Ctrl+E"},
+        {"ADial", "Ctrl+L"},          {"Contents", "F1"},
+    };
+    for (const auto& [item, keys] : rows)
+        QTest::newRow(item) << QString::fromLatin1(item) << QString::fromLatin1(keys);
+}
+
+void TestMainWindow::shortcutsRunTheirItemsFromTheEditor()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, keys);
+    showActive();
+    QAction* action = window().action(item);
+    QVERIFY(action);
+    QSignalSpy triggered(action, &QAction::triggered);
+    QTest::keySequence(&window().editor(), QKeySequence(keys));
+    QCOMPARE(triggered.count(), 1);
+}
+
+void TestMainWindow::editorBindingsDoNotActOnWindowShortcuts()
+{
+    showActive();
+    EditorControl& editor = window().editor();
+    QApplication::clipboard()->setText(QStringLiteral("PASTED"));
+    QTest::keyClicks(&editor, QStringLiteral("abc"));
+    for (const char* keys : {"Ctrl+A", "Ctrl+V", "Ctrl+Z", "Ctrl+X"})
+        QTest::keySequence(&editor, QKeySequence(QString::fromLatin1(keys)));
+    QCOMPARE(editor.text(), QStringLiteral("abc"));
+    QCOMPARE(editor.selectionLength(), 0);
+}
+
+void TestMainWindow::ctrlYDeletesTheCaretLineInTheWindow()
+{
+    showActive();
+    EditorControl& editor = window().editor();
+    editor.setText(QStringLiteral("one\r\ntwo\r\nthree"));
+    editor.setSelectionStart(6);
+    QTest::keyClick(&editor, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(editor.text(), QStringLiteral("one\r\nthree"));
+    QTest::keyClick(&editor, Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(editor.text(), QStringLiteral("one\r\nthree"));
+}
+
+void TestMainWindow::buttonBarCaptionsAndPlaces()
+{
+    const QStringList captions{"F1", "F2", "F3", "A", "TD", "D", "T", "DT", "G1", "G2", "G3", "S", "#", "ET", "AD"};
+    for (int i = 0; i < captions.size(); ++i) {
+        const QPushButton& button = window().barButton(i);
+        QCOMPARE(button.text(), captions[i]);
+        // 420 twips apart, 435 x 315 twips: neighbours overlap by one pixel at 96 DPI.
+        QCOMPARE(button.geometry(), QRect(28 * i, 0, 29, 21));
+        QVERIFY(button.font().bold());
+    }
+    QCOMPARE(window().editor().y(), 24);
+}
+
+void TestMainWindow::focusReturnsToTheEditorAfterBarCommands_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("editorGetsFocus");
+    for (int i = 0; i < 15; ++i)
+        QTest::newRow(qPrintable(QStringLiteral("button %1").arg(i))) << i << (i != 12 && i != 14);
+}
+
+void TestMainWindow::focusReturnsToTheEditorAfterBarCommands()
+{
+    QFETCH(int, index);
+    QFETCH(bool, editorGetsFocus);
+    showActive();
+    QPushButton& button = window().barButton(index);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QCOMPARE(window().editor().hasFocus(), editorGetsFocus);
+}
+
+void TestMainWindow::mouseReleaseOnTheBarDecidesHowTheStopwatchStops()
+{
+    showActive();
+    QPushButton& et = window().barButton(13);
+    QTest::mouseClick(&et, Qt::RightButton);
+    QCOMPARE(m_state->timer.StopQuietly, 0);
+    QTest::mouseClick(&et, Qt::LeftButton);
+    QCOMPARE(m_state->timer.StopQuietly, -1);
+    QTest::mouseClick(&window().barButton(3), Qt::RightButton);
+    QCOMPARE(m_state->timer.StopQuietly, 0);
+    window().action("ETime")->trigger();
+    QCOMPARE(m_state->timer.StopQuietly, -1);
+}
+
+void TestMainWindow::resizeSnapsBackToTheMinimum()
+{
+    window().resize(200, 60);
+    QTRY_COMPARE(window().frameGeometry().size(), QSize(434, 136));
+    const QRect editor = window().editor().geometry();
+    QCOMPARE(editor.top(), 24);
+    QCOMPARE(editor.width(), window().centralWidget()->width());
+    QCOMPARE(editor.bottom(), window().centralWidget()->height() - 1);
+    window().resize(600, 400);
+    QTRY_COMPARE(window().editor().width(), 600);
+}
+
+void TestMainWindow::hidingTheBarGivesTheEditorItsSpace()
+{
+    window().resize(600, 400);
+    QTRY_COMPARE(window().width(), 600);
+    const int heightWithBar = window().editor().height();
+    m_state->settings.ButtonBar = 0;
+    window().setButtonBarShown(false);
+    QCOMPARE(window().editor().y(), 0);
+    QCOMPARE(window().editor().height(), heightWithBar + 24);
+    QVERIFY(!window().barButton(7).isVisible());
+
+    window().resize(434, 50);
+    QTRY_COMPARE(window().frameGeometry().height(), 112); // 1680 twips without the bar
+}
+
+void TestMainWindow::activationShowsTheBaseTitle()
+{
+    m_state->settings.FileInTitle = 1;
+    m_state->settings.FileName = QStringLiteral("/notes/MEMO.SCB");
+    window().LayoutMainWindow();
+    QCOMPARE(window().windowTitle(), QStringLiteral("MEMO.SCB"));
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    showActive();
+    QCOMPARE(window().windowTitle(), QStringLiteral("Scriblet32 v2.0"));
+}
+
+void TestMainWindow::minimizingOnlyRefreshesTheTitle()
+{
+    m_state->settings.FileInTitle = 1;
+    m_state->settings.FileName = QStringLiteral("PQRSTUVW.XYZ");
+    const QRect editorBefore = window().editor().geometry();
+    window().showMinimized();
+    QTRY_VERIFY(window().isMinimized());
+    QCOMPARE(window().windowTitle(), QStringLiteral("UNNAMED.SCB"));
+    QCOMPARE(window().editor().geometry(), editorBefore);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"
