@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/settings.h"
+#include "app/text_encoding.h"
 #include "options/timer_tick.h"
 
 #include <QString>
@@ -13,6 +14,7 @@ struct AppState
     QString ProgramDirectory;         // where the fixed note files live
     bool CommandLineNamedDocument = false;
     Settings settings;                // settings.FileName is the current document's path
+    TextEncoding DocumentEncoding = TextEncoding::Utf8; // what the current note was read in
     bool SaveAsFlag = false;
     TimerState timer;
 };

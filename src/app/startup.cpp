@@ -5,6 +5,7 @@
 #include "app/command_line.h"
 #include "app/private_profile.h"
 #include "document/document_title.h"
+#include "document/welcome_note.h"
 #include "ui/form5.h"
 #include "ui/platform.h"
 
@@ -31,6 +32,7 @@ std::unique_ptr<Form5> RunStartup(AppState& state, Platform& platform, const QSt
                      state.CommandLineNamedDocument);
     }
 
+    PrepareProgramDirectory(state.ProgramDirectory, state.SettingsPath);
     auto window = std::make_unique<Form5>(state, platform);
     window->load();
     window->show();

@@ -2,7 +2,11 @@
 
 #include "app/app_state.h"
 #include "app/shutdown.h"
+#include "document/document_open.h"
+#include "document/document_save.h"
 #include "document/document_title.h"
+#include "document/quick_files.h"
+#include "document/save_changes.h"
 #include "editing/delete_caret_line.h"
 #include "options/appearance.h"
 #include "ui/button_bar.h"
@@ -120,7 +124,11 @@ void Form5::load()
     m_state.timer.AutoSaveSeconds = 0;
     syncCheckMarks();
     ApplyEditorAppearance(*m_editor, m_state.settings);
+    DocumentContext document = documentContext();
+    LoadStartupDocument(document);
 }
+
+DocumentContext Form5::documentContext() { return {m_state, m_platform, *m_editor, *this, m_storage}; }
 
 void Form5::placeWindow()
 {
@@ -159,7 +167,27 @@ void Form5::ButtonBarCommand(int index)
 
 void Form5::runCommand(CommandId command)
 {
+    DocumentContext document = documentContext();
     switch (command) {
+    case CommandId::FileNew:
+        FileNew(document);
+        break;
+    case CommandId::FileOpen:
+        FileOpen(document);
+        break;
+    case CommandId::FileSave:
+        FileSave(document);
+        break;
+    case CommandId::FileSaveAs:
+        FileSaveAs(document);
+        break;
+    case CommandId::LoadQuickFile1:
+    case CommandId::LoadQuickFile2:
+    case CommandId::LoadQuickFile3:
+    case CommandId::LoadAddressFile:
+    case CommandId::LoadToDoFile:
+        LoadQuickFile(document, QuickFilePath(m_state, int(command) - int(CommandId::LoadQuickFile1)));
+        break;
     case CommandId::FileExit:
         close();
         break;
@@ -271,6 +299,11 @@ void Form5::copyGeometryToSettings()
 
 void Form5::closeEvent(QCloseEvent* event)
 {
+    DocumentContext document = documentContext();
+    if (!GuardUnsavedChanges(document)) {
+        event->ignore();
+        return;
+    }
     const bool minimized = isMinimized();
     if (!minimized)
         copyGeometryToSettings();

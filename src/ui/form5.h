@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/document_context.h"
+#include "document/note_storage.h"
 #include "ui/commands.h"
 
 #include <QHash>
@@ -38,6 +40,7 @@ public:
     EditorControl& editor() const { return *m_editor; }
     QPushButton& barButton(int index) const { return *m_buttons.at(index); }
     QAction* action(const QString& name) const { return m_actions.value(name); }
+    DocumentContext documentContext();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -59,6 +62,7 @@ private:
 
     AppState& m_state;
     Platform& m_platform;
+    NoteStorage m_storage;
     EditorControl* m_editor = nullptr;
     QWidget* m_clientArea = nullptr;
     std::array<QPushButton*, 15> m_buttons{};

@@ -132,14 +132,18 @@ void TestStartup::commandLineNamesTheDocument()
 {
     ScopedUserDirectories dirs;
     WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nFileName=/remembered.scb\n");
+    const QString note = dirs.root() + QStringLiteral("/MY LIST.SCB");
+    WriteFileBytes(note, "milk\r\neggs\x1a");
     {
-        Run run(QStringLiteral("/home/ann/MY  LIST.SCB"));
+        Run run(dirs.root() + QStringLiteral("/MY  LIST.SCB"));
         QVERIFY(run.state.CommandLineNamedDocument);
-        QCOMPARE(run.state.settings.FileName, QStringLiteral("/home/ann/MY LIST.SCB"));
+        QCOMPARE(run.state.settings.FileName, note);
+        QCOMPARE(run.window->editor().text(), QStringLiteral("milk\r\neggs"));
         run.exit();
     }
     Run next;
-    QCOMPARE(next.state.settings.FileName, QStringLiteral("/home/ann/MY LIST.SCB"));
+    QCOMPARE(next.state.settings.FileName, note);
+    QCOMPARE(next.window->editor().text(), QStringLiteral("milk\r\neggs"));
 }
 
 void TestStartup::garbageSettingsNeverStopTheProgram()
@@ -163,7 +167,9 @@ void TestStartup::garbageSettingsNeverStopTheProgram()
 void TestStartup::documentNameInTitleAfterStart()
 {
     ScopedUserDirectories dirs;
-    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nFileInTitle=1\nFileName=/home/ann.lee/memo.scb\n");
+    const QString note = dirs.root() + QStringLiteral("/ann.lee/memo.scb");
+    WriteFileBytes(note, "memo");
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nFileInTitle=1\nFileName=" + note.toUtf8() + "\n");
     Run run;
     QCOMPARE(run.window->windowTitle(), QStringLiteral("memo.scb"));
     QVERIFY(run.window->action(QStringLiteral("OptionsFileInTitle"))->isChecked());

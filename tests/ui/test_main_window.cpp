@@ -140,6 +140,7 @@ void TestMainWindow::editorBindingsDoNotActOnWindowShortcuts()
     showActive();
     EditorControl& editor = window().editor();
     QApplication::clipboard()->setText(QStringLiteral("PASTED"));
+    editor.setText(QString());
     QTest::keyClicks(&editor, QStringLiteral("abc"));
     for (const char* keys : {"Ctrl+A", "Ctrl+V", "Ctrl+Z", "Ctrl+X"})
         QTest::keySequence(&editor, QKeySequence(QString::fromLatin1(keys)));

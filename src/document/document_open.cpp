@@ -1,0 +1,66 @@
+#include "document/document_open.h"
+
+#include "app/app_state.h"
+#include "document/document_context.h"
+#include "document/document_state.h"
+#include "document/document_title.h"
+#include "document/note_file_name.h"
+#include "document/save_changes.h"
+#include "ui/editor_control.h"
+#include "ui/platform.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+void StartUntitled(DocumentContext& context)
+{
+    context.editor.setText(QString());
+    context.state.settings.FileName = UntitledFileName;
+    context.state.DocumentEncoding = TextEncoding::Utf8;
+}
+
+} // namespace
+
+void FileOpen(DocumentContext& context)
+{
+    if (!GuardUnsavedChanges(context))
+        return;
+    const std::optional<QString> chosen = context.platform.chooseFileToOpen(NoteFileFilter);
+    if (!chosen)
+        return;
+    const ExtensionCheck check = CheckNoteFileExtension(*chosen);
+    if (!check.accepted) {
+        ShowExtensionRefusal(context.platform);
+        return;
+    }
+    const QFileInfo file(check.path);
+    if (!file.exists() || file.size() == 0) {
+        ShowError(context.platform, QStringLiteral("File: ") + check.path + QStringLiteral(" Not Found Or Empty"));
+        context.editor.setFocus();
+        return;
+    }
+    const bool loaded = LoadNoteFile(context, check.path, false) == ReadOutcome::Loaded;
+    context.editor.setFocus();
+    if (!loaded)
+        return;
+    PlaceCaretBeforeLastCharacter(context);
+    UpdateTitle(context.state.settings, context.window);
+}
+
+void LoadStartupDocument(DocumentContext& context)
+{
+    const QString path = context.state.settings.FileName;
+    const QFileInfo file(path);
+    // A missing note in an existing directory, or an empty one, is reported as
+    // not found; nothing is created on disk for it.
+    const bool directoryExists = !path.isEmpty() && file.absoluteDir().exists();
+    if (directoryExists && (!file.exists() || (file.isFile() && file.size() == 0))) {
+        ShowError(context.platform, QStringLiteral("File: ") + path + QStringLiteral(" Not Found"));
+        StartUntitled(context);
+        return;
+    }
+    if (LoadNoteFile(context, path, false) != ReadOutcome::Loaded)
+        StartUntitled(context);
+}

@@ -1,0 +1,37 @@
+#include "document/quick_files.h"
+
+#include "app/app_state.h"
+#include "document/document_context.h"
+#include "document/document_save.h"
+#include "document/document_state.h"
+#include "document/document_title.h"
+#include "ui/editor_control.h"
+
+QString QuickFilePath(const AppState& state, int index)
+{
+    switch (index) {
+    case 0:
+        return state.settings.File1;
+    case 1:
+        return state.settings.File2;
+    case 2:
+        return state.settings.File3;
+    case 3:
+        return state.ProgramDirectory + QStringLiteral("/ADDRESS.SCB");
+    default:
+        return state.ProgramDirectory + QStringLiteral("/TODO.SCB");
+    }
+}
+
+void LoadQuickFile(DocumentContext& context, const QString& path)
+{
+    context.state.SaveAsFlag = false;
+    if (!SaveDocument(context) && IsDocumentChanged(context))
+        return;
+    const bool loaded = LoadNoteFile(context, path, true) == ReadOutcome::Loaded;
+    context.editor.setFocus();
+    if (!loaded)
+        return;
+    PlaceCaretBeforeLastCharacter(context);
+    UpdateTitle(context.state.settings, context.window);
+}
