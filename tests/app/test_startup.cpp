@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFile>
 #include <QPushButton>
 #include <QTest>
 
@@ -41,6 +42,9 @@ private slots:
     void commandLineNamesTheDocument();
     void garbageSettingsNeverStopTheProgram();
     void documentNameInTitleAfterStart();
+    void firstStartWritesTheWelcomeNoteOnce();
+    void savedNoteIsBackAfterARestart();
+    void closingAsksAboutUnsavedChanges();
 };
 
 void TestStartup::firstStartUsesDefaultsAndExitWritesThem()
@@ -173,6 +177,71 @@ void TestStartup::documentNameInTitleAfterStart()
     Run run;
     QCOMPARE(run.window->windowTitle(), QStringLiteral("memo.scb"));
     QVERIFY(run.window->action(QStringLiteral("OptionsFileInTitle"))->isChecked());
+}
+
+void TestStartup::firstStartWritesTheWelcomeNoteOnce()
+{
+    ScopedUserDirectories dirs;
+    const QString welcome = dirs.dataDirectory() + QStringLiteral("/SCRBLT20.SCB");
+    {
+        Run first;
+        QVERIFY(first.window->editor().text().startsWith(QStringLiteral("Welcome to Scriblet!\r\n")));
+        QVERIFY(first.window->editor().text().contains(dirs.settingsPath()));
+        QVERIFY(ReadFileBytes(welcome).endsWith("\x1a"));
+        QVERIFY(first.platform.messages.isEmpty());
+        first.exit();
+    }
+    QVERIFY(QFile::remove(welcome));
+    Run second;
+    QCOMPARE(second.platform.messages.size(), 1);
+    QCOMPARE(second.platform.messages[0].text, QStringLiteral("File: ") + welcome + QStringLiteral(" Not Found"));
+    QVERIFY(!QFile::exists(welcome));
+    QCOMPARE(second.window->editor().text(), QString());
+}
+
+void TestStartup::savedNoteIsBackAfterARestart()
+{
+    ScopedUserDirectories dirs;
+    const QString saved = dirs.root() + QStringLiteral("/shopping");
+    {
+        Run run;
+        EditorControl& editor = run.window->editor();
+        run.window->action(QStringLiteral("FileNew"))->trigger();
+        editor.setFocus();
+        QTest::keyClicks(&editor, QStringLiteral("bread"));
+        QTest::keyClick(&editor, Qt::Key_Return);
+        QTest::keyClicks(&editor, QStringLiteral("cheese"));
+        run.platform.saveFileAnswers = {saved};
+        run.window->action(QStringLiteral("FileSaveAs"))->trigger();
+        QCOMPARE(ReadFileBytes(saved + QStringLiteral(".SCB")), QByteArray("bread\r\ncheese\x1a"));
+        QVERIFY(!run.state.SaveAsFlag);
+        run.exit();
+        QCOMPARE(run.platform.count("exitProcess"), 1);
+    }
+    Run again;
+    QCOMPARE(again.state.settings.FileName, saved + QStringLiteral(".SCB"));
+    QCOMPARE(again.window->editor().text(), QStringLiteral("bread\r\ncheese"));
+}
+
+void TestStartup::closingAsksAboutUnsavedChanges()
+{
+    ScopedUserDirectories dirs;
+    Run run;
+    const QString welcome = dirs.dataDirectory() + QStringLiteral("/SCRBLT20.SCB");
+    const QByteArray before = ReadFileBytes(welcome);
+    QTest::keyClicks(&run.window->editor(), QStringLiteral("scribble"));
+    run.platform.messageAnswers = {MessageAnswer::Cancel};
+    run.exit();
+    QCOMPARE(run.platform.count("exitProcess"), 0);
+    QVERIFY(!QFile::exists(dirs.settingsPath()));
+    QVERIFY(run.window->isVisible());
+    QVERIFY(run.window->editor().text().contains(QStringLiteral("scribble")));
+
+    run.platform.messageAnswers = {MessageAnswer::No};
+    run.exit();
+    QCOMPARE(run.platform.count("exitProcess"), 1);
+    QCOMPARE(ReadFileBytes(welcome), before);
+    QVERIFY(QFile::exists(dirs.settingsPath()));
 }
 
 QTEST_MAIN(TestStartup)
