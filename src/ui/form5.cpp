@@ -41,6 +41,12 @@ std::int16_t ClampToInt16(int value)
         std::clamp<int>(value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
 }
 
+// Window managers may nudge a new window's size by a pixel while they frame it.
+bool NearlySameSize(QSize a, QSize b)
+{
+    return std::abs(a.width() - b.width()) <= 1 && std::abs(a.height() - b.height()) <= 1;
+}
+
 } // namespace
 
 Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
@@ -116,11 +122,14 @@ void Form5::buildMenus()
 
 void Form5::load()
 {
+    // Changing window flags re-creates the window, so the topmost flag is set
+    // before the window is placed.
+    if (m_state.settings.OnTop == 1)
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
     placeWindow();
     m_state.timer.ElapsedRunning = 0;
     m_state.timer.TickCount = 0;
     setButtonBarShown(m_state.settings.ButtonBar != 0);
-    setWindowFlag(Qt::WindowStaysOnTopHint, m_state.settings.OnTop == 1);
     m_state.timer.AutoSaveSeconds = 0;
     syncCheckMarks();
     ApplyEditorAppearance(*m_editor, m_state.settings);
@@ -136,6 +145,7 @@ void Form5::placeWindow()
     const Settings& s = m_state.settings;
     move(twips.toPixels(s.Left), twips.toPixels(s.Top));
     resizeOuter(twips.toPixels(s.Width), twips.toPixels(s.Height));
+    m_placedClientSize = size();
 }
 
 void Form5::resizeOuter(int widthPixels, int heightPixels)
@@ -151,8 +161,15 @@ bool Form5::followFrameChange()
     if (extra == m_frameExtra)
         return false;
     const QSize outer = size() + m_frameExtra;
+    const bool asPlaced = NearlySameSize(size(), m_placedClientSize);
     m_frameExtra = extra;
-    resizeOuter(outer.width(), outer.height());
+    // Resized once the window manager has settled the window's place: a
+    // resize in the middle of its reparenting can move the window.
+    QTimer::singleShot(0, this, [this, outer, asPlaced] {
+        resizeOuter(outer.width(), outer.height());
+        if (asPlaced)
+            m_placedClientSize = outer - m_frameExtra;
+    });
     return true;
 }
 
@@ -265,9 +282,14 @@ void Form5::showEvent(QShowEvent* event)
 void Form5::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         SetBaseTitle();
-    else if (event->type() == QEvent::WindowStateChange)
+        // At start-up the document's name follows the first activation; a
+        // window manager may activate the window only after start-up is over.
+        if (!m_activatedBefore)
+            UpdateTitle(m_state.settings, *this);
+        m_activatedBefore = true;
+    } else if (event->type() == QEvent::WindowStateChange)
         LayoutMainWindow();
 }
 
@@ -284,8 +306,9 @@ void Form5::copyGeometryToSettings()
 {
     const Twips twips = Twips::forWidget(*this);
     const QRect frame = frameGeometry();
-    // A value whose pixels have not changed keeps its exact twips, so the
-    // settings do not drift by a rounding step at every run.
+    // Values the window still has from the settings keep their exact twips,
+    // so neither pixel rounding nor the window frame makes them creep from
+    // run to run.
     const auto keep = [&twips](std::int16_t& field, int pixels) {
         if (twips.toPixels(field) != pixels)
             field = ClampToInt16(twips.fromPixels(pixels));
@@ -293,8 +316,10 @@ void Form5::copyGeometryToSettings()
     Settings& s = m_state.settings;
     keep(s.Left, frame.x());
     keep(s.Top, frame.y());
-    keep(s.Width, frame.width());
-    keep(s.Height, frame.height());
+    if (!NearlySameSize(size(), m_placedClientSize)) {
+        s.Width = ClampToInt16(twips.fromPixels(frame.width()));
+        s.Height = ClampToInt16(twips.fromPixels(frame.height()));
+    }
 }
 
 void Form5::closeEvent(QCloseEvent* event)

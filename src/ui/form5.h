@@ -68,5 +68,7 @@ private:
     std::array<QPushButton*, 15> m_buttons{};
     QHash<QString, QAction*> m_actions;
     QTimer m_timer;
-    QSize m_frameExtra; // what the window manager's frame adds to the window's size
+    QSize m_frameExtra;
+    QSize m_placedClientSize; // the size the settings gave the window
+    bool m_activatedBefore = false; // what the window manager's frame adds to the window's size
 };
