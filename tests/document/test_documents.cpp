@@ -20,6 +20,12 @@
 
 namespace {
 
+class UnreadableStorage : public NoteStorage
+{
+public:
+    NoteReadResult read(const QString&, qint64, bool) override { return {EACCES, false, {}}; }
+};
+
 class FullDiskStorage : public NoteStorage
 {
 protected:
@@ -55,6 +61,9 @@ private slots:
     void loadAndSaveGiveTheSameBytes_data();
     void loadAndSaveGiveTheSameBytes();
     void windowsTextThatGainsAnyCharacterBecomesUtf8();
+    void everyLineEndIsWrittenAsCrLf();
+    void oddFileNamesWork();
+    void unreadableFileGoesThroughTheErrorTable();
 
     void openLoadsTheChosenFile();
     void openRefusesBadChoices_data();
@@ -200,6 +209,47 @@ void TestDocuments::windowsTextThatGainsAnyCharacterBecomesUtf8()
     QCOMPARE(saved, QByteArray("caf\xc3\xa9\r\n\xe2\x98\xba \xe2\x82\xac\x1a"));
     QVERIFY(!saved.contains('?'));
     QCOMPARE(m_state->DocumentEncoding, TextEncoding::Utf8);
+}
+
+void TestDocuments::everyLineEndIsWrittenAsCrLf()
+{
+    loadNote("ends.txt", "unix\nmac\rwindows\r\nend");
+    QCOMPARE(m_editor->text(), QStringLiteral("unix\r\nmac\r\nwindows\r\nend"));
+    QVERIFY(SaveDocument(context()));
+    QCOMPARE(ReadFileBytes(file("ends.txt")), QByteArray("unix\r\nmac\r\nwindows\r\nend\x1a"));
+}
+
+void TestDocuments::oddFileNamesWork()
+{
+    const QString name = QString::fromUtf8("we \"ird\" *names* Grüße 'x'");
+    m_editor->setText("odd");
+    m_platform->saveFileAnswers = {file(name)};
+    QVERIFY(SaveDocument(context()));
+    QCOMPARE(m_state->settings.FileName, file(name + ".SCB"));
+    QCOMPARE(m_window->windowTitle(), name + ".SCB");
+    m_editor->setText(QString());
+    m_platform->openFileAnswers = {file(name + ".SCB")};
+    FileOpen(context());
+    QCOMPARE(m_editor->text(), QStringLiteral("odd"));
+
+    const QString longPath = file(QString(4000, u'n') + ".scb");
+    m_platform->openFileAnswers = {longPath};
+    FileOpen(context());
+    QCOMPARE(lastMessage(), "File: " + longPath + " Not Found Or Empty");
+    QCOMPARE(m_editor->text(), QStringLiteral("odd"));
+}
+
+void TestDocuments::unreadableFileGoesThroughTheErrorTable()
+{
+    loadNote("current.scb", "current");
+    WriteFileBytes(file("secret.scb"), "secret");
+    UnreadableStorage unreadable;
+    DocumentContext withoutAccess{*m_state, *m_platform, *m_editor, *m_window, unreadable};
+    m_platform->openFileAnswers = {file("secret.scb")};
+    FileOpen(withoutAccess);
+    QCOMPARE(m_platform->calls.last(), QStringLiteral("askText:SCRBL32:File was not found. Try again."));
+    QCOMPARE(m_editor->text(), QStringLiteral("current"));
+    QCOMPARE(m_state->settings.FileName, file("current.scb"));
 }
 
 void TestDocuments::openLoadsTheChosenFile()
