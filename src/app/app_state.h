@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "app/text_encoding.h"
+#include "editing/find.h"
 #include "options/timer_tick.h"
 
 #include <QString>
@@ -17,4 +18,5 @@ struct AppState
     TextEncoding DocumentEncoding = TextEncoding::Utf8; // what the current note was read in
     bool SaveAsFlag = false;
     TimerState timer;
+    FindState find;
 };

@@ -8,6 +8,9 @@
 #include "document/quick_files.h"
 #include "document/save_changes.h"
 #include "editing/delete_caret_line.h"
+#include "editing/edit_commands.h"
+#include "editing/find.h"
+#include "editing/stamps.h"
 #include "options/appearance.h"
 #include "ui/button_bar.h"
 #include "ui/editor_control.h"
@@ -208,6 +211,44 @@ void Form5::runCommand(CommandId command)
     case CommandId::FileExit:
         close();
         break;
+    case CommandId::EditUndo:
+        EditorUndo(*m_editor);
+        break;
+    case CommandId::EditCut:
+        EditorCut(*m_editor);
+        break;
+    case CommandId::EditCopy:
+        EditorCopy(*m_editor);
+        break;
+    case CommandId::EditPaste:
+        EditorPaste(*m_editor);
+        break;
+    case CommandId::EditDelete:
+        EditorClear(*m_editor);
+        break;
+    case CommandId::EditDeleteAll:
+        EditDeleteAll(*m_editor);
+        break;
+    case CommandId::EditSelectAll:
+        EditSelectAll(*m_editor);
+        break;
+    case CommandId::EditFind:
+        EditFind(m_state.find, *m_editor, m_platform);
+        break;
+    case CommandId::EditFindNext:
+        EditFindNext(m_state.find, *m_editor, m_platform);
+        break;
+    case CommandId::InsertDate:
+    case CommandId::InsertTime:
+    case CommandId::InsertDateTime:
+    case CommandId::InsertGlossary1:
+    case CommandId::InsertGlossary2:
+    case CommandId::InsertGlossary3:
+    case CommandId::InsertSignature: {
+        const auto snippet = Snippet(int(command) - int(CommandId::InsertDate));
+        InsertText(m_platform, *m_editor, SnippetText(snippet, m_state.settings, m_platform));
+        break;
+    }
     case CommandId::ElapsedTimeMenu:
         m_state.timer.StopQuietly = -1;
         break;

@@ -40,6 +40,10 @@ public:
     virtual std::optional<QString> chooseFileToOpen(const QString& filter) = 0;
     virtual std::optional<QString> chooseFileToSave(const QString& filter) = 0;
 
+    // Shows the modal Find dialog filled with previousText; returns the text
+    // it was closed with (empty when it was closed without OK or Enter).
+    virtual QString runFindDialog(const QString& previousText) = 0;
+
     virtual void setClipboardText(const QString& text) = 0;
     virtual QDateTime currentDateTime() = 0;
     virtual QLocale locale() = 0;

@@ -1,5 +1,7 @@
 #include "ui/qt_platform.h"
 
+#include "editing/find_dialog.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
@@ -114,6 +116,13 @@ std::optional<QString> QtPlatform::chooseFileToSave(const QString& filter)
         return std::nullopt;
     m_lastFileName = chosen;
     return chosen;
+}
+
+QString QtPlatform::runFindDialog(const QString& previousText)
+{
+    Form13 dialog(QApplication::activeWindow());
+    dialog.setSearchText(previousText);
+    return dialog.exec() == QDialog::Accepted ? dialog.searchText() : QString();
 }
 
 void QtPlatform::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }

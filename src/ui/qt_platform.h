@@ -10,6 +10,7 @@ public:
     std::optional<QString> askText(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> chooseFileToOpen(const QString& filter) override;
     std::optional<QString> chooseFileToSave(const QString& filter) override;
+    QString runFindDialog(const QString& previousText) override;
     void setClipboardText(const QString& text) override;
     QDateTime currentDateTime() override;
     QLocale locale() override;

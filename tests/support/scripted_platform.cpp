@@ -1,5 +1,8 @@
 #include "support/scripted_platform.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+
 namespace {
 
 std::optional<QString> TakeOrCancel(QList<std::optional<QString>>& queue)
@@ -34,10 +37,18 @@ std::optional<QString> ScriptedPlatform::chooseFileToSave(const QString& filter)
     return TakeOrCancel(saveFileAnswers);
 }
 
+QString ScriptedPlatform::runFindDialog(const QString& previousText)
+{
+    calls.append(QStringLiteral("runFindDialog:") + previousText);
+    return findAnswers.isEmpty() ? QString() : findAnswers.takeFirst();
+}
+
 void ScriptedPlatform::setClipboardText(const QString& text)
 {
     calls.append(QStringLiteral("setClipboardText"));
     clipboard = text;
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QGuiApplication::clipboard()->setText(text);
 }
 
 QDateTime ScriptedPlatform::currentDateTime() { return now; }

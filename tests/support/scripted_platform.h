@@ -16,6 +16,7 @@ public:
     QList<std::optional<QString>> textAnswers;
     QList<std::optional<QString>> openFileAnswers;
     QList<std::optional<QString>> saveFileAnswers;
+    QStringList findAnswers; // what the Find dialog is closed with
 
     QDateTime now = QDateTime(QDate(1997, 3, 27), QTime(10, 15, 2));
     QLocale currentLocale = QLocale(QLocale::English, QLocale::UnitedStates);
@@ -23,12 +24,13 @@ public:
     // What the program did.
     QList<MessageBoxRequest> messages;
     QStringList calls;
-    QString clipboard;
+    QString clipboard; // also put on the application's clipboard, for the editor's paste
 
     MessageAnswer showMessage(const MessageBoxRequest& request) override;
     std::optional<QString> askText(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> chooseFileToOpen(const QString& filter) override;
     std::optional<QString> chooseFileToSave(const QString& filter) override;
+    QString runFindDialog(const QString& previousText) override;
     void setClipboardText(const QString& text) override;
     QDateTime currentDateTime() override;
     QLocale locale() override;
