@@ -4,6 +4,7 @@
 #   ./build.sh test   install what is missing, build with warnings as errors, run the test suite,
 #                     then build and run it again under AddressSanitizer and UndefinedBehaviorSanitizer
 set -euo pipefail
+start_directory=$PWD
 cd "$(dirname "$0")"
 
 packages=(cmake g++ make qt6-base-dev fonts-dejavu-core)
@@ -36,7 +37,9 @@ run)
     shift
     install_missing
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIBLET_BUILD_TESTS=OFF
-    exec build/src/scriblet "$@"
+    program=$PWD/build/src/scriblet
+    cd "$start_directory" # a note named on the command line is found from where the command was given
+    exec "$program" "$@"
     ;;
 test)
     install_missing

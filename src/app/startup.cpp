@@ -10,6 +10,7 @@
 #include "ui/platform.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStringList>
 
 QString CommandLineText(const QStringList& arguments) { return arguments.mid(1).join(u' '); }
@@ -18,7 +19,8 @@ std::unique_ptr<Form5> RunStartup(AppState& state, Platform& platform, const QSt
 {
     const QString documentPath = DocumentPathFromWords(ParseCommandLine(commandLineText));
     if (!documentPath.isEmpty()) {
-        state.settings.FileName = documentPath;
+        // Kept as a full path: it is stored at exit and must still name the note from elsewhere.
+        state.settings.FileName = QFileInfo(documentPath).absoluteFilePath();
         state.CommandLineNamedDocument = true;
     }
 

@@ -4,6 +4,7 @@
 #include "document/document_context.h"
 #include "document/document_state.h"
 #include "document/document_title.h"
+#include "document/file_errors.h"
 #include "document/note_file_name.h"
 #include "document/save_changes.h"
 #include "ui/editor_control.h"
@@ -21,6 +22,31 @@ void StartUntitled(DocumentContext& context)
     context.state.DocumentEncoding = TextEncoding::Utf8;
 }
 
+// Checks and reads a name chosen to open; a name entered after a load error
+// goes through the same checks, so "Try again" never opens what Open would refuse.
+bool OpenChosenFile(DocumentContext& context, QString path)
+{
+    for (;;) {
+        const ExtensionCheck check = CheckNoteFileExtension(path);
+        if (!check.accepted) {
+            ShowExtensionRefusal(context.platform);
+            return false;
+        }
+        const QFileInfo file(check.path);
+        if (!file.exists() || file.size() == 0) {
+            ShowError(context.platform, QStringLiteral("File: ") + check.path + QStringLiteral(" Not Found Or Empty"));
+            return false;
+        }
+        const ReadAttempt attempt = ReadNoteFile(context, check.path, false);
+        if (attempt.outcome != ReadOutcome::Failed)
+            return attempt.outcome == ReadOutcome::Loaded;
+        const std::optional<QString> entered = ReportFileError(context.platform, attempt.error);
+        if (!entered)
+            return false;
+        path = *entered;
+    }
+}
+
 } // namespace
 
 void FileOpen(DocumentContext& context)
@@ -30,18 +56,7 @@ void FileOpen(DocumentContext& context)
     const std::optional<QString> chosen = context.platform.chooseFileToOpen(NoteFileFilter);
     if (!chosen)
         return;
-    const ExtensionCheck check = CheckNoteFileExtension(*chosen);
-    if (!check.accepted) {
-        ShowExtensionRefusal(context.platform);
-        return;
-    }
-    const QFileInfo file(check.path);
-    if (!file.exists() || file.size() == 0) {
-        ShowError(context.platform, QStringLiteral("File: ") + check.path + QStringLiteral(" Not Found Or Empty"));
-        context.editor.setFocus();
-        return;
-    }
-    const bool loaded = LoadNoteFile(context, check.path, false) == ReadOutcome::Loaded;
+    const bool loaded = OpenChosenFile(context, *chosen);
     context.editor.setFocus();
     if (!loaded)
         return;

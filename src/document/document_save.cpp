@@ -82,11 +82,12 @@ bool SaveDocument(DocumentContext& context)
     }
     const QString text = context.editor.text();
     const QByteArray bytes = NoteFileBytes(text, state.DocumentEncoding);
+    const bool hadCopy = QFileInfo::exists(path);
     if (context.storage.replace(path, bytes) != 0) {
         // Saying nothing would leave the user believing the note is safe.
         ShowError(context.platform,
                   QStringLiteral("File ") + path + QStringLiteral(" Could Not Be Written.")
-                      + QStringLiteral("  The Copy On Disk Is Unchanged."),
+                      + (hadCopy ? QStringLiteral("  The Copy On Disk Is Unchanged.") : QString()),
                   QStringLiteral("Save Failed"));
         return false;
     }

@@ -7,6 +7,9 @@
 #include "document/document_title.h"
 #include "ui/editor_control.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 QString QuickFilePath(const AppState& state, int index)
 {
     switch (index) {
@@ -28,6 +31,9 @@ void LoadQuickFile(DocumentContext& context, const QString& path)
     context.state.SaveAsFlag = false;
     if (!SaveDocument(context) && IsDocumentChanged(context))
         return;
+    // The address and to-do files live in the program directory, made when first needed.
+    if (QFileInfo(path).absolutePath() == QFileInfo(context.state.ProgramDirectory).absoluteFilePath())
+        QDir().mkpath(context.state.ProgramDirectory);
     const bool loaded = LoadNoteFile(context, path, true) == ReadOutcome::Loaded;
     context.editor.setFocus();
     if (!loaded)

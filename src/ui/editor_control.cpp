@@ -1,6 +1,8 @@
 #include "ui/editor_control.h"
 
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -151,6 +153,18 @@ void EditorControl::keyPressEvent(QKeyEvent* event)
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+}
+
+void EditorControl::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The program has no redo; its menu must not offer one either.
+    QMenu* menu = createStandardContextMenu(event->pos());
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() == QStringLiteral("edit-redo"))
+            menu->removeAction(action);
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 int EditorControl::toOffset(int position) const { return position + document()->findBlock(position).blockNumber(); }

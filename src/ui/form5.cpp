@@ -18,6 +18,7 @@
 #include "ui/menu_tree.h"
 #include "ui/twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -289,8 +290,12 @@ void Form5::LayoutMainWindow()
     const MainWindowGeometry g = ::LayoutMainWindow(twips.fromPixels(outer.width()), twips.fromPixels(outer.height()),
                                                     s.ButtonBar != 0, nonClient);
     if (g.windowResized) {
-        // Round up so the window never ends below its minimum size.
+        // Round up so the window never ends below its minimum size. The new
+        // size runs the rule again; until then (or if the window manager
+        // refuses it) the editor fills what the window has.
         resizeOuter(int(std::ceil(g.windowWidth / twips.perPixel())), int(std::ceil(g.windowHeight / twips.perPixel())));
+        const int top = twips.toPixels(g.editorTop);
+        m_editor->setGeometry(0, top, m_clientArea->width(), std::max(m_clientArea->height() - top, 0));
         return;
     }
     m_editor->setGeometry(0, twips.toPixels(g.editorTop), std::max(twips.toPixels(g.editorWidth), 0),
@@ -317,21 +322,35 @@ void Form5::moveEvent(QMoveEvent* event)
 void Form5::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    SetBaseTitle();
+    if (!event->spontaneous())
+        SetBaseTitle();
 }
 
 void Form5::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
-        SetBaseTitle();
-        // At start-up the document's name follows the first activation; a
-        // window manager may activate the window only after start-up is over.
-        if (!m_activatedBefore)
-            UpdateTitle(m_state.settings, *this);
-        m_activatedBefore = true;
-    } else if (event->type() == QEvent::WindowStateChange)
+    if (event->type() == QEvent::ActivationChange)
+        onActivationChange();
+    else if (event->type() == QEvent::WindowStateChange)
         LayoutMainWindow();
+}
+
+// The base title belongs to the moment the window becomes active again among
+// the program's own windows, before the command that opened a dialog goes on
+// (and may put the document's name back). A window system activates the
+// window only after the dialog has gone, so the base title is set when one of
+// the program's windows takes over instead. Other programs' windows do not count.
+void Form5::onActivationChange()
+{
+    if (isActiveWindow()) {
+        if (!m_activatedBefore) {
+            m_activatedBefore = true;
+            SetBaseTitle();
+            UpdateTitle(m_state.settings, *this);
+        }
+    } else if (QApplication::activeWindow()) {
+        SetBaseTitle();
+    }
 }
 
 bool Form5::eventFilter(QObject* watched, QEvent* event)

@@ -59,6 +59,7 @@ private:
     void syncCheckMarks();
     void copyGeometryToSettings();
     void onTimerTick();
+    void onActivationChange();
 
     AppState& m_state;
     Platform& m_platform;

@@ -98,24 +98,28 @@ std::optional<QString> QtPlatform::askText(const QString& prompt, const QString&
 
 std::optional<QString> QtPlatform::chooseFileToOpen(const QString& filter)
 {
-    const QString chosen =
-        QFileDialog::getOpenFileName(QApplication::activeWindow(), QString(), m_lastFileName, QtFileFilter(filter));
-    if (chosen.isEmpty())
-        return std::nullopt;
-    m_lastFileName = chosen;
-    return chosen;
+    return runFileDialog(QFileDialog::AcceptOpen, filter);
 }
 
 std::optional<QString> QtPlatform::chooseFileToSave(const QString& filter)
 {
-    // The program asks its own overwrite question.
-    const QString chosen = QFileDialog::getSaveFileName(QApplication::activeWindow(), QString(), m_lastFileName,
-                                                        QtFileFilter(filter), nullptr,
-                                                        QFileDialog::DontConfirmOverwrite);
-    if (chosen.isEmpty())
+    return runFileDialog(QFileDialog::AcceptSave, filter);
+}
+
+// Any name may be typed, also to open: the program completes a name without
+// extension, reports a missing file and asks its own overwrite question.
+std::optional<QString> QtPlatform::runFileDialog(int acceptMode, const QString& filter)
+{
+    QFileDialog dialog(QApplication::activeWindow(), QString(), QString(), QtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptMode(acceptMode));
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    if (!m_lastFileName.isEmpty())
+        dialog.selectFile(m_lastFileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    m_lastFileName = chosen;
-    return chosen;
+    m_lastFileName = dialog.selectedFiles().constFirst();
+    return m_lastFileName;
 }
 
 QString QtPlatform::runFindDialog(const QString& previousText)

@@ -19,6 +19,8 @@ public:
     void exitProcess() override;
 
 private:
+    std::optional<QString> runFileDialog(int acceptMode, const QString& filter);
+
     QString m_lastFileName;
 };
 

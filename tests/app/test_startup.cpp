@@ -45,6 +45,8 @@ private slots:
     void firstStartWritesTheWelcomeNoteOnce();
     void savedNoteIsBackAfterARestart();
     void closingAsksAboutUnsavedChanges();
+    void closingStaysOpenWhenTheSaveFails();
+    void relativeCommandLinePathIsMadeFull();
 };
 
 void TestStartup::firstStartUsesDefaultsAndExitWritesThem()
@@ -240,6 +242,35 @@ void TestStartup::closingAsksAboutUnsavedChanges()
     QCOMPARE(run.platform.count("exitProcess"), 1);
     QCOMPARE(ReadFileBytes(welcome), before);
     QVERIFY(QFile::exists(dirs.settingsPath()));
+}
+
+void TestStartup::closingStaysOpenWhenTheSaveFails()
+{
+    ScopedUserDirectories dirs;
+    Run run;
+    const QString welcome = dirs.dataDirectory() + QStringLiteral("/SCRBLT20.SCB");
+    QFile::setPermissions(welcome, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QByteArray before = ReadFileBytes(welcome);
+    QTest::keyClicks(&run.window->editor(), QStringLiteral("scribble"));
+    run.platform.messageAnswers = {MessageAnswer::Yes};
+    run.exit();
+    QCOMPARE(run.platform.count("exitProcess"), 0);
+    QVERIFY(run.window->isVisible());
+    QVERIFY(run.window->editor().text().contains(QStringLiteral("scribble")));
+    QCOMPARE(ReadFileBytes(welcome), before);
+    QCOMPARE(run.platform.messages.last().title, QStringLiteral("Save Failed"));
+}
+
+void TestStartup::relativeCommandLinePathIsMadeFull()
+{
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.root() + QStringLiteral("/notes/here.scb"), "here");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dirs.root() + QStringLiteral("/notes"));
+    Run run(QStringLiteral("here.scb"));
+    QDir::setCurrent(previous);
+    QCOMPARE(run.state.settings.FileName, dirs.root() + QStringLiteral("/notes/here.scb"));
+    QCOMPARE(run.window->editor().text(), QStringLiteral("here"));
 }
 
 QTEST_MAIN(TestStartup)

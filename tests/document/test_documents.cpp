@@ -4,6 +4,7 @@
 #include "document/document_save.h"
 #include "document/document_state.h"
 #include "document/document_title.h"
+#include "document/note_file_name.h"
 #include "document/note_storage.h"
 #include "document/quick_files.h"
 #include "document/save_changes.h"
@@ -85,6 +86,7 @@ private slots:
     void saveRewritesAnUnchangedDocument();
     void failedWriteKeepsTheOldFileAndTheChangedFlag();
 
+    void failedSaveAfterYesStopsTheGuard();
     void newDocument();
 
     void addressFileIsCreatedOnFirstUse();
@@ -324,6 +326,14 @@ void TestDocuments::openRetriesWithTheNameEnteredAfterAnError()
     FileOpen(context()); // the input box is cancelled this time
     QCOMPARE(m_editor->text(), QStringLiteral("real"));
     QCOMPARE(m_state->settings.FileName, file("real.scb"));
+
+    // A name entered there passes the same checks as a chosen one.
+    WriteFileBytes(file("script.sh"), "#!/bin/sh");
+    m_platform->openFileAnswers = {file("folder.scb")};
+    m_platform->textAnswers = {file("script.sh")};
+    FileOpen(context());
+    QCOMPARE(lastMessage(), ExtensionMessage);
+    QCOMPARE(m_editor->text(), QStringLiteral("real"));
 }
 
 void TestDocuments::guardDecides_data()
@@ -521,6 +531,24 @@ void TestDocuments::failedWriteKeepsTheOldFileAndTheChangedFlag()
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"memo.scb"});
 }
 
+void TestDocuments::failedSaveAfterYesStopsTheGuard()
+{
+    loadNote("doc.scb", "old\x1a");
+    m_editor->replaceSelection("new ");
+    FullDiskStorage fullDisk;
+    DocumentContext onFullDisk{*m_state, *m_platform, *m_editor, *m_window, fullDisk};
+    m_platform->messageAnswers = {MessageAnswer::Yes};
+    QVERIFY(!GuardUnsavedChanges(onFullDisk));
+    QCOMPARE(m_editor->text(), QStringLiteral("new old"));
+    QVERIFY(IsDocumentChanged(context()));
+
+    m_state->settings.FileName = file("fresh.scb"); // no copy on disk yet
+    m_platform->messageAnswers = {MessageAnswer::Yes};
+    FileNew(onFullDisk);
+    QCOMPARE(m_editor->text(), QStringLiteral("new old"));
+    QCOMPARE(lastMessage(), "File " + file("fresh.scb") + " Could Not Be Written.");
+}
+
 void TestDocuments::newDocument()
 {
     loadNote("doc.scb", "text");
@@ -559,6 +587,11 @@ void TestDocuments::addressFileIsCreatedOnFirstUse()
     FileSave(context());
     QCOMPARE(ReadFileBytes(address), QByteArray("Ann Lee\x1a"));
     QCOMPARE(QuickFilePath(*m_state, 4), m_state->ProgramDirectory + "/TODO.SCB");
+
+    QVERIFY(QDir(m_state->ProgramDirectory).removeRecursively()); // gone while the program runs
+    LoadQuickFile(context(), QuickFilePath(*m_state, 4));
+    QVERIFY(QFile::exists(m_state->ProgramDirectory + "/TODO.SCB"));
+    QCOMPARE(m_state->settings.FileName, m_state->ProgramDirectory + "/TODO.SCB");
 }
 
 void TestDocuments::quickFileSwitchSavesFirst()
@@ -587,9 +620,11 @@ void TestDocuments::quickFileSwitchNeverLosesUnsavedText()
     LoadQuickFile(context(), file("quick.scb"));
     QCOMPARE(m_editor->text(), QStringLiteral("quick"));
 
+    QCOMPARE(m_platform->count("chooseFileToSave:" + NoteFileFilter), 1); // untitled: the save dialog first
     FileNew(context());
     QTest::keyClicks(m_editor.get(), "unsaved");
     LoadQuickFile(context(), file("quick.scb")); // the save dialog is cancelled
+    QCOMPARE(m_platform->count("chooseFileToSave:" + NoteFileFilter), 2);
     QCOMPARE(m_editor->text(), QStringLiteral("unsaved"));
     QCOMPARE(m_state->settings.FileName, UntitledFileName);
 }

@@ -49,6 +49,7 @@ private slots:
     void readsUpToTheLimit();
     void refusesWhatIsNoNoteFile();
     void createsAMissingFileOnlyWhenAsked();
+    void readsWhatCannotBeOpenedForWriting();
     void probeLeavesOtherFilesAlone();
     void probeFailsWhereNothingCanBeWritten();
     void replaceKeepsPermissionsAndLeavesNoTrace();
@@ -107,6 +108,18 @@ void TestNoteStorage::createsAMissingFileOnlyWhenAsked()
     QCOMPARE(created.error, 0);
     QVERIFY(created.bytes.isEmpty());
     QVERIFY(QFile::exists(file("ADDRESS.SCB")));
+}
+
+// A running program cannot be opened for writing, not even by root: the read
+// must fall back to opening it for reading only.
+void TestNoteStorage::readsWhatCannotBeOpenedForWriting()
+{
+    const NoteReadResult result = NoteStorage().read(QStringLiteral("/proc/self/exe"), 100, false);
+    QCOMPARE(result.error, 0);
+    QVERIFY(result.tooLarge);
+    const NoteReadResult whole = NoteStorage().read(QStringLiteral("/proc/self/exe"), 1LL << 30, false);
+    QCOMPARE(whole.error, 0);
+    QVERIFY(whole.bytes.startsWith("\x7f" "ELF"));
 }
 
 void TestNoteStorage::probeLeavesOtherFilesAlone()

@@ -1,5 +1,8 @@
 #include "ui/editor_control.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QTest>
 
 class TestEditorControl : public QObject
@@ -15,6 +18,7 @@ private slots:
     void modificationFlag();
     void ownBindingsNeverTakeReservedKeys();
     void noRedoNoSoftLineBreaks();
+    void contextMenuOffersNoRedo();
 };
 
 void TestEditorControl::presentsCrLfText_data()
@@ -131,6 +135,23 @@ void TestEditorControl::noRedoNoSoftLineBreaks()
     QCOMPARE(editor.text(), QStringLiteral("ab"));
     QTest::keyClick(&editor, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
     QCOMPARE(editor.text(), QStringLiteral("ab"));
+}
+
+void TestEditorControl::contextMenuOffersNoRedo()
+{
+    EditorControl editor;
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), editor.mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(editor.viewport(), &event);
+    const QList<QMenu*> menus = editor.findChildren<QMenu*>();
+    QCOMPARE(menus.size(), 1);
+    QStringList names;
+    for (const QAction* action : menus[0]->actions())
+        names.append(action->objectName());
+    QVERIFY(names.contains(QStringLiteral("edit-undo")));
+    QVERIFY(!names.contains(QStringLiteral("edit-redo")));
+    menus[0]->close();
 }
 
 QTEST_MAIN(TestEditorControl)

@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 #include "app/startup.h"
+#include "document/document_title.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
 #include "ui/editor_control.h"
@@ -32,6 +33,7 @@ private slots:
     void resizeSnapsBackToTheMinimum();
     void hidingTheBarGivesTheEditorItsSpace();
     void activationShowsTheBaseTitle();
+    void titleRefreshedBehindADialogStays();
     void minimizingOnlyRefreshesTheTitle();
 
 private:
@@ -255,6 +257,28 @@ void TestMainWindow::activationShowsTheBaseTitle()
     QVERIFY(QTest::qWaitForWindowActive(&other));
     showActive();
     QCOMPARE(window().windowTitle(), QStringLiteral("Scriblet32 v2.0"));
+}
+
+// A command that loads or saves behind a dialog puts the name back after the
+// base title; switching to another program and back changes nothing.
+void TestMainWindow::titleRefreshedBehindADialogStays()
+{
+    showActive();
+    m_state->settings.FileInTitle = 1;
+    m_state->settings.FileName = QStringLiteral("/notes/MEMO.SCB");
+    QWidget dialog;
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(window().windowTitle(), QStringLiteral("Scriblet32 v2.0"));
+    UpdateTitle(m_state->settings, window());
+    showActive();
+    QCOMPARE(window().windowTitle(), QStringLiteral("MEMO.SCB"));
+
+    QApplication::setActiveWindow(nullptr);
+    QTRY_VERIFY(!window().isActiveWindow());
+    showActive();
+    QCOMPARE(window().windowTitle(), QStringLiteral("MEMO.SCB"));
 }
 
 void TestMainWindow::minimizingOnlyRefreshesTheTitle()
