@@ -2,6 +2,7 @@
 
 #include "ui/twips.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,8 +53,22 @@ Form13::Form13(QWidget* parent)
     setTabOrder(m_text, m_ok);
     m_text->setFocus();
 
+    m_ok->installEventFilter(this);
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_text, &QLineEdit::returnPressed, this, &QDialog::accept);
+}
+
+// Without being the default button, OK still answers Enter when it has the focus.
+bool Form13::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_ok && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            accept();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Form13::setSearchText(const QString& text) { m_text->setText(text); }

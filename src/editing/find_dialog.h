@@ -22,6 +22,9 @@ public:
     QPushButton& okButton() const { return *m_ok; }
     QLabel& label() const { return *m_label; }
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QLabel* m_label;
     QLineEdit* m_text;

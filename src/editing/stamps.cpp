@@ -7,12 +7,16 @@
 #include <QDateTime>
 #include <QLocale>
 
-QString LongTimeFormat(const QLocale& locale)
+QString LongTimeFormat(const QLocale& locale) { return WithoutTimeZone(locale.timeFormat(QLocale::LongFormat)); }
+
+QString WithoutTimeZone(const QString& format)
 {
-    const QString format = locale.timeFormat(QLocale::LongFormat);
     QString result;
     bool quoted = false;
-    for (const QChar c : format) {
+    for (QChar c : format) {
+        // Newer locale data puts a (narrow) no-break space before AM/PM.
+        if (c == QChar(0x202F) || c == QChar(0x00A0))
+            c = u' ';
         if (c == u'\'')
             quoted = !quoted;
         if (quoted || c != u't')
@@ -57,6 +61,6 @@ QString SnippetText(Snippet snippet, const Settings& settings, Platform& platfor
 
 void InsertText(Platform& platform, EditorControl& editor, const QString& text)
 {
-    platform.setClipboardText(text);
-    EditorPaste(editor);
+    if (platform.setClipboardText(text))
+        EditorPaste(editor);
 }

@@ -44,7 +44,8 @@ public:
     // it was closed with (empty when it was closed without OK or Enter).
     virtual QString runFindDialog(const QString& previousText) = 0;
 
-    virtual void setClipboardText(const QString& text) = 0;
+    // Returns whether the clipboard holds the text afterwards.
+    virtual bool setClipboardText(const QString& text) = 0;
     virtual QDateTime currentDateTime() = 0;
     virtual QLocale locale() = 0;
     virtual void beep() = 0;

@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 
 namespace {
@@ -55,6 +56,19 @@ QMessageBox::Icon IconOf(MessageIcon icon)
 
 QString TitleOrDefault(const QString& title) { return title.isEmpty() ? ApplicationTitle : title; }
 
+// Right after a dialog closes the window system may not have activated the
+// main window yet; boxes still belong over it, not in the middle of the screen.
+QWidget* DialogParent()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && qobject_cast<QMainWindow*>(widget))
+            return widget;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 QString QtFileFilter(const QString& filter)
@@ -72,7 +86,7 @@ QString QtFileFilter(const QString& filter)
 MessageAnswer QtPlatform::showMessage(const MessageBoxRequest& request)
 {
     QMessageBox box(IconOf(request.icon), TitleOrDefault(request.title), request.text,
-                    ButtonsOf(request.buttons), QApplication::activeWindow());
+                    ButtonsOf(request.buttons), DialogParent());
     box.setDefaultButton(ToQt(request.defaultAnswer));
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -89,7 +103,7 @@ MessageAnswer QtPlatform::showMessage(const MessageBoxRequest& request)
 std::optional<QString> QtPlatform::askText(const QString& prompt, const QString& title, const QString& defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), TitleOrDefault(title), prompt,
+    const QString text = QInputDialog::getText(DialogParent(), TitleOrDefault(title), prompt,
                                                QLineEdit::Normal, defaultText, &ok);
     if (!ok)
         return std::nullopt;
@@ -110,7 +124,7 @@ std::optional<QString> QtPlatform::chooseFileToSave(const QString& filter)
 // extension, reports a missing file and asks its own overwrite question.
 std::optional<QString> QtPlatform::runFileDialog(int acceptMode, const QString& filter)
 {
-    QFileDialog dialog(QApplication::activeWindow(), QString(), QString(), QtFileFilter(filter));
+    QFileDialog dialog(DialogParent(), QString(), QString(), QtFileFilter(filter));
     dialog.setAcceptMode(QFileDialog::AcceptMode(acceptMode));
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
@@ -124,12 +138,17 @@ std::optional<QString> QtPlatform::runFileDialog(int acceptMode, const QString& 
 
 QString QtPlatform::runFindDialog(const QString& previousText)
 {
-    Form13 dialog(QApplication::activeWindow());
+    Form13 dialog(DialogParent());
     dialog.setSearchText(previousText);
     return dialog.exec() == QDialog::Accepted ? dialog.searchText() : QString();
 }
 
-void QtPlatform::setClipboardText(const QString& text) { QGuiApplication::clipboard()->setText(text); }
+bool QtPlatform::setClipboardText(const QString& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(text);
+    return clipboard->text() == text;
+}
 
 QDateTime QtPlatform::currentDateTime() { return QDateTime::currentDateTime(); }
 

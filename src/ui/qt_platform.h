@@ -11,7 +11,7 @@ public:
     std::optional<QString> chooseFileToOpen(const QString& filter) override;
     std::optional<QString> chooseFileToSave(const QString& filter) override;
     QString runFindDialog(const QString& previousText) override;
-    void setClipboardText(const QString& text) override;
+    bool setClipboardText(const QString& text) override;
     QDateTime currentDateTime() override;
     QLocale locale() override;
     void beep() override;

@@ -2,6 +2,10 @@
 #include "editing/find_dialog.h"
 #include "support/scripted_platform.h"
 #include "ui/editor_control.h"
+#include "ui/qt_platform.h"
+
+#include <QApplication>
+#include <QTimer>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +22,7 @@ private slots:
     void notFoundMessage();
     void dialogOpensWithThePreviousString();
     void findDialogLooksAndCloses();
+    void qtFindDialogGivesTheTextOrNothing();
 };
 
 // Steps: "F:text" Find with text typed in the dialog, "N" Find Next,
@@ -36,12 +41,13 @@ void TestFind::searches_data()
                                                  << QStringList{"0,1", "2,1", "2,1 miss"};
     QTest::newRow("hits do not overlap") << "aaaa" << QStringList{"F:aa", "N", "N"}
                                          << QStringList{"0,2", "2,2", "2,2 miss"};
-    QTest::newRow("empty string does nothing") << "abc" << QStringList{"F:", "N"} << QStringList{"0,0", "0,0"};
+    QTest::newRow("empty string does nothing") << "abc" << QStringList{"C:2", "F:", "N"}
+                                               << QStringList{"2,0", "2,0", "2,0"};
     QTest::newRow("same string resumes") << "abc abc abc" << QStringList{"F:abc", "F:abc", "F:abc"}
                                          << QStringList{"0,3", "4,3", "8,3"};
     QTest::newRow("other letter case starts over") << "abc ABC abc" << QStringList{"F:abc", "N", "F:ABC"}
                                                    << QStringList{"0,3", "4,3", "0,3"};
-    QTest::newRow("Find Next before any Find") << "abc" << QStringList{"N"} << QStringList{"0,0"};
+    QTest::newRow("Find Next before any Find") << "abc" << QStringList{"C:2", "N"} << QStringList{"2,0", "2,0"};
     QTest::newRow("resume offset beyond a newly loaded text")
         << "xxxxxxxxxxxx abc" << QStringList{"F:abc", "L:abc", "N", "F:abc"}
         << QStringList{"13,3", "0,0", "0,0 miss", "0,0 miss"};
@@ -153,6 +159,36 @@ void TestFind::findDialogLooksAndCloses()
     QTest::mouseClick(&clicked.okButton(), Qt::LeftButton);
     QCOMPARE(clicked.result(), int(QDialog::Accepted));
     QVERIFY(!clicked.isVisible());
+
+    Form13 entered;
+    entered.show();
+    entered.okButton().setFocus();
+    QTest::keyClick(&entered.okButton(), Qt::Key_Return);
+    QCOMPARE(entered.result(), int(QDialog::Accepted));
+}
+
+// Answers the modal Find dialog that the platform is about to show.
+static void AnswerFindDialog(const QString& typed, Qt::Key closingKey)
+{
+    QTimer::singleShot(0, [typed, closingKey] {
+        auto* dialog = qobject_cast<Form13*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            AnswerFindDialog(typed, closingKey);
+            return;
+        }
+        dialog->textBox().selectAll();
+        QTest::keyClicks(&dialog->textBox(), typed);
+        QTest::keyClick(&dialog->textBox(), closingKey);
+    });
+}
+
+void TestFind::qtFindDialogGivesTheTextOrNothing()
+{
+    QtPlatform platform;
+    AnswerFindDialog(QStringLiteral("typed"), Qt::Key_Return);
+    QCOMPARE(platform.runFindDialog(QStringLiteral("previous")), QStringLiteral("typed"));
+    AnswerFindDialog(QStringLiteral("typed"), Qt::Key_Escape);
+    QCOMPARE(platform.runFindDialog(QStringLiteral("previous")), QString());
 }
 
 QTEST_MAIN(TestFind)

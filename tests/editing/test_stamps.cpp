@@ -15,6 +15,9 @@ private slots:
     void snippetTexts_data();
     void snippetTexts();
     void longTimeHasNoTimeZone();
+    void timeFormatCleanUp_data();
+    void timeFormatCleanUp();
+    void nothingIsPastedWhenTheClipboardFails();
     void insertionGoesThroughTheClipboard();
     void dateAndTimeAreTwoReadings();
 };
@@ -50,6 +53,37 @@ void TestStamps::longTimeHasNoTimeZone()
     QVERIFY(!LongTimeFormat(us).contains(u't'));
     const QLocale german(QLocale::German, QLocale::Germany);
     QCOMPARE(TimeStamp(QDateTime(QDate(1997, 3, 27), QTime(22, 5, 9)), german), QStringLiteral("22:05:09"));
+}
+
+void TestStamps::timeFormatCleanUp_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QString>("cleaned");
+    QTest::newRow("zone at the end") << "h:mm:ss AP t" << "h:mm:ss AP";
+    QTest::newRow("long zone name") << "HH:mm:ss tttt" << "HH:mm:ss";
+    QTest::newRow("zone in the middle") << "h t:mm" << "h :mm";
+    QTest::newRow("narrow no-break space") << QString::fromUtf8("h:mm:ss\u202fAP t") << "h:mm:ss AP";
+    QTest::newRow("no-break space") << QString::fromUtf8("h:mm:ss\u00a0AP") << "h:mm:ss AP";
+    QTest::newRow("quoted t kept") << "h 'at' mm t" << "h 'at' mm";
+}
+
+void TestStamps::timeFormatCleanUp()
+{
+    QFETCH(QString, format);
+    QFETCH(QString, cleaned);
+    QCOMPARE(WithoutTimeZone(format), cleaned);
+}
+
+void TestStamps::nothingIsPastedWhenTheClipboardFails()
+{
+    ScriptedPlatform platform;
+    platform.clipboardWorks = false;
+    QApplication::clipboard()->setText(QStringLiteral("old clipboard"));
+    EditorControl editor;
+    editor.setText(QStringLiteral("note"));
+    InsertText(platform, editor, QStringLiteral("stamp "));
+    QCOMPARE(editor.text(), QStringLiteral("note"));
+    QVERIFY(!editor.isModified());
 }
 
 void TestStamps::insertionGoesThroughTheClipboard()

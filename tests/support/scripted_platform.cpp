@@ -43,12 +43,15 @@ QString ScriptedPlatform::runFindDialog(const QString& previousText)
     return findAnswers.isEmpty() ? QString() : findAnswers.takeFirst();
 }
 
-void ScriptedPlatform::setClipboardText(const QString& text)
+bool ScriptedPlatform::setClipboardText(const QString& text)
 {
     calls.append(QStringLiteral("setClipboardText"));
+    if (!clipboardWorks)
+        return false;
     clipboard = text;
     if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         QGuiApplication::clipboard()->setText(text);
+    return true;
 }
 
 QDateTime ScriptedPlatform::currentDateTime() { return now; }

@@ -17,6 +17,7 @@ public:
     QList<std::optional<QString>> openFileAnswers;
     QList<std::optional<QString>> saveFileAnswers;
     QStringList findAnswers; // what the Find dialog is closed with
+    bool clipboardWorks = true;
 
     QDateTime now = QDateTime(QDate(1997, 3, 27), QTime(10, 15, 2));
     QLocale currentLocale = QLocale(QLocale::English, QLocale::UnitedStates);
@@ -31,7 +32,7 @@ public:
     std::optional<QString> chooseFileToOpen(const QString& filter) override;
     std::optional<QString> chooseFileToSave(const QString& filter) override;
     QString runFindDialog(const QString& previousText) override;
-    void setClipboardText(const QString& text) override;
+    bool setClipboardText(const QString& text) override;
     QDateTime currentDateTime() override;
     QLocale locale() override;
     void beep() override;

@@ -29,6 +29,9 @@ private slots:
     void buttonBarCaptionsAndPlaces();
     void focusReturnsToTheEditorAfterBarCommands_data();
     void focusReturnsToTheEditorAfterBarCommands();
+    void snippetsFromBarMenuAndShortcut_data();
+    void snippetsFromBarMenuAndShortcut();
+    void findResumesAcrossALoad();
     void mouseReleaseOnTheBarDecidesHowTheStopwatchStops();
     void resizeSnapsBackToTheMinimum();
     void hidingTheBarGivesTheEditorItsSpace();
@@ -202,6 +205,79 @@ void TestMainWindow::focusReturnsToTheEditorAfterBarCommands()
     QPushButton& button = window().barButton(index);
     QTest::mouseClick(&button, Qt::LeftButton);
     QCOMPARE(window().editor().hasFocus(), editorGetsFocus);
+}
+
+void TestMainWindow::snippetsFromBarMenuAndShortcut_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("text");
+    const QList<std::tuple<int, const char*, const char*, const char*>> rows = {
+        {5, "DateStampsDate", "Ctrl+D", "3/27/97 "},
+        {6, "DateStampsTime", "Ctrl+T", "10:15:02 AM "},
+        {7, "DateStampsDateTime", "Ctrl+B", "3/27/97 - 10:15:02 AM  "},
+        {8, "Gloss1", "Shift+F6", "first"},
+        {9, "Gloss2", "Shift+F7", ""},
+        {10, "Gloss3", "Shift+F8", " third "},
+        {11, "Sig", "Shift+F9", "Ann"},
+    };
+    for (const auto& [index, item, keys, text] : rows) {
+        for (const char* way : {"button", item, keys})
+            QTest::newRow(qPrintable(QStringLiteral("%1 by %2").arg(index).arg(QString::fromLatin1(way))))
+                << index << QString::fromLatin1(way) << QString::fromLatin1(text);
+    }
+}
+
+// Every insertion command puts its exact text over the selection, leaves it
+// on the clipboard and gives the focus back to the editor.
+void TestMainWindow::snippetsFromBarMenuAndShortcut()
+{
+    QFETCH(int, index);
+    QFETCH(QString, way);
+    QFETCH(QString, text);
+    m_state->settings.Glossary1 = QStringLiteral("first");
+    m_state->settings.Glossary2 = QString();
+    m_state->settings.Glossary3 = QStringLiteral(" third ");
+    m_state->settings.Signature = QStringLiteral("Ann");
+    showActive();
+    EditorControl& editor = window().editor();
+    editor.setText(QStringLiteral("[SEL]"));
+    editor.setSelectionStart(1);
+    editor.setSelectionLength(3);
+    if (way == QStringLiteral("button")) {
+        QTest::mouseClick(&window().barButton(index), Qt::LeftButton);
+    } else if (QAction* item = window().action(way)) {
+        window().barButton(0).setFocus();
+        item->trigger();
+    } else {
+        QTest::keySequence(&editor, QKeySequence(way));
+    }
+    // An empty text inserts nothing and leaves the selection alone.
+    const QString once = text.isEmpty() ? QStringLiteral("[SEL]") : QStringLiteral("[") + text + QStringLiteral("]");
+    QCOMPARE(editor.text(), once);
+    QVERIFY(editor.hasFocus());
+    QCOMPARE(QApplication::clipboard()->text(), text);
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+V")));
+    QCOMPARE(editor.text(), text.isEmpty() ? once : QStringLiteral("[") + text + text + QStringLiteral("]"));
+}
+
+// Loading another note keeps where Find Next goes on.
+void TestMainWindow::findResumesAcrossALoad()
+{
+    showActive();
+    const QString other = m_dirs->root() + QStringLiteral("/other.scb");
+    WriteFileBytes(other, "abc abc abc");
+    EditorControl& editor = window().editor();
+    editor.setText(QStringLiteral("xx abc"));
+    m_platform->findAnswers = {QStringLiteral("abc")};
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+F")));
+    QCOMPARE(editor.selectionStart(), 3);
+    m_platform->openFileAnswers = {other};
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+O")));
+    QCOMPARE(editor.text(), QStringLiteral("abc abc abc"));
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+N")));
+    QCOMPARE(editor.selectionStart(), 8);
+    QCOMPARE(editor.selectionLength(), 3);
 }
 
 void TestMainWindow::mouseReleaseOnTheBarDecidesHowTheStopwatchStops()
