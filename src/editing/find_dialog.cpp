@@ -1,29 +1,12 @@
 #include "editing/find_dialog.h"
 
+#include "ui/classic_look.h"
 #include "ui/twips.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-
-namespace {
-
-QFont DialogFont(double points)
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-QRect TwipsRect(const Twips& twips, int left, int top, int width, int height)
-{
-    return QRect(twips.toPixels(left), twips.toPixels(top), twips.toPixels(width), twips.toPixels(height));
-}
-
-} // namespace
 
 Form13::Form13(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
@@ -34,20 +17,18 @@ Form13::Form13(QWidget* parent)
     const Twips twips = Twips::forWidget(*this);
     setObjectName(QStringLiteral("Form13"));
     setWindowTitle(QStringLiteral("Find..."));
-    setFont(DialogFont(8.25));
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(192, 192, 192));
-    setPalette(grey);
+    setFont(ClassicFont(8.25));
+    ApplyClassicGrey(*this);
     move(twips.toPixels(2805), twips.toPixels(2100));
     setFixedSize(twips.toPixels(5295), twips.toPixels(1875));
 
-    m_label->setFont(DialogFont(9.75));
-    m_label->setGeometry(TwipsRect(twips, 180, 240, 2175, 255));
+    m_label->setFont(ClassicFont(9.75));
+    m_label->setGeometry(twips.toPixels(180, 240, 2175, 255));
     m_text->setObjectName(QStringLiteral("Text1"));
-    m_text->setGeometry(TwipsRect(twips, 180, 600, 4935, 375));
+    m_text->setGeometry(twips.toPixels(180, 600, 4935, 375));
     m_ok->setObjectName(QStringLiteral("Command1"));
-    m_ok->setFont(DialogFont(9.75));
-    m_ok->setGeometry(TwipsRect(twips, 180, 1200, 4935, 495));
+    m_ok->setFont(ClassicFont(9.75));
+    m_ok->setGeometry(twips.toPixels(180, 1200, 4935, 495));
     m_ok->setAutoDefault(false);
     m_ok->setDefault(false);
     setTabOrder(m_text, m_ok);

@@ -13,6 +13,7 @@
 #include "editing/stamps.h"
 #include "options/appearance.h"
 #include "ui/button_bar.h"
+#include "ui/classic_look.h"
 #include "ui/editor_control.h"
 #include "ui/main_window_layout.h"
 #include "ui/menu_tree.h"
@@ -29,15 +30,6 @@
 #include <limits>
 
 namespace {
-
-QFont BarFont()
-{
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8.25);
-    font.setBold(true);
-    return font;
-}
 
 std::int16_t ClampToInt16(int value)
 {
@@ -60,9 +52,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/scriblet.png")));
-    QPalette grey = palette();
-    grey.setColor(QPalette::Window, QColor(192, 192, 192));
-    setPalette(grey);
+    ApplyClassicGrey(*this);
 
     m_clientArea = new QWidget(this);
     setCentralWidget(m_clientArea);
@@ -81,13 +71,12 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
 void Form5::buildButtonBar(QWidget* clientArea)
 {
     const Twips twips = Twips::forWidget(*this);
-    const QFont font = BarFont();
+    const QFont font = ClassicFont(8.25);
     for (int i = 0; i < BarButtonCount; ++i) {
         auto* button = new QPushButton(QString::fromLatin1(BarButtons[i].caption), clientArea);
         button->setObjectName(QStringLiteral("Command1_%1").arg(i));
         button->setFont(font);
-        button->setGeometry(twips.toPixels(BarButtonSpacing * i), 0, twips.toPixels(BarButtonWidth),
-                            twips.toPixels(BarButtonHeight));
+        button->setGeometry(twips.toPixels(BarButtonSpacing * i, 0, BarButtonWidth, BarButtonHeight));
         button->installEventFilter(this);
         connect(button, &QPushButton::clicked, this, [this, i] { ButtonBarCommand(i); });
         if (i > 0)
@@ -159,11 +148,11 @@ void Form5::resizeOuter(int widthPixels, int heightPixels)
 
 // When the window manager adds or changes its frame, keep the window's outer
 // size: the settings hold outer sizes.
-bool Form5::followFrameChange()
+void Form5::followFrameChange()
 {
     const QSize extra = frameGeometry().size() - size();
     if (extra == m_frameExtra)
-        return false;
+        return;
     const QSize outer = size() + m_frameExtra;
     const bool asPlaced = NearlySameSize(size(), m_placedClientSize);
     m_frameExtra = extra;
@@ -174,7 +163,6 @@ bool Form5::followFrameChange()
         if (asPlaced)
             m_placedClientSize = outer - m_frameExtra;
     });
-    return true;
 }
 
 void Form5::ButtonBarCommand(int index)
@@ -287,7 +275,7 @@ void Form5::LayoutMainWindow()
     const QSize outer = size() + m_frameExtra;
     const NonClientTwips nonClient{twips.fromPixels(outer.width() - m_clientArea->width()),
                                    twips.fromPixels(outer.height() - m_clientArea->height())};
-    const MainWindowGeometry g = ::LayoutMainWindow(twips.fromPixels(outer.width()), twips.fromPixels(outer.height()),
+    const MainWindowGeometry g = MainWindowGeometryFor(twips.fromPixels(outer.width()), twips.fromPixels(outer.height()),
                                                     s.ButtonBar != 0, nonClient);
     if (g.windowResized) {
         // Round up so the window never ends below its minimum size. The new
@@ -309,8 +297,8 @@ void Form5::LayoutMainWindow()
 void Form5::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    if (!followFrameChange())
-        LayoutMainWindow();
+    followFrameChange();
+    LayoutMainWindow();
 }
 
 void Form5::moveEvent(QMoveEvent* event)

@@ -55,7 +55,7 @@ private:
     void buildMenus();
     void placeWindow();
     void resizeOuter(int widthPixels, int heightPixels);
-    bool followFrameChange();
+    void followFrameChange();
     void syncCheckMarks();
     void copyGeometryToSettings();
     void onTimerTick();

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-MainWindowGeometry LayoutMainWindow(int windowWidth, int windowHeight, bool buttonBarShown, NonClientTwips nonClient)
+MainWindowGeometry MainWindowGeometryFor(int windowWidth, int windowHeight, bool buttonBarShown, NonClientTwips nonClient)
 {
     MainWindowGeometry g;
     const int minimumHeight = buttonBarShown ? MinimumHeightWithBar : MinimumHeightWithoutBar;

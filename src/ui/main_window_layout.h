@@ -29,5 +29,5 @@ struct MainWindowGeometry
 // The resize rule for an outer window size: snaps the window to its minimum
 // size, then places the editor below the button bar (or at the top when the
 // bar is hidden) filling the rest.
-MainWindowGeometry LayoutMainWindow(int windowWidth, int windowHeight, bool buttonBarShown,
+MainWindowGeometry MainWindowGeometryFor(int windowWidth, int windowHeight, bool buttonBarShown,
                                     NonClientTwips nonClient = {});

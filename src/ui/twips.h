@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QRect>
+
 
 class QWidget;
 
@@ -16,6 +18,7 @@ public:
 
     int toPixels(int twips) const;
     int fromPixels(int pixels) const;
+    QRect toPixels(int left, int top, int width, int height) const;
     double perPixel() const { return m_perPixel; }
 
 private:

@@ -45,7 +45,7 @@ void TestMainWindowLayout::resizeRule()
     QFETCH(int, editorWidth);
     QFETCH(int, editorHeight);
 
-    const MainWindowGeometry g = LayoutMainWindow(width, height, bar);
+    const MainWindowGeometry g = MainWindowGeometryFor(width, height, bar);
     QCOMPARE(g.windowWidth, windowWidth);
     QCOMPARE(g.windowHeight, windowHeight);
     QCOMPARE(g.windowResized, windowWidth != width || windowHeight != height);
@@ -58,8 +58,8 @@ void TestMainWindowLayout::resizeRule()
 void TestMainWindowLayout::theActualFrameDecidesTheEditorSize()
 {
     const NonClientTwips frame{30, 450};
-    const MainWindowGeometry withBar = LayoutMainWindow(8000, 4000, true, frame);
-    const MainWindowGeometry withoutBar = LayoutMainWindow(8000, 4000, false, frame);
+    const MainWindowGeometry withBar = MainWindowGeometryFor(8000, 4000, true, frame);
+    const MainWindowGeometry withoutBar = MainWindowGeometryFor(8000, 4000, false, frame);
     QCOMPARE(withBar.editorWidth, 7970);
     QCOMPARE(withBar.editorHeight, 4000 - 450 - 360);
     QCOMPARE(withoutBar.editorHeight - withBar.editorHeight, 360);
