@@ -1,8 +1,7 @@
 #include "app/text_encoding.h"
 
-#include <QStringDecoder>
-
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -34,18 +33,89 @@ std::optional<char> UnicodeToCp1252(char16_t c)
     return std::nullopt;
 }
 
+struct Utf8Sequence
+{
+    int length = 0; // 0: the lead byte starts no well-formed sequence
+    char32_t codePoint = 0;
+};
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing above U+10FFFF.
+Utf8Sequence ReadUtf8(const unsigned char* p, qsizetype available)
+{
+    const unsigned char lead = p[0];
+    if (lead < 0x80)
+        return {1, lead};
+    int length = 0;
+    char32_t codePoint = 0;
+    // Range of the second byte; narrowed for the leads where it rules out bad forms.
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+        codePoint = lead & 0x1F;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        codePoint = lead & 0x0F;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        codePoint = lead & 0x07;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return {};
+    }
+    if (available < length || p[1] < low || p[1] > high)
+        return {};
+    for (int i = 1; i < length; ++i) {
+        if ((p[i] & 0xC0) != 0x80)
+            return {};
+        codePoint = (codePoint << 6) | (p[i] & 0x3F);
+    }
+    return {length, codePoint};
+}
+
 } // namespace
 
 DecodedText DecodeText(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
+    // No byte yields more than one UTF-16 unit, so the text never outgrows the bytes.
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar* const start = text.data();
+    QChar* out = start;
+    const auto* const data = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype size = bytes.size();
+    qsizetype multiByte = 0;
+    qsizetype invalid = 0;
+    for (qsizetype i = 0; i < size;) {
+        const Utf8Sequence sequence = ReadUtf8(data + i, size - i);
+        if (sequence.length == 0) {
+            ++invalid;
+            *out++ = QChar(Cp1252ToUnicode(data[i]));
+            ++i;
+            continue;
+        }
+        if (sequence.length > 1)
+            ++multiByte;
+        if (sequence.codePoint > 0xFFFF) {
+            *out++ = QChar(QChar::highSurrogate(sequence.codePoint));
+            *out++ = QChar(QChar::lowSurrogate(sequence.codePoint));
+        } else {
+            *out++ = QChar(char16_t(sequence.codePoint));
+        }
+        i += sequence.length;
+    }
+    if (invalid == 0 || multiByte > invalid) {
+        text.truncate(out - start);
         return {text, TextEncoding::Utf8};
-    text.clear();
-    text.reserve(bytes.size());
-    for (const char byte : bytes)
-        text.append(QChar(Cp1252ToUnicode(static_cast<unsigned char>(byte))));
+    }
+    for (qsizetype i = 0; i < size; ++i)
+        start[i] = QChar(Cp1252ToUnicode(data[i]));
     return {text, TextEncoding::Windows1252};
 }
 
@@ -64,9 +134,14 @@ std::optional<QByteArray> EncodeText(const QString& text, TextEncoding encoding)
     return bytes;
 }
 
-QByteArray EncodeKeepingEncoding(const QString& text, TextEncoding readEncoding)
+EncodedText EncodeForSaving(const QString& text, TextEncoding readEncoding)
 {
-    if (std::optional<QByteArray> bytes = EncodeText(text, readEncoding))
-        return *bytes;
-    return text.toUtf8();
+    // Windows-1252 bytes can look like UTF-8 to the next load, which would show other text.
+    if (readEncoding == TextEncoding::Windows1252) {
+        std::optional<QByteArray> bytes = EncodeText(text, readEncoding);
+        if (bytes && DecodeText(*bytes).text == text)
+            return {std::move(*bytes), TextEncoding::Windows1252};
+    }
+    return {text.toUtf8(), TextEncoding::Utf8};
 }
+
