@@ -7,21 +7,26 @@
 #include <QTest>
 
 #include <cerrno>
+#include <limits>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
 
-// A disk that fills up after the given number of bytes.
-class FullDiskStorage : public NoteStorage
+// A disk that fills up after room bytes of the note, and refuses the failing steps with error.
+class FaultyStorage : public NoteStorage
 {
 public:
-    explicit FullDiskStorage(size_t room)
+    explicit FaultyStorage(size_t room, QList<SaveStep> failing = {}, int error = 0)
         : m_room(room)
+        , m_failing(std::move(failing))
+        , m_error(error)
     {
     }
 
 protected:
+    int stepFailure(SaveStep step) override { return m_failing.contains(step) ? m_error : 0; }
     ssize_t writeSome(int fd, const char* data, size_t size) override
     {
         if (m_room == 0) {
@@ -35,7 +40,11 @@ protected:
 
 private:
     size_t m_room;
+    QList<SaveStep> m_failing;
+    int m_error;
 };
+
+constexpr size_t Plenty = std::numeric_limits<size_t>::max();
 
 } // namespace
 
@@ -56,6 +65,10 @@ private slots:
     void replaceRefusesAReadOnlyFile();
     void fullDiskLeavesTheOldFileIntact();
     void replaceWritesThroughASymbolicLink();
+    void replaceKeepsOwnerLinksAndAttributes_data();
+    void replaceKeepsOwnerLinksAndAttributes();
+    void failedSaveKeepsTheOldContent_data();
+    void failedSaveKeepsTheOldContent();
 
 private:
     QString file(const QString& name) const { return m_dir->path() + u'/' + name; }
@@ -68,19 +81,25 @@ void TestNoteStorage::init() { m_dir = std::make_unique<QTemporaryDir>(); }
 void TestNoteStorage::readsUpToTheLimit_data()
 {
     QTest::addColumn<int>("size");
+    QTest::addColumn<qint64>("limit");
     QTest::addColumn<bool>("tooLarge");
-    QTest::newRow("empty") << 0 << false;
-    QTest::newRow("exactly the limit") << 29995 << false;
-    QTest::newRow("one byte over") << 29996 << true;
-    QTest::newRow("far over") << 1000000 << true;
+    QTest::newRow("empty") << 0 << qint64(29995) << false;
+    QTest::newRow("exactly the limit") << 29995 << qint64(29995) << false;
+    QTest::newRow("one byte over") << 29996 << qint64(29995) << true;
+    QTest::newRow("far over") << 1000000 << qint64(29995) << true;
+    QTest::newRow("no room") << 1 << qint64(0) << true;
+    // A buffer the size of the limit could not even be allocated here.
+    QTest::newRow("a terabyte allowed") << 10 << (qint64(1) << 40) << false;
+    QTest::newRow("largest limit") << 10 << std::numeric_limits<qint64>::max() << false;
 }
 
 void TestNoteStorage::readsUpToTheLimit()
 {
     QFETCH(int, size);
+    QFETCH(qint64, limit);
     QFETCH(bool, tooLarge);
     WriteFileBytes(file("n.scb"), QByteArray(size, 'x'));
-    const NoteReadResult result = NoteStorage().read(file("n.scb"), 29995, false);
+    const NoteReadResult result = NoteStorage().read(file("n.scb"), limit, false);
     QCOMPARE(result.error, 0);
     QCOMPARE(result.tooLarge, tooLarge);
     QCOMPARE(result.bytes.size(), tooLarge ? 0 : size);
@@ -120,6 +139,10 @@ void TestNoteStorage::readsWhatCannotBeOpenedForWriting()
     const NoteReadResult whole = NoteStorage().read(QStringLiteral("/proc/self/exe"), 1LL << 30, false);
     QCOMPARE(whole.error, 0);
     QVERIFY(whole.bytes.startsWith("\x7f" "ELF"));
+    // Files in /proc claim a size of 0 and yet have content.
+    const NoteReadResult status = NoteStorage().read(QStringLiteral("/proc/self/status"), 1 << 20, false);
+    QVERIFY(status.bytes.startsWith("Name:") && status.bytes.contains("\nPid:"));
+    QVERIFY(NoteStorage().read(QStringLiteral("/proc/self/status"), status.bytes.size() / 2, false).tooLarge);
 }
 
 void TestNoteStorage::probeLeavesOtherFilesAlone()
@@ -145,12 +168,12 @@ void TestNoteStorage::replaceKeepsPermissionsAndLeavesNoTrace()
 {
     WriteFileBytes(file("memo.scb"), "old");
     QFile::setPermissions(file("memo.scb"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-    QCOMPARE(NoteStorage().replace(file("memo.scb"), "new text"), 0);
+    QCOMPARE(NoteStorage().replace(file("memo.scb"), "new text").error, 0);
     QCOMPARE(ReadFileBytes(file("memo.scb")), QByteArray("new text"));
     struct stat info {};
     QCOMPARE(::stat(QFile::encodeName(file("memo.scb")).constData(), &info), 0);
     QCOMPARE(info.st_mode & 0777, mode_t(0640));
-    QCOMPARE(NoteStorage().replace(file("fresh.scb"), "first"), 0);
+    QCOMPARE(NoteStorage().replace(file("fresh.scb"), "first").error, 0);
     QCOMPARE(ReadFileBytes(file("fresh.scb")), QByteArray("first"));
     QCOMPARE(entries(), (QStringList{"fresh.scb", "memo.scb"}));
 }
@@ -160,9 +183,9 @@ void TestNoteStorage::replaceRefusesAReadOnlyFile()
     WriteFileBytes(file("ro.scb"), "keep");
     QFile::setPermissions(file("ro.scb"), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
     QCOMPARE(NoteStorage().probe(file("ro.scb")), 0); // the directory is writable
-    QCOMPARE(NoteStorage().replace(file("ro.scb"), "lost?"), EACCES);
+    QCOMPARE(NoteStorage().replace(file("ro.scb"), "lost?").error, EACCES);
     QCOMPARE(ReadFileBytes(file("ro.scb")), QByteArray("keep"));
-    QCOMPARE(NoteStorage().replace(m_dir->path(), "x"), EISDIR);
+    QCOMPARE(NoteStorage().replace(m_dir->path(), "x").error, EISDIR);
     QCOMPARE(entries(), QStringList{"ro.scb"});
 }
 
@@ -170,8 +193,8 @@ void TestNoteStorage::fullDiskLeavesTheOldFileIntact()
 {
     WriteFileBytes(file("memo.scb"), "the old note");
     for (const size_t room : {size_t(0), size_t(5)}) {
-        FullDiskStorage full(room);
-        QCOMPARE(full.replace(file("memo.scb"), QByteArray(1000, 'n')), ENOSPC);
+        FaultyStorage full(room);
+        QCOMPARE(full.replace(file("memo.scb"), QByteArray(1000, 'n')).error, ENOSPC);
         QCOMPARE(ReadFileBytes(file("memo.scb")), QByteArray("the old note"));
         QCOMPARE(entries(), QStringList{"memo.scb"});
     }
@@ -182,9 +205,106 @@ void TestNoteStorage::replaceWritesThroughASymbolicLink()
     QDir().mkpath(file("real"));
     WriteFileBytes(file("real/memo.scb"), "old");
     QVERIFY(QFile::link(file("real/memo.scb"), file("link.scb")));
-    QCOMPARE(NoteStorage().replace(file("link.scb"), "new"), 0);
+    QCOMPARE(NoteStorage().replace(file("link.scb"), "new").error, 0);
     QVERIFY(QFileInfo(file("link.scb")).isSymLink());
     QCOMPARE(ReadFileBytes(file("real/memo.scb")), QByteArray("new"));
+}
+
+void TestNoteStorage::replaceKeepsOwnerLinksAndAttributes_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QList<SaveStep>>("failing");
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("plain note") << "" << QList<SaveStep>{} << false;
+    QTest::newRow("another user's note") << "owner" << QList<SaveStep>{} << false;
+    QTest::newRow("owner cannot be kept") << "" << QList<SaveStep>{SaveStep::ChangeOwner} << true;
+    QTest::newRow("second hard link") << "link" << QList<SaveStep>{} << true;
+    QTest::newRow("extended attribute") << "attribute" << QList<SaveStep>{} << false;
+    QTest::newRow("attribute cannot be set") << "attribute" << QList<SaveStep>{SaveStep::CopyAttributes} << true;
+}
+
+void TestNoteStorage::replaceKeepsOwnerLinksAndAttributes()
+{
+    QFETCH(QString, setup);
+    QFETCH(QList<SaveStep>, failing);
+    QFETCH(bool, inPlace);
+    const QByteArray note = QFile::encodeName(file("memo.scb"));
+    WriteFileBytes(file("memo.scb"), "the old note, longer than the new");
+    QCOMPARE(::chmod(note.constData(), 0640), 0);
+    if (setup == "owner" && ::geteuid() != 0)
+        QSKIP("only root can give the note another owner");
+    if (setup == "owner")
+        QCOMPARE(::chown(note.constData(), 65534, 100), 0);
+    if (setup == "link")
+        QCOMPARE(::link(note.constData(), QFile::encodeName(file("other.scb")).constData()), 0);
+    if (setup == "attribute" && ::setxattr(note.constData(), "user.scriblet", "kept", 4, 0) != 0)
+        QSKIP("this file system has no user attributes");
+    struct stat before {}, after {};
+    QCOMPARE(::stat(note.constData(), &before), 0);
+
+    const ReplaceResult result = FaultyStorage(Plenty, failing, EPERM).replace(file("memo.scb"), "new");
+    QCOMPARE(result.error, 0);
+    QCOMPARE(::stat(note.constData(), &after), 0);
+    QCOMPARE(after.st_ino == before.st_ino, inPlace);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(ReadFileBytes(file("memo.scb")), QByteArray("new"));
+    if (setup == "link")
+        QCOMPARE(ReadFileBytes(file("other.scb")), QByteArray("new"));
+    char value[16] = {};
+    if (setup == "attribute")
+        QCOMPARE(QByteArray(value, int(::getxattr(note.constData(), "user.scriblet", value, sizeof value))), "kept");
+    QCOMPARE(entries(), (setup == "link" ? QStringList{"memo.scb", "other.scb"} : QStringList{"memo.scb"}));
+}
+
+void TestNoteStorage::failedSaveKeepsTheOldContent_data()
+{
+    QTest::addColumn<bool>("inPlace");
+    QTest::addColumn<SaveStep>("step");
+    QTest::addColumn<bool>("written");
+    QTest::addColumn<bool>("copyKept");
+    QTest::newRow("rename, open") << false << SaveStep::Open << false << false;
+    QTest::newRow("rename, change mode") << false << SaveStep::ChangeMode << false << false;
+    QTest::newRow("rename, write") << false << SaveStep::Write << false << false;
+    QTest::newRow("rename, sync") << false << SaveStep::Sync << false << false;
+    QTest::newRow("rename, close") << false << SaveStep::Close << false << false;
+    QTest::newRow("rename, rename") << false << SaveStep::Rename << false << false;
+    QTest::newRow("rename, directory sync") << false << SaveStep::DirectorySync << true << false;
+    QTest::newRow("in place, copy") << true << SaveStep::Copy << false << false;
+    QTest::newRow("in place, open") << true << SaveStep::Open << false << false;
+    QTest::newRow("in place, write") << true << SaveStep::Write << false << true;
+    QTest::newRow("in place, sync") << true << SaveStep::Sync << true << true;
+    QTest::newRow("in place, close") << true << SaveStep::Close << true << true;
+}
+
+void TestNoteStorage::failedSaveKeepsTheOldContent()
+{
+    QFETCH(bool, inPlace);
+    QFETCH(SaveStep, step);
+    QFETCH(bool, written);
+    QFETCH(bool, copyKept);
+    QByteArray old; // more than one read's worth
+    for (int i = 0; i < 30000; ++i)
+        old += QByteArray::number(i) + ' ';
+    WriteFileBytes(file("memo.scb"), old);
+    QStringList names{"memo.scb"};
+    if (inPlace) {
+        QCOMPARE(::link(QFile::encodeName(file("memo.scb")).constData(), QFile::encodeName(file("z")).constData()), 0);
+        names << "z";
+    }
+
+    const ReplaceResult result = FaultyStorage(Plenty, {step}, EIO).replace(file("memo.scb"), "new text");
+    QCOMPARE(result.error, EIO);
+    QCOMPARE(result.failedStep, step);
+    QCOMPARE(ReadFileBytes(file("memo.scb")), written ? QByteArray("new text") : old);
+    QCOMPARE(result.keptCopy.isEmpty(), !copyKept);
+    if (copyKept) {
+        QCOMPARE(ReadFileBytes(result.keptCopy), old);
+        names.insert(1, QFileInfo(result.keptCopy).fileName());
+        QVERIFY(names[1].startsWith("memo.scb.scriblet-copy-"));
+    }
+    QCOMPARE(entries(), names);
 }
 
 QTEST_GUILESS_MAIN(TestNoteStorage)
