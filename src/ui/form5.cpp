@@ -24,23 +24,22 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace {
 
-std::int16_t ClampToInt16(int value)
-{
-    return static_cast<std::int16_t>(
-        std::clamp<int>(value, std::numeric_limits<std::int16_t>::min(), std::numeric_limits<std::int16_t>::max()));
-}
+// Longer than any window manager takes to frame a new window.
+constexpr int SettleMilliseconds = 2000;
 
-// Window managers may nudge a new window's size by a pixel while they frame it.
-bool NearlySameSize(QSize a, QSize b)
+QList<QRect> ScreenRects()
 {
-    return std::abs(a.width() - b.width()) <= 1 && std::abs(a.height() - b.height()) <= 1;
+    QList<QRect> rects;
+    for (const QScreen* screen : QGuiApplication::screens())
+        rects.append(screen->geometry());
+    return rects;
 }
 
 } // namespace
@@ -66,6 +65,9 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     m_timer.setInterval(100);
     connect(&m_timer, &QTimer::timeout, this, &Form5::onTimerTick);
     m_timer.start();
+    m_settleTimer.setSingleShot(true);
+    m_settleTimer.setInterval(SettleMilliseconds);
+    connect(&m_settleTimer, &QTimer::timeout, this, [this] { m_placement.settle(); });
 }
 
 void Form5::buildButtonBar(QWidget* clientArea)
@@ -136,33 +138,30 @@ void Form5::placeWindow()
 {
     const Twips twips = Twips::forWidget(*this);
     const Settings& s = m_state.settings;
-    move(twips.toPixels(s.Left), twips.toPixels(s.Top));
-    resizeOuter(twips.toPixels(s.Width), twips.toPixels(s.Height));
-    m_placedClientSize = size();
+    QRect outer(twips.toPixels(s.Left), twips.toPixels(s.Top), twips.toPixels(s.Width), twips.toPixels(s.Height));
+    // A window stored on a screen that is gone would come up out of reach.
+    if (!TitleBarOnSomeScreen(outer, ScreenRects()))
+        outer.moveTopLeft(QPoint(twips.toPixels(DefaultLeft), twips.toPixels(DefaultTop)));
+    m_placement.place(outer);
+    // A top-level window's position is its frame's; its size is the client's,
+    // and there is no frame yet.
+    move(outer.topLeft());
+    resize(outer.size().expandedTo(QSize(1, 1)));
+    m_settleTimer.start();
 }
 
-void Form5::resizeOuter(int widthPixels, int heightPixels)
+void Form5::requestClientSize(QSize size)
 {
-    resize(std::max(widthPixels - m_frameExtra.width(), 1), std::max(heightPixels - m_frameExtra.height(), 1));
+    resize(size);
+    m_settleTimer.start();
 }
 
-// When the window manager adds or changes its frame, keep the window's outer
-// size: the settings hold outer sizes.
-void Form5::followFrameChange()
+void Form5::followWindowSystem()
 {
-    const QSize extra = frameGeometry().size() - size();
-    if (extra == m_frameExtra)
+    if (isMinimized())
         return;
-    const QSize outer = size() + m_frameExtra;
-    const bool asPlaced = NearlySameSize(size(), m_placedClientSize);
-    m_frameExtra = extra;
-    // Resized once the window manager has settled the window's place: a
-    // resize in the middle of its reparenting can move the window.
-    QTimer::singleShot(0, this, [this, outer, asPlaced] {
-        resizeOuter(outer.width(), outer.height());
-        if (asPlaced)
-            m_placedClientSize = outer - m_frameExtra;
-    });
+    if (const std::optional<QSize> client = m_placement.reported(geometry(), frameGeometry()))
+        requestClientSize(*client);
 }
 
 void Form5::ButtonBarCommand(int index)
@@ -272,22 +271,18 @@ void Form5::LayoutMainWindow()
         return;
     }
     const Twips twips = Twips::forWidget(*this);
-    const QSize outer = size() + m_frameExtra;
-    const NonClientTwips nonClient{twips.fromPixels(outer.width() - m_clientArea->width()),
-                                   twips.fromPixels(outer.height() - m_clientArea->height())};
+    const QSize outer = m_placement.outer().size();
     const MainWindowGeometry g = MainWindowGeometryFor(twips.fromPixels(outer.width()), twips.fromPixels(outer.height()),
-                                                    s.ButtonBar != 0, nonClient);
+                                                       s.ButtonBar != 0);
+    const int top = twips.toPixels(g.editorTop);
+    m_editor->setGeometry(0, top, m_clientArea->width(), std::max(m_clientArea->height() - top, 0));
     if (g.windowResized) {
-        // Round up so the window never ends below its minimum size. The new
-        // size runs the rule again; until then (or if the window manager
-        // refuses it) the editor fills what the window has.
-        resizeOuter(int(std::ceil(g.windowWidth / twips.perPixel())), int(std::ceil(g.windowHeight / twips.perPixel())));
-        const int top = twips.toPixels(g.editorTop);
-        m_editor->setGeometry(0, top, m_clientArea->width(), std::max(m_clientArea->height() - top, 0));
+        // Rounded up so the window never ends below its minimum size; the new
+        // size runs the rule again.
+        requestClientSize(m_placement.resizeOuter(QSize(int(std::ceil(g.windowWidth / twips.perPixel())),
+                                                        int(std::ceil(g.windowHeight / twips.perPixel())))));
         return;
     }
-    m_editor->setGeometry(0, twips.toPixels(g.editorTop), std::max(twips.toPixels(g.editorWidth), 0),
-                          std::max(twips.toPixels(g.editorHeight), 0));
     if (s.FileInTitle == 0)
         SetBaseTitle();
     else
@@ -297,14 +292,14 @@ void Form5::LayoutMainWindow()
 void Form5::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
-    followFrameChange();
+    followWindowSystem();
     LayoutMainWindow();
 }
 
 void Form5::moveEvent(QMoveEvent* event)
 {
     QMainWindow::moveEvent(event);
-    followFrameChange();
+    followWindowSystem();
 }
 
 void Form5::showEvent(QShowEvent* event)
@@ -353,21 +348,18 @@ bool Form5::eventFilter(QObject* watched, QEvent* event)
 void Form5::copyGeometryToSettings()
 {
     const Twips twips = Twips::forWidget(*this);
-    const QRect frame = frameGeometry();
-    // Values the window still has from the settings keep their exact twips,
-    // so neither pixel rounding nor the window frame makes them creep from
-    // run to run.
-    const auto keep = [&twips](std::int16_t& field, int pixels) {
+    const QRect outer = m_placement.outer();
+    // A value the window still has from the settings keeps its exact twips,
+    // so pixel rounding never makes it creep from run to run.
+    const auto keep = [&twips](std::int32_t& field, int pixels) {
         if (twips.toPixels(field) != pixels)
-            field = ClampToInt16(twips.fromPixels(pixels));
+            field = twips.fromPixels(pixels);
     };
     Settings& s = m_state.settings;
-    keep(s.Left, frame.x());
-    keep(s.Top, frame.y());
-    if (!NearlySameSize(size(), m_placedClientSize)) {
-        s.Width = ClampToInt16(twips.fromPixels(frame.width()));
-        s.Height = ClampToInt16(twips.fromPixels(frame.height()));
-    }
+    keep(s.Left, outer.x());
+    keep(s.Top, outer.y());
+    keep(s.Width, outer.width());
+    keep(s.Height, outer.height());
 }
 
 void Form5::closeEvent(QCloseEvent* event)

@@ -3,6 +3,7 @@
 #include "document/document_context.h"
 #include "document/note_storage.h"
 #include "ui/commands.h"
+#include "ui/window_placement.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -54,8 +55,8 @@ private:
     void buildButtonBar(QWidget* clientArea);
     void buildMenus();
     void placeWindow();
-    void resizeOuter(int widthPixels, int heightPixels);
-    void followFrameChange();
+    void requestClientSize(QSize size);
+    void followWindowSystem();
     void syncCheckMarks();
     void copyGeometryToSettings();
     void onTimerTick();
@@ -69,7 +70,7 @@ private:
     std::array<QPushButton*, 15> m_buttons{};
     QHash<QString, QAction*> m_actions;
     QTimer m_timer;
-    QSize m_frameExtra;
-    QSize m_placedClientSize; // the size the settings gave the window
-    bool m_activatedBefore = false; // what the window manager's frame adds to the window's size
+    WindowPlacement m_placement;
+    QTimer m_settleTimer; // gives up waiting for the window manager to settle the window
+    bool m_activatedBefore = false;
 };

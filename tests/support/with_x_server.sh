@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Runs a command under a private X server (Xvfb) with a real window manager
+# (openbox), for tests that need what offscreen rendering cannot show: window
+# frames, placement, activation. Both are started here and ended by their
+# process ids, whatever the command's outcome.
+#   with_x_server.sh COMMAND [ARGUMENTS...]
+set -uo pipefail
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/scriblet-x.XXXXXX")
+xvfb_pid=
+wm_pid=
+
+stop() {
+    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap stop EXIT
+
+fail() {
+    echo "with_x_server.sh: $*" >&2
+    exit 1
+}
+
+for program in Xvfb openbox xprop; do
+    command -v "$program" >/dev/null || fail "$program is not installed (./build.sh test installs it)"
+done
+
+# Xvfb picks a free display itself and writes its number to the descriptor.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do
+    [ -s "$work/display" ] && break
+    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+    sleep 0.05
+done
+[ -s "$work/display" ] || fail "Xvfb gave no display number"
+export DISPLAY=":$(head -n1 "$work/display")"
+
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+wm_pid=$!
+# The window manager is ready once it has announced itself on the root window.
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    kill -0 "$wm_pid" 2>/dev/null || fail "openbox did not start: $(cat "$work/openbox.log")"
+    sleep 0.05
+done
+xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' || fail "openbox did not take the display"
+
+unset QT_QPA_PLATFORM
+"$@"
