@@ -17,6 +17,7 @@ struct AppState
     Settings settings;                // settings.FileName is the current document's path
     TextEncoding DocumentEncoding = TextEncoding::Utf8; // what the current note was read in
     bool SaveAsFlag = false;
+    QString RefusedSaveText;          // the last text refused as too long for a note file
     TimerState timer;
     FindState find;
 };

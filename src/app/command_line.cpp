@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 
+#include <QFile>
 #include <QStringList>
 
 namespace {
@@ -45,4 +46,20 @@ QString DocumentPathFromWords(const CommandLineWords& words)
         path += TrimBlanks(word);
     }
     return path;
+}
+
+CommandLineDocument DocumentFromArguments(const QByteArrayList& arguments)
+{
+    CommandLineDocument document;
+    QStringList texts;
+    for (const QByteArray& argument : arguments) {
+        texts.append(QFile::decodeName(argument));
+        if (QFile::encodeName(texts.back()) != argument)
+            document.nameUnusable = true;
+    }
+    if (texts.size() == 1)
+        document.path = texts.front();
+    else
+        document.path = DocumentPathFromWords(ParseCommandLine(texts.join(u' ')));
+    return document;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayList>
 #include <QString>
 
 #include <array>
@@ -18,3 +19,15 @@ CommandLineWords ParseCommandLine(const QString& text);
 // The document path the words name: the words up to the first empty entry,
 // joined by single blanks. Empty when the command line named no document.
 QString DocumentPathFromWords(const CommandLineWords& words);
+
+struct CommandLineDocument
+{
+    QString path; // empty: the command line names no document
+    // The name's bytes are not UTF-8 text, so Qt's file functions cannot hold it.
+    bool nameUnusable = false;
+};
+
+// The document the program's arguments name. One argument (what a file
+// manager or a desktop entry passes) is the path exactly as given; several
+// are split at blanks and joined by single blanks.
+CommandLineDocument DocumentFromArguments(const QByteArrayList& arguments);

@@ -3,7 +3,11 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -36,6 +40,8 @@ bool LineHasKey(const QString& line, const QString& key)
     return equals >= 0 && TrimProfileBlanks(QStringView(line).left(equals)).compare(key, Qt::CaseInsensitive) == 0;
 }
 
+QString KeyOfLine(const QString& line) { return TrimProfileBlanks(QStringView(line).left(line.indexOf(u'='))); }
+
 QString ValueOfLine(const QString& line)
 {
     QString value = TrimProfileBlanks(QStringView(line).mid(line.indexOf(u'=') + 1));
@@ -61,17 +67,56 @@ QStringList SplitLines(const QString& text)
     return lines;
 }
 
+constexpr QChar ByteOrderMark(0xFEFF);
+
+// The settings file is read before any window shows: anything but a regular
+// file (a named pipe, a device) must not hang the start. Returns 0, ENOENT
+// for a missing file, or why the file cannot be read.
+int ReadRegularFile(const QString& path, QByteArray& bytes)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0)
+        return errno;
+    struct stat info {};
+    int error = ::fstat(fd, &info) != 0 ? errno : (S_ISREG(info.st_mode) ? 0 : EINVAL);
+    if (error == 0)
+        bytes.resize(qsizetype(info.st_size));
+    qsizetype total = 0;
+    while (error == 0) {
+        if (total == bytes.size())
+            bytes.resize(total + 4096); // the file grew while it was read
+        const ssize_t got = ::read(fd, bytes.data() + total, size_t(bytes.size() - total));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0) {
+            error = got < 0 ? errno : 0;
+            break;
+        }
+        total += got;
+    }
+    bytes.resize(total);
+    ::close(fd);
+    return error;
+}
+
 } // namespace
 
 PrivateProfile::PrivateProfile(QString path)
     : m_path(std::move(path))
 {
-    QFile file(m_path);
-    if (m_path.isEmpty() || !file.open(QIODevice::ReadOnly))
+    if (m_path.isEmpty())
         return;
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes;
+    const int error = ReadRegularFile(m_path, bytes);
+    m_unreadable = error != 0 && error != ENOENT;
+    if (error != 0)
+        return;
     DecodedText decoded = DecodeText(bytes);
     m_encoding = decoded.encoding;
+    if (decoded.text.startsWith(ByteOrderMark)) {
+        m_byteOrderMark = true;
+        decoded.text.remove(0, 1);
+    }
     if (bytes.contains("\r\n"))
         m_lineEnd = QStringLiteral("\r\n");
     m_lines = SplitLines(decoded.text);
@@ -91,8 +136,9 @@ QString PrivateProfile::readString(const QString& section, const QString& key, i
 void PrivateProfile::writeString(const QString& section, const QString& key, const QString& value)
 {
     // A line break inside a value would break the file's structure.
-    QString line = key + u'=' + value;
-    line.replace(u'\r', u' ').replace(u'\n', u' ');
+    QString text = value;
+    text.replace(u'\r', u' ').replace(u'\n', u' ');
+    const QString line = key + u'=' + text;
 
     const qsizetype sectionLine = findSection(section);
     if (sectionLine < 0) {
@@ -104,22 +150,23 @@ void PrivateProfile::writeString(const QString& section, const QString& key, con
     }
     const qsizetype keyLine = findKey(sectionLine, key);
     if (keyLine >= 0)
-        m_lines[keyLine] = line;
+        m_lines[keyLine] = KeyOfLine(m_lines[keyLine]) + u'=' + text; // the file's own spelling of the key
     else
         m_lines.insert(sectionEnd(sectionLine), line);
 }
 
 bool PrivateProfile::save() const
 {
-    if (m_path.isEmpty())
+    // A file that exists but could not be read would lose everything in it.
+    if (m_path.isEmpty() || m_unreadable)
         return false;
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QString text;
+    QString text = m_byteOrderMark ? QString(ByteOrderMark) : QString();
     for (const QString& line : m_lines)
         text += line + m_lineEnd;
-    file.write(EncodeKeepingEncoding(text, m_encoding));
+    file.write(EncodeForSaving(text, m_encoding).bytes);
     return file.commit();
 }
 

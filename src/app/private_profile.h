@@ -10,7 +10,7 @@
 // surrounding blanks and one pair of surrounding quotes removed, writes
 // replace a key's line in place or append the key or its section, and every
 // other line of the file is kept. The file is read when the object is made
-// and written, atomically, only by save().
+// and written, atomically, only by save(). A leading byte-order mark is kept.
 class PrivateProfile
 {
 public:
@@ -23,7 +23,8 @@ public:
     void writeString(const QString& section, const QString& key, const QString& value);
 
     // Writes the whole file through a temporary file and a rename, so a crash
-    // never leaves half a file. Returns whether the file was written.
+    // never leaves half a file. A file that exists but could not be read is
+    // never replaced. Returns whether the file was written.
     bool save() const;
 
 private:
@@ -35,4 +36,6 @@ private:
     QStringList m_lines;
     QString m_lineEnd = QStringLiteral("\n");
     TextEncoding m_encoding = TextEncoding::Utf8;
+    bool m_byteOrderMark = false;
+    bool m_unreadable = false;
 };

@@ -22,11 +22,12 @@ public:
         return m_profile.readString(SettingsSection, QString::fromLatin1(key), buffer);
     }
 
-    void int16(const char* key, std::int16_t& field, std::int16_t fallback) const
+    // A number the field cannot hold takes the default, as a missing one does.
+    template <typename Int>
+    void integer(const char* key, Int& field, Int fallback, std::optional<Int> (*convert)(const QString&)) const
     {
         const QString value = raw(key, NumberBuffer);
-        const std::optional<std::int16_t> number = value.isEmpty() ? std::nullopt : ToInt16(value);
-        field = number.value_or(fallback);
+        field = (value.isEmpty() ? std::nullopt : convert(value)).value_or(fallback);
     }
 
     // Flags are only ever 0 or 1 in the program; a hand-edited value counts
@@ -43,14 +44,33 @@ public:
         field = value.isEmpty() ? fallback : value;
     }
 
+    // Inside its quotes a value may still carry blanks: " True " is True.
+    void trimmedText(const char* key, QString& field, const QString& fallback, int buffer) const
+    {
+        const QString value = raw(key, buffer).trimmed();
+        field = value.isEmpty() ? fallback : value;
+    }
+
 private:
     const PrivateProfile& m_profile;
 };
+
+// The reading trims surrounding blanks and strips one pair of quotes: a text
+// that would lose either is written in quotes, so a note named " x.scb" or a
+// glossary text ending in a blank comes back as it was.
+QString ProfileText(const QString& text)
+{
+    const bool quoted = text.size() >= 2 && (text.front() == u'"' || text.front() == u'\'') && text.back() == text.front();
+    const bool blankEdge = !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
+    return quoted || blankEdge ? u'"' + text + u'"' : text;
+}
 
 } // namespace
 
 QString ProgramFilePath(const QString& programDirectory, const QString& fileName)
 {
+    if (programDirectory.isEmpty())
+        return {};
     if (programDirectory.endsWith(u'/'))
         return programDirectory + fileName;
     return programDirectory + u'/' + fileName;
@@ -60,10 +80,10 @@ void LoadSettings(Settings& s, const PrivateProfile& profile, const QString& pro
                   bool commandLineNamedDocument)
 {
     const KeyReader read(profile);
-    read.int16("Left", s.Left, 500);
-    read.int16("Top", s.Top, 500);
-    read.int16("Width", s.Width, 6510);
-    read.int16("Height", s.Height, 2040);
+    read.integer("Left", s.Left, DefaultLeft, ToInt32);
+    read.integer("Top", s.Top, DefaultTop, ToInt32);
+    read.integer("Width", s.Width, 6510, ToInt32);
+    read.integer("Height", s.Height, 2040, ToInt32);
     read.flag("ButtonBar", s.ButtonBar, 1);
     if (!commandLineNamedDocument)
         s.FileName = read.raw("FileName", TextBuffer);
@@ -77,17 +97,16 @@ void LoadSettings(Settings& s, const PrivateProfile& profile, const QString& pro
     read.text("Glossary3", s.Glossary3, QStringLiteral("Text For Glossary Button 3"));
     read.text("Signature", s.Signature, QStringLiteral("Text For Signature Button"));
     read.flag("OnTop", s.OnTop, 0);
-    const QString backColor = read.raw("BackColor", NumberBuffer);
-    s.BackColor = (backColor.isEmpty() ? std::nullopt : ToInt32(backColor)).value_or(0x00FFFFFF);
-    read.text("FontName", s.FontName, QStringLiteral("Arial"));
+    read.integer("BackColor", s.BackColor, 0x00FFFFFF, ToInt32);
+    read.trimmedText("FontName", s.FontName, QStringLiteral("Arial"), TextBuffer);
     const QString fontSize = read.raw("FontSize", NumberBuffer);
     s.FontSize = fontSize.isEmpty() ? 10.0 : NumericValue(fontSize);
-    read.text("FontBold", s.FontBold, QString(), NumberBuffer);
-    read.text("FontItalic", s.FontItalic, QString(), NumberBuffer);
+    read.trimmedText("FontBold", s.FontBold, QString(), NumberBuffer);
+    read.trimmedText("FontItalic", s.FontItalic, QString(), NumberBuffer);
     read.flag("AutoSave", s.AutoSave, 0);
-    read.int16("AutoSaveTime", s.AutoSaveTime, 10);
+    read.integer<std::int16_t>("AutoSaveTime", s.AutoSaveTime, 10, ToInt16);
     read.flag("TimerBeep", s.TimerBeep, 0);
-    read.int16("BeepTime", s.BeepTime, 60);
+    read.integer<std::int16_t>("BeepTime", s.BeepTime, 60, ToInt16);
     read.flag("FileInTitle", s.FileInTitle, 0);
 }
 
@@ -95,9 +114,11 @@ void WriteSettings(PrivateProfile& profile, const Settings& s, const EditorAppea
                    bool windowMinimized)
 {
     const auto write = [&profile](const char* key, const QString& value) {
-        profile.writeString(SettingsSection, QString::fromLatin1(key), value);
+        profile.writeString(SettingsSection, QString::fromLatin1(key), ProfileText(value));
     };
-    const auto number = [&write](const char* key, double value) { write(key, NumberValueText(value)); };
+    const auto number = [&profile](const char* key, double value) {
+        profile.writeString(SettingsSection, QString::fromLatin1(key), NumberValueText(value));
+    };
 
     if (!windowMinimized) {
         number("Left", s.Left);

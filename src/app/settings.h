@@ -7,13 +7,14 @@
 class PrivateProfile;
 
 // The program-wide settings record. Field names are the keys of SCRIBLET.INI.
-// Flags hold 0 or 1; window geometry is in twips.
+// Flags hold 0 or 1; window geometry is in twips, 32 bits wide so that a
+// window on a wide or second screen comes back where it was.
 struct Settings
 {
-    std::int16_t Left = 0;
-    std::int16_t Top = 0;
-    std::int16_t Width = 0;
-    std::int16_t Height = 0;
+    std::int32_t Left = 0;
+    std::int32_t Top = 0;
+    std::int32_t Width = 0;
+    std::int32_t Height = 0;
     int ButtonBar = 0;
     QString FileName;
     QString File1;
@@ -38,8 +39,12 @@ struct Settings
 
 inline const QString SettingsSection = QStringLiteral("SCRIBLET");
 
+// Where the window comes up when the settings say nothing, in twips.
+inline constexpr std::int32_t DefaultLeft = 500;
+inline constexpr std::int32_t DefaultTop = 500;
+
 // Program directory + "/" + file name; a directory that already ends in "/"
-// (the root) gets no second one.
+// (the root) gets no second one. Empty when there is no program directory.
 QString ProgramFilePath(const QString& programDirectory, const QString& fileName);
 
 // Reads every key in the file's order. FileName is skipped when the command

@@ -13,26 +13,47 @@
 #include <QFileInfo>
 #include <QStringList>
 
-QString CommandLineText(const QStringList& arguments) { return arguments.mid(1).join(u' '); }
+namespace {
 
-std::unique_ptr<Form5> RunStartup(AppState& state, Platform& platform, const QString& commandLineText)
+// The name is shown as well as it can be; the bytes that are not UTF-8 show as replacement characters.
+void ShowUnusableName(Platform& platform, const QString& shownName)
 {
-    const QString documentPath = DocumentPathFromWords(ParseCommandLine(commandLineText));
-    if (!documentPath.isEmpty()) {
-        // Kept as a full path: it is stored at exit and must still name the note from elsewhere.
-        state.settings.FileName = QFileInfo(documentPath).absoluteFilePath();
-        state.CommandLineNamedDocument = true;
-    }
+    ShowError(platform,
+              QStringLiteral("The Note Named On The Command Line, ") + shownName
+                  + QStringLiteral(", Cannot Be Opened Because Its Name Is Not Valid UTF-8 Text.")
+                  + QStringLiteral("  Please Rename The File And Try Again."),
+              QStringLiteral("Unusable File Name"));
+}
 
+void TakeDocumentFromCommandLine(AppState& state, Platform& platform, const QByteArrayList& arguments)
+{
+    const CommandLineDocument named = DocumentFromArguments(arguments);
+    if (named.path.isEmpty())
+        return;
+    state.CommandLineNamedDocument = true;
+    if (named.nameUnusable) {
+        ShowUnusableName(platform, named.path);
+        state.settings.FileName = UntitledFileName;
+        return;
+    }
+    // Kept as a full path: it is stored at exit and must still name the note from elsewhere.
+    state.settings.FileName = QFileInfo(named.path).absoluteFilePath();
+}
+
+} // namespace
+
+std::unique_ptr<Form5> RunStartup(AppState& state, Platform& platform, const QByteArrayList& arguments)
+{
+    TakeDocumentFromCommandLine(state, platform, arguments);
     state.ProgramDirectory = ProgramDataDirectory();
     const QString configDirectory = FindConfigDirectory();
-    if (configDirectory.isEmpty()) {
+    if (configDirectory.isEmpty())
         ShowError(platform, QStringLiteral("Could Not Find Windows Directory"), QStringLiteral("Error"));
-    } else {
+    else
         state.SettingsPath = configDirectory + u'/' + SettingsSection + QStringLiteral(".INI");
-        LoadSettings(state.settings, PrivateProfile(state.SettingsPath), state.ProgramDirectory,
-                     state.CommandLineNamedDocument);
-    }
+    // Without a settings file the program runs on the defaults: zeros would give a black editor with black text.
+    LoadSettings(state.settings, PrivateProfile(state.SettingsPath), state.ProgramDirectory,
+                 state.CommandLineNamedDocument);
 
     PrepareProgramDirectory(state.ProgramDirectory, state.SettingsPath);
     auto window = std::make_unique<Form5>(state, platform);

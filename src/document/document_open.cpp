@@ -67,10 +67,16 @@ void FileOpen(DocumentContext& context)
 void LoadStartupDocument(DocumentContext& context)
 {
     const QString path = context.state.settings.FileName;
+    // No note to load: the command line's name was unusable (and said so), or
+    // there is no program directory for the default note.
+    if (path.isEmpty() || path == UntitledFileName) {
+        StartUntitled(context);
+        return;
+    }
     const QFileInfo file(path);
     // A missing note in an existing directory, or an empty one, is reported as
     // not found; nothing is created on disk for it.
-    const bool directoryExists = !path.isEmpty() && file.absoluteDir().exists();
+    const bool directoryExists = file.absoluteDir().exists();
     if (directoryExists && (!file.exists() || (file.isFile() && file.size() == 0))) {
         ShowError(context.platform, QStringLiteral("File: ") + path + QStringLiteral(" Not Found"));
         StartUntitled(context);

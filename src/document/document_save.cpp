@@ -11,6 +11,7 @@
 
 #include <QFileInfo>
 
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -56,48 +57,83 @@ std::optional<QString> ChooseSaveName(DocumentContext& context)
     }
 }
 
-QByteArray NoteFileBytes(const QString& text, TextEncoding encoding)
+EncodedText NoteFileBytes(const QString& text, TextEncoding encoding)
 {
     QString content = text;
     if (!content.endsWith(QChar(EndOfFileMarker)))
         content += QChar(EndOfFileMarker);
-    return EncodeKeepingEncoding(content, encoding);
+    return EncodeForSaving(content, encoding);
+}
+
+// A longer file would be written but never opened again. A save nobody asked
+// for repeats its refusal only when the text has changed since.
+void RefuseTooLong(DocumentContext& context, const QString& text, qsizetype size, SaveOrigin origin)
+{
+    const bool refusedBefore = context.state.RefusedSaveText == text;
+    context.state.RefusedSaveText = text;
+    if (origin == SaveOrigin::Automatic && refusedBefore)
+        return;
+    ShowError(context.platform,
+              QStringLiteral("This Note Would Take %1 Bytes On Disk, But A Note File Holds At Most %2 Bytes.")
+                      .arg(size)
+                      .arg(NoteFileSizeLimit)
+                  + QStringLiteral("  Please Shorten The Note Before Saving It.  Nothing Was Written."),
+              QStringLiteral("Note Too Long"));
+}
+
+void ReportFailedWrite(Platform& platform, const QString& path, const ReplaceResult& result, bool existed)
+{
+    QString text = QStringLiteral("File ") + path + QStringLiteral(" Could Not Be Written (")
+        + QString::fromLocal8Bit(std::strerror(result.error)) + QStringLiteral(").");
+    if (!result.keptCopy.isEmpty())
+        text += QStringLiteral("  Its Previous Content Is Kept In ") + result.keptCopy + u'.';
+    else if (existed)
+        text += QStringLiteral("  The Copy On Disk Is Unchanged.");
+    ShowError(platform, text, QStringLiteral("Save Failed"));
 }
 
 } // namespace
 
-bool SaveDocument(DocumentContext& context)
+bool SaveDocument(DocumentContext& context, SaveOrigin origin)
 {
     AppState& state = context.state;
-    if (state.settings.FileName == UntitledFileName || state.SaveAsFlag) {
+    const QString text = context.editor.text();
+    const EncodedText encoded = NoteFileBytes(text, state.DocumentEncoding);
+    if (encoded.bytes.size() > NoteFileSizeLimit) {
+        RefuseTooLong(context, text, encoded.bytes.size(), origin);
+        return false;
+    }
+    // The document takes a new name only once the note is written under it.
+    QString path = state.settings.FileName;
+    if (path == UntitledFileName || state.SaveAsFlag) {
         const std::optional<QString> chosen = ChooseSaveName(context);
         if (!chosen)
             return false;
-        state.settings.FileName = *chosen;
+        path = *chosen;
     }
-    const QString& path = state.settings.FileName;
     if (context.storage.probe(path) != 0) {
         ShowReadOnlyTarget(context.platform);
         return false;
     }
-    const QString text = context.editor.text();
-    const QByteArray bytes = NoteFileBytes(text, state.DocumentEncoding);
-    const bool hadCopy = QFileInfo::exists(path);
-    if (context.storage.replace(path, bytes) != 0) {
+    const bool existed = QFileInfo::exists(path);
+    const ReplaceResult result = context.storage.replace(path, encoded.bytes);
+    const bool written = result.error == 0 || result.failedStep == SaveStep::DirectorySync;
+    if (!written) {
         // Saying nothing would leave the user believing the note is safe.
-        ShowError(context.platform,
-                  QStringLiteral("File ") + path + QStringLiteral(" Could Not Be Written.")
-                      + (hadCopy ? QStringLiteral("  The Copy On Disk Is Unchanged.") : QString()),
-                  QStringLiteral("Save Failed"));
+        ReportFailedWrite(context.platform, path, result, existed);
         return false;
     }
-    if (!EncodeText(text, state.DocumentEncoding))
-        state.DocumentEncoding = TextEncoding::Utf8;
+    state.settings.FileName = path;
+    state.DocumentEncoding = encoded.encoding;
     UpdateTitle(state.settings, context.window);
     ClearChangedFlag(context);
+    if (result.error != 0)
+        ShowError(context.platform,
+                  QStringLiteral("File ") + path + QStringLiteral(" Was Written, But Perhaps Not Yet On Disk (")
+                      + QString::fromLocal8Bit(std::strerror(result.error)) + QStringLiteral(")."),
+                  QStringLiteral("Save"));
     return true;
 }
-
 void FileSave(DocumentContext& context)
 {
     context.state.SaveAsFlag = false;

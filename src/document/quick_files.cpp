@@ -29,7 +29,7 @@ QString QuickFilePath(const AppState& state, int index)
 void LoadQuickFile(DocumentContext& context, const QString& path)
 {
     context.state.SaveAsFlag = false;
-    if (!SaveDocument(context) && IsDocumentChanged(context))
+    if (!SaveDocument(context, SaveOrigin::Automatic) && IsDocumentChanged(context))
         return;
     // The address and to-do files live in the program directory, made when first needed.
     if (QFileInfo(path).absolutePath() == QFileInfo(context.state.ProgramDirectory).absoluteFilePath())

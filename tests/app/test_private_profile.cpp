@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 class TestPrivateProfile : public QObject
 {
     Q_OBJECT
@@ -21,6 +23,8 @@ private slots:
     void keepsWindowsLineEnds();
     void survivesBinaryGarbage();
     void failedSaveIsReported();
+    void whatIsNoRegularFileIsNeverReplaced_data();
+    void whatIsNoRegularFileIsNeverReplaced();
 
 private:
     QString path() const { return m_dir.path() + QStringLiteral("/TEST.INI"); }
@@ -97,9 +101,11 @@ void TestPrivateProfile::writesKeepEveryOtherLine_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("replaced in place, name as written")
-        << QByteArray("; keep me\n[scriblet]\nleft=1\nTop=2\n[Other]\nLeft=9\n") << "Left"
-        << QByteArray("; keep me\n[scriblet]\nLeft= 7\nTop=2\n[Other]\nLeft=9\n");
+    QTest::newRow("replaced in place, the file's spelling of the key kept")
+        << QByteArray("; keep me\n[scriblet]\n  left =1\nTop=2\n[Other]\nLeft=9\n") << "Left"
+        << QByteArray("; keep me\n[scriblet]\nleft= 7\nTop=2\n[Other]\nLeft=9\n");
+    QTest::newRow("byte-order mark before the section: found and kept")
+        << QByteArray("\xEF\xBB\xBF[SCRIBLET]\nLeft=1\n") << "Left" << QByteArray("\xEF\xBB\xBF[SCRIBLET]\nLeft= 7\n");
     QTest::newRow("appended to its section before the blank line")
         << QByteArray("[SCRIBLET]\nTop=2\n\n[Other]\nA=1\n") << "Left"
         << QByteArray("[SCRIBLET]\nTop=2\nLeft= 7\n\n[Other]\nA=1\n");
@@ -169,6 +175,26 @@ void TestPrivateProfile::failedSaveIsReported()
     PrivateProfile noPath{QString()};
     noPath.writeString("S", "A", "2");
     QVERIFY(!noPath.save());
+}
+
+void TestPrivateProfile::whatIsNoRegularFileIsNeverReplaced_data()
+{
+    QTest::addColumn<bool>("pipe");
+    QTest::newRow("a named pipe would hang the start") << true;
+    QTest::newRow("a directory") << false;
+}
+
+void TestPrivateProfile::whatIsNoRegularFileIsNeverReplaced()
+{
+    QFETCH(bool, pipe);
+    QVERIFY(pipe ? ::mkfifo(QFile::encodeName(path()).constData(), 0600) == 0 : QDir().mkdir(path()));
+    PrivateProfile profile(path()); // returns at once, a pipe without a writer included
+    QCOMPARE(profile.readString("SCRIBLET", "Left", 16), QString());
+    profile.writeString("SCRIBLET", "Left", " 7");
+    QVERIFY(!profile.save());
+    QCOMPARE(QFileInfo(path()).isDir(), !pipe);
+    QCOMPARE(QFileInfo(path()).isFile(), false);
+    QVERIFY(pipe ? QDir().remove(path()) : QDir().rmdir(path()));
 }
 
 QTEST_GUILESS_MAIN(TestPrivateProfile)

@@ -87,7 +87,10 @@ void TestSettings::readsNumbers_data()
     QTest::newRow("abc reads as 0") << QByteArray("Width=abc") << "Width" << 0.0;
     QTest::newRow("20 characters read as their first 15")
         << QByteArray("Left=00000000000012345678") << "Left" << 123.0;
-    QTest::newRow("beyond 16 bits takes the default") << QByteArray("Height=99999") << "Height" << 2040.0;
+    QTest::newRow("beyond 16 bits takes the default") << QByteArray("AutoSaveTime=99999") << "AutoSaveTime" << 10.0;
+    QTest::newRow("window beyond 16 bits, on a wide screen") << QByteArray("Left=99999") << "Left" << 99999.0;
+    QTest::newRow("window beyond 32 bits takes the default") << QByteArray("Height=99999999999") << "Height"
+                                                             << 2040.0;
     QTest::newRow("absurd exponent takes the default") << QByteArray("Top=1e999") << "Top" << 500.0;
     QTest::newRow("flag off") << QByteArray("ButtonBar=0") << "ButtonBar" << 0.0;
     QTest::newRow("flag on as written") << QByteArray("OnTop= 1") << "OnTop" << 1.0;
@@ -130,6 +133,9 @@ void TestSettings::readsTexts_data()
                                        << "Ann Lee, Boston";
     QTest::newRow("font name trimmed") << QByteArray("FontName=  Courier New  ") << "FontName" << "Courier New";
     QTest::newRow("bold text kept as text") << QByteArray("FontBold= True ") << "FontBold" << "True";
+    QTest::newRow("blanks inside quotes trimmed too") << QByteArray("FontBold=\" True \"") << "FontBold" << "True";
+    QTest::newRow("quoted font name trimmed") << QByteArray("FontName=\"  Courier New \"") << "FontName"
+                                              << "Courier New";
     QTest::newRow("italic cut to 15 characters") << QByteArray("FontItalic=FalseFalseFalseFalse") << "FontItalic"
                                                  << "FalseFalseFalse";
     QTest::newRow("document path") << QByteArray("FileName=/home/ann/my notes.scb") << "FileName"

@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 #include "app/startup.h"
+#include "document/document_title.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
 #include "ui/editor_control.h"
@@ -16,8 +17,8 @@ namespace {
 // One run of the program: start-up, then whatever the test does, then File > Exit.
 struct Run
 {
-    explicit Run(const QString& commandLine = QString())
-        : window(RunStartup(state, platform, commandLine))
+    explicit Run(const QByteArrayList& arguments = {})
+        : window(RunStartup(state, platform, arguments))
     {
     }
 
@@ -39,7 +40,9 @@ private slots:
     void geometrySurvivesARestart_data();
     void geometrySurvivesARestart();
     void missingConfigurationDirectory();
+    void commandLineNamesTheDocument_data();
     void commandLineNamesTheDocument();
+    void nameThatIsNotUtf8();
     void garbageSettingsNeverStopTheProgram();
     void documentNameInTitleAfterStart();
     void firstStartWritesTheWelcomeNoteOnce();
@@ -125,30 +128,76 @@ void TestStartup::missingConfigurationDirectory()
     QCOMPARE(run.platform.messages[0].icon, MessageIcon::Stop);
     QCOMPARE(run.platform.messages[0].buttons, MessageButtons::Ok);
     QVERIFY(run.state.SettingsPath.isEmpty());
-    // Every setting is zero: top left corner, minimum size, no button bar.
-    QTRY_COMPARE(run.window->frameGeometry(), QRect(0, 0, 434, 112));
-    QVERIFY(!run.window->barButton(0).isVisible());
+    // The defaults, not zeros: a usable window with its bar, white editor, the welcome note.
+    QTRY_COMPARE(run.window->frameGeometry(), QRect(33, 33, 434, 136));
+    QVERIFY(run.window->barButton(0).isVisible());
+    QCOMPARE(run.window->editor().palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(run.state.settings.Glossary1, QStringLiteral("Text For Glossary Button 1"));
+    QCOMPARE(run.state.settings.FileName, dirs.dataDirectory() + QStringLiteral("/SCRBLT20.SCB"));
+    QVERIFY(run.window->editor().text().startsWith(QStringLiteral("Welcome to Scriblet!")));
     run.exit();
     QCOMPARE(run.platform.count("exitProcess"), 1);
     QCOMPARE(ReadFileBytes(notADirectory), QByteArray("a file where the configuration directory should be"));
 }
 
+void TestStartup::commandLineNamesTheDocument_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("one argument is the path exactly") << QStringList{"MY  LIST.SCB"} << "MY  LIST.SCB";
+    QTest::newRow("blanks around one argument are kept") << QStringList{" MY LIST.SCB "} << " MY LIST.SCB ";
+    QTest::newRow("several arguments are joined by single blanks") << QStringList{"MY", "", "LIST.SCB"}
+                                                                  << "MY LIST.SCB";
+    QTest::newRow("blanks inside several arguments become one") << QStringList{"MY  LIST.SCB", "x"}
+                                                                << "MY LIST.SCB x";
+    QTest::newRow("what Qt would take as its options") << QStringList{"-platform", "list.scb"}
+                                                       << "-platform list.scb";
+    QTest::newRow("full path") << QStringList{"@/MY LIST.SCB"} << "MY LIST.SCB";
+}
+
 void TestStartup::commandLineNamesTheDocument()
 {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, opened);
     ScopedUserDirectories dirs;
     WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nFileName=/remembered.scb\n");
-    const QString note = dirs.root() + QStringLiteral("/MY LIST.SCB");
-    WriteFileBytes(note, "milk\r\neggs\x1a");
+    for (const char* name : {"MY  LIST.SCB", " MY LIST.SCB ", "MY LIST.SCB", "MY LIST.SCB x", "-platform list.scb"})
+        WriteFileBytes(dirs.root() + u'/' + QString::fromUtf8(name), QByteArray(name) + "\r\n\x1a");
+    QByteArrayList bytes;
+    for (const QString& argument : arguments)
+        bytes.append(QFile::encodeName(QString(argument).replace(u'@', dirs.root())));
+    const QString note = dirs.root() + u'/' + opened;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dirs.root()); // relative names are taken from where the program was started
     {
-        Run run(dirs.root() + QStringLiteral("/MY  LIST.SCB"));
+        Run run(bytes);
+        QDir::setCurrent(previous);
         QVERIFY(run.state.CommandLineNamedDocument);
         QCOMPARE(run.state.settings.FileName, note);
-        QCOMPARE(run.window->editor().text(), QStringLiteral("milk\r\neggs"));
+        QCOMPARE(run.window->editor().text(), opened + QStringLiteral("\r\n"));
         run.exit();
     }
     Run next;
     QCOMPARE(next.state.settings.FileName, note);
-    QCOMPARE(next.window->editor().text(), QStringLiteral("milk\r\neggs"));
+    QCOMPARE(next.window->editor().text(), opened + QStringLiteral("\r\n"));
+}
+
+// A name Qt's file functions cannot hold is said to be unusable, not missing,
+// and the program starts on an empty untitled note.
+void TestStartup::nameThatIsNotUtf8()
+{
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nFileName=/remembered.scb\n");
+    Run run({QByteArray("caf\xE9.SCB")});
+    QCOMPARE(run.platform.messages.size(), 1);
+    QCOMPARE(run.platform.messages[0].title, QStringLiteral("Unusable File Name"));
+    QCOMPARE(run.platform.messages[0].icon, MessageIcon::Stop);
+    QVERIFY(run.platform.messages[0].text.contains(QStringLiteral("caf\uFFFD.SCB")));
+    QVERIFY(run.platform.messages[0].text.contains(QStringLiteral("Not Valid UTF-8")));
+    QCOMPARE(run.state.settings.FileName, UntitledFileName);
+    QCOMPARE(run.window->editor().text(), QString());
+    run.exit();
+    QVERIFY(ReadFileBytes(dirs.settingsPath()).contains("FileName=/remembered.scb\n"));
 }
 
 void TestStartup::garbageSettingsNeverStopTheProgram()
@@ -267,7 +316,7 @@ void TestStartup::relativeCommandLinePathIsMadeFull()
     WriteFileBytes(dirs.root() + QStringLiteral("/notes/here.scb"), "here");
     const QString previous = QDir::currentPath();
     QDir::setCurrent(dirs.root() + QStringLiteral("/notes"));
-    Run run(QStringLiteral("here.scb"));
+    Run run({"here.scb"});
     QDir::setCurrent(previous);
     QCOMPARE(run.state.settings.FileName, dirs.root() + QStringLiteral("/notes/here.scb"));
     QCOMPARE(run.window->editor().text(), QStringLiteral("here"));

@@ -527,7 +527,7 @@ void TestDocuments::failedWriteKeepsTheOldFileAndTheChangedFlag()
     QVERIFY(!SaveDocument(onFullDisk));
     QCOMPARE(ReadFileBytes(file("memo.scb")), QByteArray("old\x1a"));
     QVERIFY(IsDocumentChanged(context()));
-    QCOMPARE(lastMessage(), "File " + file("memo.scb") + " Could Not Be Written.  The Copy On Disk Is Unchanged.");
+    QCOMPARE(lastMessage(), "File " + file("memo.scb") + " Could Not Be Written (No space left on device).  The Copy On Disk Is Unchanged.");
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"memo.scb"});
 }
 
@@ -546,7 +546,7 @@ void TestDocuments::failedSaveAfterYesStopsTheGuard()
     m_platform->messageAnswers = {MessageAnswer::Yes};
     FileNew(onFullDisk);
     QCOMPARE(m_editor->text(), QStringLiteral("new old"));
-    QCOMPARE(lastMessage(), "File " + file("fresh.scb") + " Could Not Be Written.");
+    QCOMPARE(lastMessage(), "File " + file("fresh.scb") + " Could Not Be Written (No space left on device).");
 }
 
 void TestDocuments::newDocument()

@@ -54,7 +54,7 @@ void TestMainWindow::init()
     m_dirs = std::make_unique<ScopedUserDirectories>();
     m_state = std::make_unique<AppState>();
     m_platform = std::make_unique<ScriptedPlatform>();
-    m_window = RunStartup(*m_state, *m_platform, QString());
+    m_window = RunStartup(*m_state, *m_platform, {});
 }
 
 void TestMainWindow::cleanup()
