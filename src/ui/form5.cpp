@@ -34,6 +34,11 @@ namespace {
 // Longer than any window manager takes to frame a new window.
 constexpr int SettleMilliseconds = 2000;
 
+QRect TwipsToPixels(const Twips& twips, const Settings& s)
+{
+    return twips.toPixels(s.Left, s.Top, s.Width, s.Height);
+}
+
 QList<QRect> ScreenRects()
 {
     QList<QRect> rects;
@@ -137,11 +142,13 @@ DocumentContext Form5::documentContext() { return {m_state, m_platform, *m_edito
 void Form5::placeWindow()
 {
     const Twips twips = Twips::forWidget(*this);
-    const Settings& s = m_state.settings;
-    QRect outer(twips.toPixels(s.Left), twips.toPixels(s.Top), twips.toPixels(s.Width), twips.toPixels(s.Height));
+    Settings& s = m_state.settings;
     // A window stored on a screen that is gone would come up out of reach.
-    if (!TitleBarOnSomeScreen(outer, ScreenRects()))
-        outer.moveTopLeft(QPoint(twips.toPixels(DefaultLeft), twips.toPixels(DefaultTop)));
+    if (!TitleBarOnSomeScreen(TwipsToPixels(twips, s), ScreenRects())) {
+        s.Left = DefaultLeft;
+        s.Top = DefaultTop;
+    }
+    const QRect outer = TwipsToPixels(twips, s);
     m_placement.place(outer);
     // A top-level window's position is its frame's; its size is the client's,
     // and there is no frame yet.

@@ -1,11 +1,13 @@
 #include "ui/qt_platform.h"
 
 #include "editing/find_dialog.h"
+#include "ui/note_file_dialog.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
 
@@ -87,6 +89,8 @@ MessageAnswer QtPlatform::showMessage(const MessageBoxRequest& request)
 {
     QMessageBox box(IconOf(request.icon), TitleOrDefault(request.title), request.text,
                     ButtonsOf(request.buttons), DialogParent());
+    // Texts hold file names and what the user typed: "<b>" is shown, never obeyed.
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(ToQt(request.defaultAnswer));
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -102,12 +106,15 @@ MessageAnswer QtPlatform::showMessage(const MessageBoxRequest& request)
 
 std::optional<QString> QtPlatform::askText(const QString& prompt, const QString& title, const QString& defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(DialogParent(), TitleOrDefault(title), prompt,
-                                               QLineEdit::Normal, defaultText, &ok);
-    if (!ok)
+    QInputDialog dialog(DialogParent());
+    dialog.setWindowTitle(TitleOrDefault(title));
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog.textValue();
 }
 
 std::optional<QString> QtPlatform::chooseFileToOpen(const QString& filter)
@@ -120,19 +127,14 @@ std::optional<QString> QtPlatform::chooseFileToSave(const QString& filter)
     return runFileDialog(QFileDialog::AcceptSave, filter);
 }
 
-// Any name may be typed, also to open: the program completes a name without
-// extension, reports a missing file and asks its own overwrite question.
-std::optional<QString> QtPlatform::runFileDialog(int acceptMode, const QString& filter)
+std::optional<QString> QtPlatform::runFileDialog(QFileDialog::AcceptMode acceptMode, const QString& filter)
 {
-    QFileDialog dialog(DialogParent(), QString(), QString(), QtFileFilter(filter));
-    dialog.setAcceptMode(QFileDialog::AcceptMode(acceptMode));
-    dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    NoteFileDialog dialog(DialogParent(), acceptMode, QtFileFilter(filter));
     if (!m_lastFileName.isEmpty())
         dialog.selectFile(m_lastFileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    m_lastFileName = dialog.selectedFiles().constFirst();
+    m_lastFileName = dialog.chosenPath();
     return m_lastFileName;
 }
 

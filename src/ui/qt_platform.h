@@ -2,6 +2,8 @@
 
 #include "ui/platform.h"
 
+#include <QFileDialog>
+
 // The platform as Qt provides it on a Linux desktop.
 class QtPlatform : public Platform
 {
@@ -19,7 +21,7 @@ public:
     void exitProcess() override;
 
 private:
-    std::optional<QString> runFileDialog(int acceptMode, const QString& filter);
+    std::optional<QString> runFileDialog(QFileDialog::AcceptMode acceptMode, const QString& filter);
 
     QString m_lastFileName;
 };

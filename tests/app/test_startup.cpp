@@ -50,6 +50,8 @@ private slots:
     void closingAsksAboutUnsavedChanges();
     void closingStaysOpenWhenTheSaveFails();
     void relativeCommandLinePathIsMadeFull();
+    void everySettingSurvivesARun();
+    void windowOffEveryScreenComesUpAtTheDefaultPlace();
 };
 
 void TestStartup::firstStartUsesDefaultsAndExitWritesThem()
@@ -320,6 +322,55 @@ void TestStartup::relativeCommandLinePathIsMadeFull()
     QDir::setCurrent(previous);
     QCOMPARE(run.state.settings.FileName, dirs.root() + QStringLiteral("/notes/here.scb"));
     QCOMPARE(run.window->editor().text(), QStringLiteral("here"));
+}
+
+// Every key with a value other than its default is read, used and written back
+// unchanged, in the file's own order.
+void TestStartup::everySettingSurvivesARun()
+{
+    ScopedUserDirectories dirs;
+    const QString root = dirs.root();
+    WriteFileBytes(root + QStringLiteral("/notes/open.scb"), "open\x1a");
+    const QByteArray settings = "[SCRIBLET]\n"
+                                "Left= 1500\nTop= 1200\nWidth= 9000\nHeight= 4500\n"
+                                "OnTop= 1\nAutoSave= 1\nAutoSaveTime= 25\nTimerBeep= 1\nBeepTime= 90\nButtonBar= 0\n"
+                                "FileName=" + root.toUtf8() + "/notes/open.scb\n"
+                                "File1=" + root.toUtf8() + "/notes/one.scb\n"
+                                "File2=" + root.toUtf8() + "/notes/two.txt\n"
+                                "File3=" + root.toUtf8() + "/notes/three.scb\n"
+                                "Glossary1=first text\nGlossary2=second text\nGlossary3=third text\n"
+                                "Signature=Ann Lee\nFileInTitle= 1\n"
+                                "BackColor= 255\nFontName=DejaVu Serif\nFontSize= 12.5\nFontBold=True\nFontItalic=True\n";
+    WriteFileBytes(dirs.settingsPath(), settings);
+    Run run;
+    const Settings& s = run.state.settings;
+    QCOMPARE(run.window->windowTitle(), QStringLiteral("open.scb"));
+    QCOMPARE(run.window->editor().text(), QStringLiteral("open"));
+    QVERIFY(!run.window->barButton(0).isVisible());
+    QVERIFY(run.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(QList<int>({s.AutoSave, s.AutoSaveTime, s.TimerBeep, s.BeepTime}), QList<int>({1, 25, 1, 90}));
+    QCOMPARE(QStringList({s.File1, s.File2, s.File3}),
+             QStringList({root + "/notes/one.scb", root + "/notes/two.txt", root + "/notes/three.scb"}));
+    QCOMPARE(QStringList({s.Glossary1, s.Glossary2, s.Glossary3, s.Signature}),
+             QStringList({"first text", "second text", "third text", "Ann Lee"}));
+    const QFont font = run.window->editor().font();
+    QCOMPARE(font.family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(font.pointSizeF(), 12.5);
+    QVERIFY(font.bold() && font.italic());
+    QCOMPARE(run.window->editor().palette().color(QPalette::Base), QColor(255, 0, 0));
+    run.exit();
+    QCOMPARE(ReadFileBytes(dirs.settingsPath()), settings);
+}
+
+// The screen that showed the window is gone: it comes up where it can be reached.
+void TestStartup::windowOffEveryScreenComesUpAtTheDefaultPlace()
+{
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nLeft= 60000\nTop= 1500\nWidth= 9000\nHeight= 4500\n");
+    Run run;
+    QTRY_COMPARE(run.window->frameGeometry(), QRect(33, 33, 600, 300));
+    run.exit();
+    QVERIFY(ReadFileBytes(dirs.settingsPath()).startsWith("[SCRIBLET]\nLeft= 500\nTop= 500\nWidth= 9000\nHeight= 4500\n"));
 }
 
 QTEST_MAIN(TestStartup)

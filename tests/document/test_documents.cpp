@@ -37,6 +37,22 @@ protected:
     }
 };
 
+// Cannot give a new file the note's owner, so it writes in place; the disk then fills up.
+class InPlaceFullDiskStorage : public NoteStorage
+{
+protected:
+    int stepFailure(SaveStep step) override
+    {
+        return step == SaveStep::ChangeOwner ? EPERM : step == SaveStep::Write ? ENOSPC : 0;
+    }
+};
+
+class ReadOnlyMediumStorage : public NoteStorage
+{
+public:
+    int probe(const QString&) override { return EROFS; }
+};
+
 const QString TooLargeTail = QStringLiteral(" Is Too Large To Use.  Please Select Another File Or Start A New One.");
 const QString ExtensionMessage = QStringLiteral(
     "All File Names Used With Scriblet Must Use A .SCB Or .TXT Extension.  This Protects Against Accidental "
@@ -85,6 +101,12 @@ private slots:
     void saveWritesTheEndOfFileByteOnce();
     void saveRewritesAnUnchangedDocument();
     void failedWriteKeepsTheOldFileAndTheChangedFlag();
+    void failedWriteInPlaceNamesTheKeptCopy();
+    void failedSaveAsKeepsTheName();
+    void noteTooLongForANoteFileIsNeverWritten_data();
+    void noteTooLongForANoteFileIsNeverWritten();
+    void unaskedSaveRefusesATooLongTextOnce();
+    void textReadsBackTheSameAfterASave();
 
     void failedSaveAfterYesStopsTheGuard();
     void newDocument();
@@ -426,6 +448,7 @@ void TestDocuments::startupInAMissingDirectoryAsksForAnotherName()
 void TestDocuments::saveAsksForANameWhenUntitled()
 {
     m_editor->setText("new note");
+    m_editor->setModified(true);
     m_platform->saveFileAnswers = {file("NOTES")};
     QVERIFY(SaveDocument(context()));
     QCOMPARE(m_platform->calls.first(), QStringLiteral("chooseFileToSave:Scriblet Files (*.scb)|*.scb|Text Files (*.txt)|*.txt"));
@@ -488,6 +511,16 @@ void TestDocuments::saveRefusesUnwritableTargets()
     QCOMPARE(ReadFileBytes(file("ro.scb")), QByteArray("keep\x1a"));
     QVERIFY(IsDocumentChanged(context()));
     QCOMPARE(m_platform->messages.last().title, QStringLiteral("Save Failed"));
+
+    // A plain Save probes too: nothing is written where the probe fails.
+    loadNote("cd.scb", "on a cd\x1a");
+    m_editor->replaceSelection("changed ");
+    ReadOnlyMediumStorage cdRom;
+    DocumentContext onCdRom{*m_state, *m_platform, *m_editor, *m_window, cdRom};
+    FileSave(onCdRom);
+    QCOMPARE(lastMessage(), ReadOnlyMessage);
+    QCOMPARE(ReadFileBytes(file("cd.scb")), QByteArray("on a cd\x1a"));
+    QVERIFY(IsDocumentChanged(context()));
 }
 
 void TestDocuments::saveWritesTheEndOfFileByteOnce_data()
@@ -529,6 +562,128 @@ void TestDocuments::failedWriteKeepsTheOldFileAndTheChangedFlag()
     QVERIFY(IsDocumentChanged(context()));
     QCOMPARE(lastMessage(), "File " + file("memo.scb") + " Could Not Be Written (No space left on device).  The Copy On Disk Is Unchanged.");
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"memo.scb"});
+}
+
+void TestDocuments::failedWriteInPlaceNamesTheKeptCopy()
+{
+    loadNote("shared.scb", "old text\x1a");
+    m_editor->replaceSelection("new ");
+    InPlaceFullDiskStorage storage;
+    DocumentContext inPlace{*m_state, *m_platform, *m_editor, *m_window, storage};
+    QVERIFY(!SaveDocument(inPlace));
+    QVERIFY(IsDocumentChanged(context()));
+    const QStringList copies = QDir(m_dir->path()).entryList({"shared.scb.*"}, QDir::Files);
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(ReadFileBytes(file(copies[0])), QByteArray("old text\x1a"));
+    QVERIFY(lastMessage().endsWith("  Its Previous Content Is Kept In " + file(copies[0]) + "."));
+}
+
+// Save As onto a target that cannot be written leaves the document under its own name.
+void TestDocuments::failedSaveAsKeepsTheName()
+{
+    loadNote("mine.scb", "mine\x1a");
+    UpdateTitle(m_state->settings, *m_window);
+    m_editor->replaceSelection("more ");
+    FullDiskStorage fullDisk;
+    DocumentContext full{*m_state, *m_platform, *m_editor, *m_window, fullDisk};
+    m_platform->saveFileAnswers = {file("target.scb")};
+    FileSaveAs(full);
+    QCOMPARE(m_platform->messages.last().title, QStringLiteral("Save Failed"));
+    QCOMPARE(m_state->settings.FileName, file("mine.scb"));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("mine.scb"));
+    QVERIFY(!QFile::exists(file("target.scb")));
+    FileSave(context());
+    QCOMPARE(ReadFileBytes(file("mine.scb")), QByteArray("more mine\x1a"));
+}
+
+void TestDocuments::noteTooLongForANoteFileIsNeverWritten_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("added");
+    QTest::addColumn<int>("size"); // on disk, end-of-file byte included
+    const QByteArray utf8Letters = QString(14996, QChar(0x0436)).toUtf8(); // 29 992 bytes
+    QTest::newRow("UTF-8, 29 995 bytes") << utf8Letters << "ab" << 29995;
+    QTest::newRow("UTF-8, 29 996 bytes") << utf8Letters << "abc" << 29996;
+    QTest::newRow("15 000 Cyrillic letters") << utf8Letters << QString(4, QChar(0x0436)) << 30001;
+    QTest::newRow("Windows-1252, 29 995 bytes") << QByteArray(29993, '\xe9') << "\u00e9" << 29995;
+    QTest::newRow("Windows-1252, 29 996 bytes") << QByteArray(29993, '\xe9') << "\u00e9\u00e9" << 29996;
+    QTest::newRow("Windows-1252 that must become UTF-8") << QByteArray(16001, '\xe9') << "\u4e2d" << 32006;
+}
+
+// A file over the limit would be refused at the next load: it is never written.
+void TestDocuments::noteTooLongForANoteFileIsNeverWritten()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, added);
+    QFETCH(int, size);
+    const bool fits = size <= NoteFileSizeLimit;
+    loadNote("long.scb", file);
+    m_editor->setSelectionStart(m_editor->textLength());
+    m_editor->replaceSelection(added);
+    const QString text = m_editor->text();
+    QCOMPARE(SaveDocument(context()), fits);
+    QCOMPARE(ReadFileBytes(this->file("long.scb")).size(), fits ? size : file.size());
+    QCOMPARE(IsDocumentChanged(context()), !fits);
+    QCOMPARE(m_state->settings.FileName, this->file("long.scb"));
+    if (fits) {
+        QVERIFY(m_platform->messages.isEmpty());
+        QCOMPARE(ReadNoteFile(context(), this->file("long.scb"), false).outcome, ReadOutcome::Loaded);
+        QCOMPARE(m_editor->text(), text);
+        return;
+    }
+    QCOMPARE(m_platform->messages.last().title, QStringLiteral("Note Too Long"));
+    QCOMPARE(m_platform->messages.last().icon, MessageIcon::Stop);
+    QVERIFY(lastMessage().contains(QString::number(size) + " Bytes"));
+    QVERIFY(lastMessage().contains("At Most 29995 Bytes"));
+
+    m_platform->messageAnswers = {MessageAnswer::Yes}; // the guard's save is refused: New stops
+    FileNew(context());
+    QCOMPARE(m_editor->text(), text);
+}
+
+// A note of 29 995 bytes without the end-of-file byte loads; saving would add
+// the byte. The save before a quick-file switch says so once for that text.
+void TestDocuments::unaskedSaveRefusesATooLongTextOnce()
+{
+    const QByteArray full(NoteFileSizeLimit, 'f');
+    WriteFileBytes(file("quick.scb"), "quick");
+    loadNote("full.scb", full);
+    const auto refusals = [this] {
+        return std::count_if(m_platform->messages.cbegin(), m_platform->messages.cend(),
+                             [](const MessageBoxRequest& m) { return m.title == QStringLiteral("Note Too Long"); });
+    };
+    LoadQuickFile(context(), file("quick.scb")); // unchanged: the switch goes on
+    QCOMPARE(refusals(), 1);
+    QCOMPARE(m_editor->text(), QStringLiteral("quick"));
+    QCOMPARE(ReadFileBytes(file("full.scb")), full);
+
+    LoadQuickFile(context(), file("full.scb"));
+    LoadQuickFile(context(), file("quick.scb"));
+    QCOMPARE(refusals(), 1);
+    LoadQuickFile(context(), file("full.scb"));
+    FileSave(context()); // asked for: always said
+    QCOMPARE(refusals(), 2);
+
+    m_editor->setSelectionStart(0);
+    m_editor->replaceSelection("x");
+    LoadQuickFile(context(), file("quick.scb")); // a new text, changed: said, and no switch
+    QCOMPARE(refusals(), 3);
+    QCOMPARE(m_state->settings.FileName, file("full.scb"));
+    QVERIFY(m_editor->text().startsWith(QStringLiteral("xf")));
+}
+
+// Windows-1252 bytes that would read back as other text are saved as UTF-8.
+void TestDocuments::textReadsBackTheSameAfterASave()
+{
+    loadNote("mojibake.scb", "\xc3\xa9\xff\x1a");
+    QCOMPARE(m_editor->text(), QString::fromUtf8("\u00c3\u00a9\u00ff"));
+    m_editor->setSelectionStart(2);
+    m_editor->setSelectionLength(1);
+    m_editor->deleteSelection();
+    QVERIFY(SaveDocument(context()));
+    QCOMPARE(ReadFileBytes(file("mojibake.scb")), QByteArray("\xc3\x83\xc2\xa9\x1a"));
+    loadNote("mojibake.scb", ReadFileBytes(file("mojibake.scb")));
+    QCOMPARE(m_editor->text(), QString::fromUtf8("\u00c3\u00a9"));
 }
 
 void TestDocuments::failedSaveAfterYesStopsTheGuard()

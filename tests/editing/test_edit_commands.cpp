@@ -87,6 +87,7 @@ void TestEditCommands::cutCopyPasteDelete()
     EditorClear(editor);
     QCOMPARE(editor.text(), QString());
     QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("two"));
+    editor.setModified(false);
     SetEditorModified(editor);
     QVERIFY(editor.isModified());
 }

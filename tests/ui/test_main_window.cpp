@@ -1,5 +1,6 @@
 #include "app/app_state.h"
 #include "app/startup.h"
+#include "document/document_open.h"
 #include "document/document_title.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
@@ -22,8 +23,8 @@ private slots:
     void init();
     void cleanup();
     void menuTreeMatchesItsTable();
-    void shortcutsRunTheirItemsFromTheEditor_data();
-    void shortcutsRunTheirItemsFromTheEditor();
+    void everyCommandTheWayAUserReachesIt_data();
+    void everyCommandTheWayAUserReachesIt();
     void editShortcutsActOnceFromTheEditor();
     void ctrlYDeletesTheCaretLineInTheWindow();
     void buttonBarCaptionsAndPlaces();
@@ -109,35 +110,125 @@ void TestMainWindow::menuTreeMatchesItsTable()
     QVERIFY(!window().action("OptionsFileInTitle")->isChecked());
 }
 
-void TestMainWindow::shortcutsRunTheirItemsFromTheEditor_data()
+namespace {
+
+const QString NoteText = QStringLiteral("alpha beta alpha\r\nsecond line");
+const QString EditedText = QStringLiteral("Xalpha beta alpha\r\nsecond line"); // "beta" selected
+
+QString Replaced(const QString& by) { return QStringLiteral("Xalpha ") + by + QStringLiteral(" alpha\r\nsecond line"); }
+
+} // namespace
+
+void TestMainWindow::everyCommandTheWayAUserReachesIt_data()
 {
     QTest::addColumn<QString>("item");
-    QTest::addColumn<QString>("keys");
-    const QList<QPair<const char*, const char*>> rows = {
-        {"FileOpen", "Ctrl+O"},       {"FileSave", "Ctrl+S"},       {"FilePrint", "Ctrl+P"},
-        {"EditUndo", "Ctrl+Z"},       {"EditCut", "Ctrl+X"},        {"EditCopy", "Ctrl+C"},
-        {"EditPaste", "Ctrl+V"},      {"EditSelectAll", "Ctrl+A"},  {"EditFind", "Ctrl+F"},
-        {"EditFindNext", "Ctrl+N"},   {"UFile1", "Shift+F1"},       {"UFile2", "Shift+F2"},
-        {"UFile3", "Shift+F3"},       {"AddressFile", "Shift+F4"},  {"ToDoFile", "Shift+F5"},
-        {"DateStampsDate", "Ctrl+D"}, {"DateStampsTime", "Ctrl+T"}, {"DateStampsDateTime", "Ctrl+B"},
-        {"Gloss1", "Shift+F6"},       {"Gloss2", "Shift+F7"},       {"Gloss3", "Shift+F8"},
-        {"Sig", "Shift+F9"},          {"Calc", "Ctrl+U"},           {"ETime", "Ctrl+E"},
-        {"ADial", "Ctrl+L"},          {"Contents", "F1"},
+    QTest::addColumn<QString>("way"); // "menu", a key sequence, or "button N"
+    const QList<std::tuple<const char*, const char*, int>> rows = {
+        {"FileNew", "", -1},          {"FileOpen", "Ctrl+O", -1},    {"FileSave", "Ctrl+S", -1},
+        {"FileSaveAs", "", -1},       {"FileExit", "", -1},          {"FilePrint", "Ctrl+P", -1},
+        {"EditUndo", "Ctrl+Z", -1},   {"EditCut", "Ctrl+X", -1},     {"EditCopy", "Ctrl+C", -1},
+        {"EditPaste", "Ctrl+V", -1},  {"EditDelete", "", -1},        {"EditDeleteAll", "", -1},
+        {"EditSelectAll", "Ctrl+A", -1}, {"EditFind", "Ctrl+F", -1}, {"EditFindNext", "Ctrl+N", -1},
+        {"UFile1", "Shift+F1", 0},    {"UFile2", "Shift+F2", 1},     {"UFile3", "Shift+F3", 2},
+        {"AddressFile", "Shift+F4", 3}, {"ToDoFile", "Shift+F5", 4}, {"DateStampsDate", "Ctrl+D", 5},
+        {"DateStampsTime", "Ctrl+T", 6}, {"DateStampsDateTime", "Ctrl+B", 7}, {"Gloss1", "Shift+F6", 8},
+        {"Gloss2", "Shift+F7", 9},    {"Gloss3", "Shift+F8", 10},    {"Sig", "Shift+F9", 11},
+        {"Calc", "Ctrl+U", 12},       {"ETime", "Ctrl+E", 13},       {"ADial", "Ctrl+L", 14},
+        {"Contents", "F1", -1},
     };
-    for (const auto& [item, keys] : rows)
-        QTest::newRow(item) << QString::fromLatin1(item) << QString::fromLatin1(keys);
+    for (const auto& [item, keys, button] : rows) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 from the menu").arg(item))) << item << "menu";
+        if (*keys)
+            QTest::newRow(qPrintable(QStringLiteral("%1 by %2").arg(item, keys))) << item << keys;
+        if (button >= 0)
+            QTest::newRow(qPrintable(QStringLiteral("%1 by its button").arg(item)))
+                << item << QStringLiteral("button %1").arg(button);
+    }
 }
 
-void TestMainWindow::shortcutsRunTheirItemsFromTheEditor()
+// Each command does what it is for whichever way it is reached: a menu item
+// found by its name, its shortcut typed into the editor, its bar button clicked.
+void TestMainWindow::everyCommandTheWayAUserReachesIt()
 {
     QFETCH(QString, item);
-    QFETCH(QString, keys);
+    QFETCH(QString, way);
+    const auto path = [this](const char* name) { return m_dirs->root() + u'/' + QString::fromLatin1(name); };
+    for (const char* name : {"note.scb", "other.scb", "f1.scb", "f2.scb", "f3.scb"})
+        WriteFileBytes(path(name), QByteArray(name).chopped(4) + "\x1a");
+    WriteFileBytes(path("note.scb"), NoteText.toUtf8() + "\x1a");
+    m_state->settings.File1 = path("f1.scb");
+    m_state->settings.File2 = path("f2.scb");
+    m_state->settings.File3 = path("f3.scb");
+    m_state->settings.FileName = path("note.scb");
+    DocumentContext document = window().documentContext();
+    LoadStartupDocument(document);
     showActive();
-    QAction* action = window().action(item);
-    QVERIFY(action);
-    QSignalSpy triggered(action, &QAction::triggered);
-    QTest::keySequence(&window().editor(), QKeySequence(keys));
-    QCOMPARE(triggered.count(), 1);
+    EditorControl& editor = window().editor();
+    editor.setSelectionStart(0);
+    editor.replaceSelection(QStringLiteral("X"));
+    editor.setSelectionStart(7);
+    editor.setSelectionLength(4);
+    m_platform->clipboardWorks = true;
+    m_platform->setClipboardText(QStringLiteral("CLIP"));
+    m_platform->openFileAnswers = {path("other.scb")};
+    m_platform->saveFileAnswers = {path("copy.scb")};
+    m_platform->findAnswers = {QStringLiteral("alpha")};
+    m_state->find.FindText = QStringLiteral("alpha");
+    m_state->find.FindResume = 2;
+    m_state->timer.StopQuietly = 0;
+
+    if (way == QStringLiteral("menu")) {
+        QAction* action = window().findChild<QAction*>(item);
+        QVERIFY(action);
+        action->trigger();
+    } else if (way.startsWith(QStringLiteral("button "))) {
+        QTest::mouseClick(&window().barButton(way.mid(7).toInt()), Qt::LeftButton);
+    } else {
+        QTest::keySequence(&editor, QKeySequence(way));
+    }
+
+    const QString saved = QString::fromUtf8(ReadFileBytes(path("note.scb")));
+    const auto clipboard = [] { return QApplication::clipboard()->text(); };
+    const QHash<QString, std::function<void()>> effects{
+        {"FileNew", [&] { QCOMPARE(editor.text(), QString()); QCOMPARE(m_state->settings.FileName, UntitledFileName); }},
+        {"FileOpen", [&] { QCOMPARE(editor.text(), QStringLiteral("other")); }},
+        {"FileSave", [&] { QCOMPARE(saved, EditedText + u'\x1a'); QVERIFY(!editor.isModified()); }},
+        {"FileSaveAs", [&] {
+             QCOMPARE(QString::fromUtf8(ReadFileBytes(path("copy.scb"))), EditedText + u'\x1a');
+             QCOMPARE(m_state->settings.FileName, path("copy.scb"));
+         }},
+        {"FileExit", [&] { QCOMPARE(m_platform->count("exitProcess"), 1); QCOMPARE(saved, EditedText + u'\x1a'); }},
+        {"EditUndo", [&] { QCOMPARE(editor.text(), NoteText); }},
+        {"EditCut", [&] { QCOMPARE(editor.text(), Replaced({})); QCOMPARE(clipboard(), QStringLiteral("beta")); }},
+        {"EditCopy", [&] { QCOMPARE(editor.text(), EditedText); QCOMPARE(clipboard(), QStringLiteral("beta")); }},
+        {"EditPaste", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("CLIP"))); }},
+        {"EditDelete", [&] { QCOMPARE(editor.text(), Replaced({})); QCOMPARE(clipboard(), QStringLiteral("CLIP")); }},
+        {"EditDeleteAll", [&] { QCOMPARE(editor.text(), QString()); }},
+        {"EditSelectAll", [&] { QCOMPARE(editor.selectionStart(), 0); QCOMPARE(editor.selectionLength(), EditedText.size()); }},
+        {"EditFind", [&] { QCOMPARE(editor.selectionStart(), 1); QCOMPARE(editor.selectionLength(), 5); }},
+        {"EditFindNext", [&] { QCOMPARE(editor.selectionStart(), 12); QCOMPARE(editor.selectionLength(), 5); }},
+        {"UFile1", [&] { QCOMPARE(editor.text(), QStringLiteral("f1")); QCOMPARE(saved, EditedText + u'\x1a'); }},
+        {"UFile2", [&] { QCOMPARE(editor.text(), QStringLiteral("f2")); }},
+        {"UFile3", [&] { QCOMPARE(editor.text(), QStringLiteral("f3")); }},
+        {"AddressFile", [&] { QCOMPARE(m_state->settings.FileName, m_dirs->dataDirectory() + "/ADDRESS.SCB"); }},
+        {"ToDoFile", [&] { QCOMPARE(m_state->settings.FileName, m_dirs->dataDirectory() + "/TODO.SCB"); }},
+        {"DateStampsDate", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("3/27/97 "))); }},
+        {"DateStampsTime", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("10:15:02 AM "))); }},
+        {"DateStampsDateTime", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("3/27/97 - 10:15:02 AM  "))); }},
+        {"Gloss1", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("Text For Glossary Button 1"))); }},
+        {"Gloss2", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("Text For Glossary Button 2"))); }},
+        {"Gloss3", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("Text For Glossary Button 3"))); }},
+        {"Sig", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("Text For Signature Button"))); }},
+        {"ETime", [&] { QCOMPARE(m_state->timer.StopQuietly, -1); QCOMPARE(editor.text(), EditedText); }},
+    };
+    if (effects.contains(item)) {
+        effects.value(item)();
+        return;
+    }
+    // Commands still to come leave the note alone.
+    QCOMPARE(editor.text(), EditedText);
+    QCOMPARE(m_state->settings.FileName, path("note.scb"));
+    QCOMPARE(m_platform->count("exitProcess"), 0);
 }
 
 // Each shortcut runs the window's command once; the widget's own binding of
