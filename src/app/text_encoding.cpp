@@ -144,4 +144,3 @@ EncodedText EncodeForSaving(const QString& text, TextEncoding readEncoding)
     }
     return {text.toUtf8(), TextEncoding::Utf8};
 }
-

@@ -134,6 +134,7 @@ bool SaveDocument(DocumentContext& context, SaveOrigin origin)
                   QStringLiteral("Save"));
     return true;
 }
+
 void FileSave(DocumentContext& context)
 {
     context.state.SaveAsFlag = false;

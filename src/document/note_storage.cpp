@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <fcntl.h>
 #include <limits>
 #include <sys/stat.h>
@@ -91,6 +92,17 @@ mode_t CurrentUmask()
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return mask;
+}
+
+// The copy of the old content beside the note, named after it so the user
+// finds it; a name near the file system's limit leaves no room for the suffix.
+QByteArray CopyPathTemplate(const QByteArray& target)
+{
+    static constexpr char Suffix[] = ".scriblet-copy-XXXXXX";
+    const qsizetype slash = target.lastIndexOf('/');
+    if (target.size() - slash - 1 + qsizetype(sizeof(Suffix)) - 1 <= NAME_MAX)
+        return target + Suffix;
+    return target.left(slash + 1) + QByteArray(Suffix + 1);
 }
 
 } // namespace
@@ -241,7 +253,7 @@ std::optional<ReplaceResult> NoteStorage::replaceByRename(const QByteArray& targ
 
 ReplaceResult NoteStorage::replaceInPlace(const QByteArray& target, const QByteArray& bytes)
 {
-    QByteArray copyPath = target + ".scriblet-copy-XXXXXX";
+    QByteArray copyPath = CopyPathTemplate(target);
     if (const int error = copyContent(target, copyPath))
         return {error, SaveStep::Copy, {}};
     RemovedUnlessKept copy(copyPath);

@@ -20,9 +20,9 @@ QString QuickFilePath(const AppState& state, int index)
     case 2:
         return state.settings.File3;
     case 3:
-        return state.ProgramDirectory + QStringLiteral("/ADDRESS.SCB");
+        return ProgramFilePath(state.ProgramDirectory, QStringLiteral("ADDRESS.SCB"));
     default:
-        return state.ProgramDirectory + QStringLiteral("/TODO.SCB");
+        return ProgramFilePath(state.ProgramDirectory, QStringLiteral("TODO.SCB"));
     }
 }
 

@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace {
 
@@ -72,7 +73,12 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     m_timer.start();
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setInterval(SettleMilliseconds);
-    connect(&m_settleTimer, &QTimer::timeout, this, [this] { m_placement.settle(); });
+    connect(&m_settleTimer, &QTimer::timeout, this, [this] {
+        // What the window manager made of the window is what it is now.
+        m_placement.settle();
+        followWindowSystem();
+        LayoutMainWindow();
+    });
 }
 
 void Form5::buildButtonBar(QWidget* clientArea)
@@ -143,10 +149,20 @@ void Form5::placeWindow()
 {
     const Twips twips = Twips::forWidget(*this);
     Settings& s = m_state.settings;
+    const QList<QRect> screens = ScreenRects();
     // A window stored on a screen that is gone would come up out of reach.
-    if (!TitleBarOnSomeScreen(TwipsToPixels(twips, s), ScreenRects())) {
+    if (!TitleBarOnSomeScreen(TwipsToPixels(twips, s), screens)) {
         s.Left = DefaultLeft;
         s.Top = DefaultTop;
+    }
+    // Nor is a window larger than every screen together of any use (or
+    // possible: X11 sizes end at 32767 pixels).
+    const QSize desktop = std::accumulate(screens.cbegin(), screens.cend(), QRect(),
+                                          [](const QRect& all, const QRect& screen) { return all | screen; })
+                              .size();
+    if (!desktop.isEmpty()) {
+        s.Width = std::min(s.Width, twips.fromPixels(desktop.width()));
+        s.Height = std::min(s.Height, twips.fromPixels(desktop.height()));
     }
     const QRect outer = TwipsToPixels(twips, s);
     m_placement.place(outer);

@@ -17,7 +17,12 @@ QLineEdit* NoteFileDialog::fileNameBox() const { return findChild<QLineEdit*>(QS
 void NoteFileDialog::accept()
 {
     QLineEdit* box = fileNameBox();
-    const QString typed = box ? box->text() : QString();
+    if (!box) {
+        QFileDialog::accept();
+        m_chosenPath = selectedFiles().value(0);
+        return;
+    }
+    const QString typed = box->text();
     if (typed.isEmpty())
         return;
     const QString path = TypedPath(typed, directory().absolutePath());

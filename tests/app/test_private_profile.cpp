@@ -23,6 +23,7 @@ private slots:
     void keepsWindowsLineEnds();
     void survivesBinaryGarbage();
     void failedSaveIsReported();
+    void windowsTextReadsBackTheSame();
     void whatIsNoRegularFileIsNeverReplaced_data();
     void whatIsNoRegularFileIsNeverReplaced();
 
@@ -175,6 +176,17 @@ void TestPrivateProfile::failedSaveIsReported()
     PrivateProfile noPath{QString()};
     noPath.writeString("S", "A", "2");
     QVERIFY(!noPath.save());
+}
+
+// Windows-1252 bytes that would read back as UTF-8 are written as UTF-8.
+void TestPrivateProfile::windowsTextReadsBackTheSame()
+{
+    WriteFileBytes(path(), "[SCRIBLET]\nGlossary1=\xc3\xa9\xff\n");
+    PrivateProfile before(path());
+    QCOMPARE(before.readString("SCRIBLET", "Glossary1", 256), QString::fromUtf8("\u00c3\u00a9\u00ff"));
+    before.writeString("SCRIBLET", "Glossary1", QString::fromUtf8("\u00c3\u00a9"));
+    QVERIFY(before.save());
+    QCOMPARE(PrivateProfile(path()).readString("SCRIBLET", "Glossary1", 256), QString::fromUtf8("\u00c3\u00a9"));
 }
 
 void TestPrivateProfile::whatIsNoRegularFileIsNeverReplaced_data()

@@ -51,6 +51,7 @@ private slots:
     void closingStaysOpenWhenTheSaveFails();
     void relativeCommandLinePathIsMadeFull();
     void everySettingSurvivesARun();
+    void windowOffEveryScreenComesUpAtTheDefaultPlace_data();
     void windowOffEveryScreenComesUpAtTheDefaultPlace();
 };
 
@@ -362,15 +363,31 @@ void TestStartup::everySettingSurvivesARun()
     QCOMPARE(ReadFileBytes(dirs.settingsPath()), settings);
 }
 
-// The screen that showed the window is gone: it comes up where it can be reached.
+void TestStartup::windowOffEveryScreenComesUpAtTheDefaultPlace_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QByteArray>("written");
+    // The offscreen screen is 800 x 800 pixels.
+    QTest::newRow("the screen that showed it is gone: the default place")
+        << QByteArray("Left= 60000\nTop= 1500\nWidth= 9000\nHeight= 4500") << QRect(33, 33, 600, 300)
+        << QByteArray("Left= 500\nTop= 500\nWidth= 9000\nHeight= 4500");
+    QTest::newRow("larger than the screens: as large as they are")
+        << QByteArray("Left= 0\nTop= 0\nWidth= 99999999\nHeight= 99999999") << QRect(0, 0, 800, 800)
+        << QByteArray("Left= 0\nTop= 0\nWidth= 12000\nHeight= 12000");
+}
+
 void TestStartup::windowOffEveryScreenComesUpAtTheDefaultPlace()
 {
+    QFETCH(QByteArray, stored);
+    QFETCH(QRect, frame);
+    QFETCH(QByteArray, written);
     ScopedUserDirectories dirs;
-    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nLeft= 60000\nTop= 1500\nWidth= 9000\nHeight= 4500\n");
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\n" + stored + "\n");
     Run run;
-    QTRY_COMPARE(run.window->frameGeometry(), QRect(33, 33, 600, 300));
+    QTRY_COMPARE(run.window->frameGeometry(), frame);
     run.exit();
-    QVERIFY(ReadFileBytes(dirs.settingsPath()).startsWith("[SCRIBLET]\nLeft= 500\nTop= 500\nWidth= 9000\nHeight= 4500\n"));
+    QVERIFY(ReadFileBytes(dirs.settingsPath()).startsWith("[SCRIBLET]\n" + written + "\n"));
 }
 
 QTEST_MAIN(TestStartup)

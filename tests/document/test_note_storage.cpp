@@ -67,6 +67,7 @@ private slots:
     void replaceWritesThroughASymbolicLink();
     void replaceKeepsOwnerLinksAndAttributes_data();
     void replaceKeepsOwnerLinksAndAttributes();
+    void inPlaceSaveOfALongName();
     void failedSaveKeepsTheOldContent_data();
     void failedSaveKeepsTheOldContent();
 
@@ -256,6 +257,17 @@ void TestNoteStorage::replaceKeepsOwnerLinksAndAttributes()
     if (setup == "attribute")
         QCOMPARE(QByteArray(value, int(::getxattr(note.constData(), "user.scriblet", value, sizeof value))), "kept");
     QCOMPARE(entries(), (setup == "link" ? QStringList{"memo.scb", "other.scb"} : QStringList{"memo.scb"}));
+}
+
+// The copy beside a note whose name is near the file system's limit still fits.
+void TestNoteStorage::inPlaceSaveOfALongName()
+{
+    const QString name = QString(250, u'n') + QStringLiteral(".scb");
+    WriteFileBytes(file(name), "old");
+    const ReplaceResult result = FaultyStorage(Plenty, {SaveStep::ChangeOwner}, EPERM).replace(file(name), "new");
+    QCOMPARE(result.error, 0);
+    QCOMPARE(ReadFileBytes(file(name)), QByteArray("new"));
+    QCOMPARE(entries(), QStringList{name});
 }
 
 void TestNoteStorage::failedSaveKeepsTheOldContent_data()

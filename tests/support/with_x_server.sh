@@ -29,7 +29,8 @@ done
 # Xvfb picks a free display itself and writes its number to the descriptor.
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 100); do
+# Generous waits: a loaded CI machine may take seconds to start either.
+for _ in $(seq 600); do
     [ -s "$work/display" ] && break
     kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
     sleep 0.05
@@ -40,7 +41,7 @@ export DISPLAY=":$(head -n1 "$work/display")"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
 # The window manager is ready once it has announced itself on the root window.
-for _ in $(seq 100); do
+for _ in $(seq 600); do
     xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
     kill -0 "$wm_pid" 2>/dev/null || fail "openbox did not start: $(cat "$work/openbox.log")"
     sleep 0.05

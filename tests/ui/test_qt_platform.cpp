@@ -48,6 +48,7 @@ private slots:
     void typedNameIsTheNameUsed_data();
     void typedNameIsTheNameUsed();
     void typedFolderIsOpenedNotChosen();
+    void returnInTheRealDialogSavesUnderTheTypedName();
     void filterMatchesBothLetterCases();
     void userTextIsNeverMarkup();
 };
@@ -91,6 +92,20 @@ void TestQtPlatform::typedFolderIsOpenedNotChosen()
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(dialog.directory().absolutePath(), folder.path() + QStringLiteral("/sub dir"));
     QVERIFY(dialog.chosenPath().isEmpty());
+}
+
+void TestQtPlatform::returnInTheRealDialogSavesUnderTheTypedName()
+{
+    QTemporaryDir folder;
+    const QString typed = folder.path() + QStringLiteral("/my \"best\" note.SCB");
+    QtPlatform platform;
+    WhenModalShows([&typed](QWidget* dialog) {
+        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        QVERIFY(box);
+        box->setText(typed);
+        QTest::keyClick(box, Qt::Key_Return);
+    });
+    QCOMPARE(platform.chooseFileToSave(NoteFileFilter), std::optional<QString>(typed));
 }
 
 void TestQtPlatform::filterMatchesBothLetterCases()
