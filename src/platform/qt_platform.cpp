@@ -1,0 +1,164 @@
+#include "platform/qt_platform.h"
+
+#include "subsystems/editing/find_dialog.h"
+#include "platform/note_file_dialog.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::StandardButton ToQt(MessageAnswer answer)
+{
+    switch (answer) {
+    case MessageAnswer::Yes:
+        return QMessageBox::Yes;
+    case MessageAnswer::No:
+        return QMessageBox::No;
+    case MessageAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case MessageAnswer::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButtons ButtonsOf(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case MessageButtons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case MessageButtons::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconOf(MessageIcon icon)
+{
+    switch (icon) {
+    case MessageIcon::Stop:
+        return QMessageBox::Critical;
+    case MessageIcon::Question:
+        return QMessageBox::Question;
+    case MessageIcon::Information:
+        return QMessageBox::Information;
+    case MessageIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString TitleOrDefault(const QString& title) { return title.isEmpty() ? ApplicationTitle : title; }
+
+// Right after a dialog closes the window system may not have activated the
+// main window yet; boxes still belong over it, not in the middle of the screen.
+QWidget* DialogParent()
+{
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && qobject_cast<QMainWindow*>(widget))
+            return widget;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString QtFileFilter(const QString& filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString pattern = parts[i + 1];
+        const QString label = parts[i].left(parts[i].indexOf(u'(')).trimmed();
+        entries.append(QStringLiteral("%1 (%2 %3)").arg(label, pattern.toLower(), pattern.toUpper()));
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+MessageAnswer QtPlatform::showMessage(const MessageBoxRequest& request)
+{
+    QMessageBox box(IconOf(request.icon), TitleOrDefault(request.title), request.text,
+                    ButtonsOf(request.buttons), DialogParent());
+    // Texts hold file names and what the user typed: "<b>" is shown, never obeyed.
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(ToQt(request.defaultAnswer));
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return MessageAnswer::Yes;
+    case QMessageBox::No:
+        return MessageAnswer::No;
+    case QMessageBox::Cancel:
+        return MessageAnswer::Cancel;
+    default:
+        return request.buttons == MessageButtons::YesNoCancel ? MessageAnswer::Cancel : MessageAnswer::Ok;
+    }
+}
+
+std::optional<QString> QtPlatform::askText(const QString& prompt, const QString& title, const QString& defaultText)
+{
+    QInputDialog dialog(DialogParent());
+    dialog.setWindowTitle(TitleOrDefault(title));
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.textValue();
+}
+
+std::optional<QString> QtPlatform::chooseFileToOpen(const QString& filter)
+{
+    return runFileDialog(QFileDialog::AcceptOpen, filter);
+}
+
+std::optional<QString> QtPlatform::chooseFileToSave(const QString& filter)
+{
+    return runFileDialog(QFileDialog::AcceptSave, filter);
+}
+
+std::optional<QString> QtPlatform::runFileDialog(QFileDialog::AcceptMode acceptMode, const QString& filter)
+{
+    NoteFileDialog dialog(DialogParent(), acceptMode, QtFileFilter(filter));
+    if (!m_lastFileName.isEmpty())
+        dialog.selectFile(m_lastFileName);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    m_lastFileName = dialog.chosenPath();
+    return m_lastFileName;
+}
+
+QString QtPlatform::runFindDialog(const QString& previousText)
+{
+    Form13 dialog(DialogParent());
+    dialog.setSearchText(previousText);
+    return dialog.exec() == QDialog::Accepted ? dialog.searchText() : QString();
+}
+
+bool QtPlatform::setClipboardText(const QString& text)
+{
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->setText(text);
+    return clipboard->text() == text;
+}
+
+QDateTime QtPlatform::currentDateTime() { return QDateTime::currentDateTime(); }
+
+QLocale QtPlatform::locale() { return QLocale::system(); }
+
+void QtPlatform::beep() { QApplication::beep(); }
+
+void QtPlatform::closeHelp() {}
+
+void QtPlatform::exitProcess() { QCoreApplication::exit(0); }
+

@@ -1,0 +1,54 @@
+#include "subsystems/documents/document_state.h"
+
+#include "window/app_state.h"
+#include "settings/text_encoding.h"
+#include "subsystems/documents/document_context.h"
+#include "subsystems/documents/file_errors.h"
+#include "subsystems/documents/note_file_name.h"
+#include "subsystems/documents/note_storage.h"
+#include "platform/editor_control.h"
+#include "platform/platform.h"
+
+bool IsDocumentChanged(const DocumentContext& context) { return context.editor.isModified(); }
+
+void ClearChangedFlag(DocumentContext& context) { context.editor.setModified(false); }
+
+void PlaceCaretBeforeLastCharacter(DocumentContext& context)
+{
+    const int length = context.editor.textLength();
+    if (length > 0)
+        context.editor.setSelectionStart(length - 1);
+}
+
+ReadAttempt ReadNoteFile(DocumentContext& context, const QString& path, bool createMissing)
+{
+    const NoteReadResult read = context.storage.read(path, NoteFileSizeLimit, createMissing);
+    if (read.error != 0)
+        return {ReadOutcome::Failed, read.error};
+    if (read.tooLarge) {
+        ShowError(context.platform, QStringLiteral("File ") + path + QStringLiteral(" Is Too Large To Use.")
+                                        + QStringLiteral("  Please Select Another File Or Start A New One."));
+        return {ReadOutcome::TooLarge, 0};
+    }
+    DecodedText decoded = DecodeText(read.bytes);
+    if (decoded.text.endsWith(QChar(EndOfFileMarker)))
+        decoded.text.chop(1);
+    context.editor.setText(decoded.text);
+    context.state.DocumentEncoding = decoded.encoding;
+    context.state.settings.FileName = path;
+    ClearChangedFlag(context);
+    return {ReadOutcome::Loaded, 0};
+}
+
+ReadOutcome LoadNoteFile(DocumentContext& context, QString path, bool createMissing)
+{
+    for (;;) {
+        const ReadAttempt attempt = ReadNoteFile(context, path, createMissing);
+        if (attempt.outcome != ReadOutcome::Failed)
+            return attempt.outcome;
+        const std::optional<QString> entered = ReportFileError(context.platform, attempt.error);
+        if (!entered)
+            return ReadOutcome::Failed;
+        path = *entered;
+    }
+}

@@ -1,0 +1,393 @@
+#include "subsystems/documents/note_storage.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <fcntl.h>
+#include <limits>
+#include <sys/stat.h>
+#include <sys/xattr.h>
+#include <unistd.h>
+#include <utility>
+
+namespace {
+
+class FileDescriptor
+{
+public:
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+
+    int get() const { return m_fd; }
+    // Hands the descriptor over, to be closed by the caller, whose close may report an error.
+    int release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+// A file made for a save, removed again unless the save keeps it.
+class RemovedUnlessKept
+{
+public:
+    explicit RemovedUnlessKept(QByteArray path)
+        : m_path(std::move(path))
+    {
+    }
+    ~RemovedUnlessKept()
+    {
+        if (!m_path.isEmpty())
+            ::unlink(m_path.constData());
+    }
+    RemovedUnlessKept(const RemovedUnlessKept&) = delete;
+    RemovedUnlessKept& operator=(const RemovedUnlessKept&) = delete;
+
+    void keep() { m_path.clear(); }
+
+private:
+    QByteArray m_path;
+};
+
+bool MayRetryReadOnly(int error) { return error == EACCES || error == EROFS || error == EPERM || error == ETXTBSY; }
+
+int OpenForReading(const QByteArray& path, bool createMissing)
+{
+    // Non-blocking, so a FIFO given as a note cannot hang the program.
+    const int common = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+    int fd = ::open(path.constData(), O_RDWR | common);
+    if (fd < 0 && errno == ENOENT && createMissing)
+        fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | common, 0666);
+    if (fd < 0 && MayRetryReadOnly(errno))
+        fd = ::open(path.constData(), O_RDONLY | common);
+    return fd;
+}
+
+QByteArray DirectoryOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash < 0)
+        return ".";
+    return slash == 0 ? QByteArray("/") : path.left(slash);
+}
+
+QByteArray Join(const QByteArray& directory, const char* name)
+{
+    return directory.endsWith('/') ? directory + name : directory + '/' + name;
+}
+
+mode_t CurrentUmask()
+{
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// The copy of the old content beside the note, named after it so the user
+// finds it; a name near the file system's limit leaves no room for the suffix.
+QByteArray CopyPathTemplate(const QByteArray& target)
+{
+    static constexpr char Suffix[] = ".scriblet-copy-XXXXXX";
+    const qsizetype slash = target.lastIndexOf('/');
+    if (target.size() - slash - 1 + qsizetype(sizeof(Suffix)) - 1 <= NAME_MAX)
+        return target + Suffix;
+    return target.left(slash + 1) + QByteArray(Suffix + 1);
+}
+
+} // namespace
+
+QString ProbePathFor(const QString& targetPath)
+{
+    const QString name = targetPath.mid(targetPath.lastIndexOf(u'/') + 1);
+    const qsizetype dot = name.indexOf(u'.');
+    const QString probeName = (dot < 0 ? name : name.left(dot)) + QStringLiteral(".ZZZ");
+    return targetPath.left(targetPath.size() - name.size()) + probeName;
+}
+
+NoteReadResult NoteStorage::read(const QString& path, qint64 limit, bool createMissing)
+{
+    if (path.isEmpty())
+        return {ENOENT, false, {}};
+    FileDescriptor fd(OpenForReading(QFile::encodeName(path), createMissing));
+    if (fd.get() < 0)
+        return {errno, false, {}};
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        return {errno, false, {}};
+    if (S_ISDIR(info.st_mode))
+        return {EISDIR, false, {}};
+    if (!S_ISREG(info.st_mode))
+        return {ENODEV, false, {}};
+    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+
+    // One byte past the limit tells a file that is too large.
+    const qint64 wanted = limit < 0 ? 0 : limit < std::numeric_limits<qint64>::max() ? limit + 1 : limit;
+    // Room for the file as it stands and one byte more, to see its end; it may
+    // still grow while it is read, and files such as those in /proc claim no size.
+    NoteReadResult result;
+    result.bytes.resize(info.st_size < wanted ? info.st_size + 1 : wanted);
+    qint64 total = 0;
+    while (total < wanted) {
+        if (total == result.bytes.size())
+            result.bytes.resize(std::min(wanted, total + std::max<qint64>(total, 4096)));
+        const ssize_t got = ::read(fd.get(), result.bytes.data() + total, size_t(result.bytes.size() - total));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {errno, false, {}};
+        if (got == 0)
+            break;
+        total += got;
+    }
+    result.tooLarge = total > limit;
+    result.bytes.resize(result.tooLarge ? 0 : total);
+    return result;
+}
+
+int NoteStorage::probe(const QString& targetPath)
+{
+    const QByteArray probePath = QFile::encodeName(ProbePathFor(targetPath));
+    int fd = ::open(probePath.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(probePath.constData());
+        return 0;
+    }
+    if (errno != EEXIST)
+        return errno;
+    // Someone's file already bears the probe's name: probe with a unique name instead.
+    QByteArray uniquePath = probePath + ".XXXXXX";
+    fd = ::mkstemp(uniquePath.data());
+    if (fd < 0)
+        return errno;
+    ::close(fd);
+    ::unlink(uniquePath.constData());
+    return 0;
+}
+
+ReplaceResult NoteStorage::replace(const QString& path, const QByteArray& bytes)
+{
+    // Write through a symbolic link to the file it names, never over the link itself.
+    const QFileInfo info(path);
+    const QString target = info.isSymLink() && info.exists() ? info.canonicalFilePath() : path;
+    const QByteArray nativeTarget = QFile::encodeName(target);
+
+    struct stat old {};
+    const bool exists = ::stat(nativeTarget.constData(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        return {errno, SaveStep::Open, {}};
+    if (exists && S_ISDIR(old.st_mode))
+        return {EISDIR, SaveStep::Open, {}};
+    if (exists && !S_ISREG(old.st_mode))
+        return {ENODEV, SaveStep::Open, {}};
+    if (exists && ((old.st_mode & 0222) == 0 || ::access(nativeTarget.constData(), W_OK) != 0))
+        return {EACCES, SaveStep::Open, {}};
+
+    // A new file in the old one's place would part it from its other names.
+    if (exists && old.st_nlink > 1)
+        return replaceInPlace(nativeTarget, bytes);
+    std::optional<ReplaceResult> renamed = replaceByRename(nativeTarget, exists ? &old : nullptr, bytes);
+    return renamed ? *std::move(renamed) : replaceInPlace(nativeTarget, bytes);
+}
+
+int NoteStorage::stepFailure(SaveStep) { return 0; }
+
+ssize_t NoteStorage::writeSome(int fd, const char* data, size_t size) { return ::write(fd, data, size); }
+
+template <typename Call>
+int NoteStorage::perform(SaveStep step, Call call)
+{
+    if (const int injected = stepFailure(step))
+        return injected;
+    if (call() >= 0)
+        return 0;
+    return errno != 0 ? errno : EIO;
+}
+
+std::optional<ReplaceResult> NoteStorage::replaceByRename(const QByteArray& target, const struct stat* old,
+                                                          const QByteArray& bytes)
+{
+    const auto failed = [](int error, SaveStep step) { return std::optional(ReplaceResult{error, step, {}}); };
+    const QByteArray directory = DirectoryOf(target);
+    QByteArray temporaryPath = Join(directory, ".scriblet-save-XXXXXX");
+    int raw = -1;
+    if (const int error = perform(SaveStep::Open, [&] { return raw = ::mkostemp(temporaryPath.data(), O_CLOEXEC); }))
+        return failed(error, SaveStep::Open);
+    FileDescriptor fd(raw);
+    RemovedUnlessKept temporary(temporaryPath);
+
+    // Owner and group before the mode: a change of owner clears the set-id bits.
+    if (old && perform(SaveStep::ChangeOwner, [&] { return ::fchown(fd.get(), old->st_uid, old->st_gid); }) != 0)
+        return std::nullopt;
+    const mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~CurrentUmask());
+    if (const int error = perform(SaveStep::ChangeMode, [&] { return ::fchmod(fd.get(), mode); }))
+        return failed(error, SaveStep::ChangeMode);
+    if (old && !copyAttributes(target, fd.get()))
+        return std::nullopt;
+
+    if (const int error = writeAll(fd.get(), bytes))
+        return failed(error, SaveStep::Write);
+    if (const int error = perform(SaveStep::Sync, [&] { return ::fsync(fd.get()); }))
+        return failed(error, SaveStep::Sync);
+    if (const int error = perform(SaveStep::Close, [&] { return ::close(fd.release()); }))
+        return failed(error, SaveStep::Close);
+    const auto moveIntoPlace = [&] { return ::rename(temporaryPath.constData(), target.constData()); };
+    if (const int error = perform(SaveStep::Rename, moveIntoPlace))
+        return failed(error, SaveStep::Rename);
+    temporary.keep();
+    if (const int error = syncDirectory(directory, SaveStep::DirectorySync))
+        return failed(error, SaveStep::DirectorySync);
+    return ReplaceResult{};
+}
+
+ReplaceResult NoteStorage::replaceInPlace(const QByteArray& target, const QByteArray& bytes)
+{
+    QByteArray copyPath = CopyPathTemplate(target);
+    if (const int error = copyContent(target, copyPath))
+        return {error, SaveStep::Copy, {}};
+    RemovedUnlessKept copy(copyPath);
+    int raw = -1;
+    const auto open = [&] { return raw = ::open(target.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY); };
+    if (const int error = perform(SaveStep::Open, open))
+        return {error, SaveStep::Open, {}}; // nothing touched yet
+    FileDescriptor fd(raw);
+
+    // From here the note may hold part of the new text: the copy is all that is left of the old.
+    const auto failed = [&](int error, SaveStep step) {
+        copy.keep();
+        return ReplaceResult{error, step, QFile::decodeName(copyPath)};
+    };
+    if (const int error = writeAll(fd.get(), bytes))
+        return failed(error, SaveStep::Write);
+    if (const int error = perform(SaveStep::Write, [&] { return ::ftruncate(fd.get(), off_t(bytes.size())); }))
+        return failed(error, SaveStep::Write);
+    if (const int error = perform(SaveStep::Sync, [&] { return ::fsync(fd.get()); }))
+        return failed(error, SaveStep::Sync);
+    if (const int error = perform(SaveStep::Close, [&] { return ::close(fd.release()); }))
+        return failed(error, SaveStep::Close);
+    return {};
+}
+
+bool NoteStorage::copyAttributes(const QByteArray& source, int fd)
+{
+    ssize_t listed = 0;
+    const auto list = [&](char* into, size_t room) { return listed = ::listxattr(source.constData(), into, room); };
+    if (const int error = perform(SaveStep::CopyAttributes, [&] { return list(nullptr, 0); }))
+        return error == ENOTSUP || error == ENODATA; // no attributes on this file system
+    QByteArray names(listed, Qt::Uninitialized);
+    if (listed > 0 && perform(SaveStep::CopyAttributes, [&] { return list(names.data(), size_t(names.size())); }) != 0)
+        return false;
+    names.resize(listed);
+
+    for (const QByteArray& name : names.split('\0')) {
+        if (name.isEmpty())
+            continue;
+        ssize_t length = 0;
+        const auto get = [&](void* into, size_t room) {
+            return length = ::getxattr(source.constData(), name.constData(), into, room);
+        };
+        const int error = perform(SaveStep::CopyAttributes, [&] { return get(nullptr, 0); });
+        if (error == ENODATA)
+            continue; // removed meanwhile
+        if (error != 0)
+            return false;
+        QByteArray value(length, Qt::Uninitialized);
+        const auto getValue = [&] { return get(value.data(), size_t(value.size())); };
+        if (length > 0 && perform(SaveStep::CopyAttributes, getValue) != 0)
+            return false;
+        value.resize(length);
+        const auto setValue = [&] {
+            return ::fsetxattr(fd, name.constData(), value.constData(), size_t(value.size()), 0);
+        };
+        if (perform(SaveStep::CopyAttributes, setValue) != 0)
+            return false;
+    }
+    return true;
+}
+
+int NoteStorage::copyContent(const QByteArray& source, QByteArray& copyPath)
+{
+    int raw = -1;
+    if (const int error = perform(SaveStep::Copy, [&] { return raw = ::mkostemp(copyPath.data(), O_CLOEXEC); }))
+        return error;
+    FileDescriptor out(raw);
+    RemovedUnlessKept copy(copyPath);
+    const auto openSource = [&] { return raw = ::open(source.constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY); };
+    if (const int error = perform(SaveStep::Copy, openSource))
+        return error;
+    FileDescriptor in(raw);
+
+    QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    for (;;) {
+        ssize_t got = 0;
+        const auto readSome = [&] { return got = ::read(in.get(), buffer.data(), size_t(buffer.size())); };
+        const int readError = perform(SaveStep::Copy, readSome);
+        if (readError == EINTR)
+            continue;
+        if (readError != 0)
+            return readError;
+        if (got == 0)
+            break;
+        for (ssize_t done = 0; done < got;) {
+            ssize_t put = 0;
+            const auto writeRest = [&] {
+                return put = ::write(out.get(), buffer.constData() + done, size_t(got - done));
+            };
+            const int writeError = perform(SaveStep::Copy, writeRest);
+            if (writeError == EINTR)
+                continue;
+            if (writeError != 0 || put == 0)
+                return writeError != 0 ? writeError : EIO;
+            done += put;
+        }
+    }
+    if (const int error = perform(SaveStep::Copy, [&] { return ::fsync(out.get()); }))
+        return error;
+    if (const int error = perform(SaveStep::Copy, [&] { return ::close(out.release()); }))
+        return error;
+    if (const int error = syncDirectory(DirectoryOf(copyPath), SaveStep::Copy))
+        return error;
+    copy.keep();
+    return 0;
+}
+
+int NoteStorage::writeAll(int fd, const QByteArray& bytes)
+{
+    qsizetype written = 0;
+    while (written < bytes.size()) {
+        if (const int injected = stepFailure(SaveStep::Write))
+            return injected;
+        const ssize_t put = writeSome(fd, bytes.constData() + written, size_t(bytes.size() - written));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return put < 0 ? errno : EIO;
+        written += put;
+    }
+    return 0;
+}
+
+int NoteStorage::syncDirectory(const QByteArray& directory, SaveStep step)
+{
+    int raw = -1;
+    const auto open = [&] { return raw = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); };
+    if (const int error = perform(step, open))
+        return error;
+    FileDescriptor fd(raw);
+    const int error = perform(step, [&] { return ::fsync(fd.get()); });
+    // Some file systems cannot sync a directory; they have nothing to wait for.
+    if (error != 0 && error != EINVAL)
+        return error;
+    return perform(step, [&] { return ::close(fd.release()); });
+}

@@ -1,0 +1,43 @@
+#include "subsystems/documents/quick_files.h"
+
+#include "window/app_state.h"
+#include "subsystems/documents/document_context.h"
+#include "subsystems/documents/document_save.h"
+#include "subsystems/documents/document_state.h"
+#include "subsystems/documents/document_title.h"
+#include "platform/editor_control.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QString QuickFilePath(const AppState& state, int index)
+{
+    switch (index) {
+    case 0:
+        return state.settings.File1;
+    case 1:
+        return state.settings.File2;
+    case 2:
+        return state.settings.File3;
+    case 3:
+        return ProgramFilePath(state.ProgramDirectory, QStringLiteral("ADDRESS.SCB"));
+    default:
+        return ProgramFilePath(state.ProgramDirectory, QStringLiteral("TODO.SCB"));
+    }
+}
+
+void LoadQuickFile(DocumentContext& context, const QString& path)
+{
+    context.state.SaveAsFlag = false;
+    if (!SaveDocument(context, SaveOrigin::Automatic) && IsDocumentChanged(context))
+        return;
+    // The address and to-do files live in the program directory, made when first needed.
+    if (QFileInfo(path).absolutePath() == QFileInfo(context.state.ProgramDirectory).absoluteFilePath())
+        QDir().mkpath(context.state.ProgramDirectory);
+    const bool loaded = LoadNoteFile(context, path, true) == ReadOutcome::Loaded;
+    context.editor.setFocus();
+    if (!loaded)
+        return;
+    PlaceCaretBeforeLastCharacter(context);
+    UpdateTitle(context.state.settings, context.window);
+}

@@ -1,0 +1,40 @@
+#include "subsystems/documents/save_changes.h"
+
+#include "window/app_state.h"
+#include "subsystems/documents/document_context.h"
+#include "subsystems/documents/document_save.h"
+#include "subsystems/documents/document_state.h"
+#include "subsystems/documents/document_title.h"
+#include "platform/editor_control.h"
+
+MessageAnswer AskSaveChanges(Platform& platform)
+{
+    return platform.showMessage({QStringLiteral("Do You Want To Save Changes?"), QStringLiteral("File Has Changed"),
+                                 MessageIcon::Question, MessageButtons::YesNoCancel, MessageAnswer::Yes});
+}
+
+bool GuardUnsavedChanges(DocumentContext& context)
+{
+    if (!IsDocumentChanged(context))
+        return true;
+    switch (AskSaveChanges(context.platform)) {
+    case MessageAnswer::Yes:
+        context.state.SaveAsFlag = false;
+        return SaveDocument(context);
+    case MessageAnswer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void FileNew(DocumentContext& context)
+{
+    if (!GuardUnsavedChanges(context))
+        return;
+    context.editor.setText(QString());
+    ClearChangedFlag(context);
+    context.state.settings.FileName = UntitledFileName;
+    context.state.DocumentEncoding = TextEncoding::Utf8;
+    UpdateTitle(context.state.settings, context.window);
+}

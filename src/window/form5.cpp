@@ -1,0 +1,402 @@
+#include "window/form5.h"
+
+#include "window/app_state.h"
+#include "window/shutdown.h"
+#include "subsystems/documents/document_open.h"
+#include "subsystems/documents/document_save.h"
+#include "subsystems/documents/document_title.h"
+#include "subsystems/documents/quick_files.h"
+#include "subsystems/documents/save_changes.h"
+#include "subsystems/editing/delete_caret_line.h"
+#include "subsystems/editing/edit_commands.h"
+#include "subsystems/editing/find.h"
+#include "subsystems/editing/stamps.h"
+#include "subsystems/options/appearance.h"
+#include "window/button_bar.h"
+#include "platform/classic_look.h"
+#include "platform/editor_control.h"
+#include "window/main_window_layout.h"
+#include "window/menu_tree.h"
+#include "platform/twips.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace {
+
+// Longer than any window manager takes to frame a new window.
+constexpr int SettleMilliseconds = 2000;
+
+QRect TwipsToPixels(const Twips& twips, const Settings& s)
+{
+    return twips.toPixels(s.Left, s.Top, s.Width, s.Height);
+}
+
+QList<QRect> ScreenRects()
+{
+    QList<QRect> rects;
+    for (const QScreen* screen : QGuiApplication::screens())
+        rects.append(screen->geometry());
+    return rects;
+}
+
+} // namespace
+
+Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    , m_state(state)
+    , m_platform(platform)
+{
+    setObjectName(QStringLiteral("Form5"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/scriblet.png")));
+    ApplyClassicGrey(*this);
+
+    m_clientArea = new QWidget(this);
+    setCentralWidget(m_clientArea);
+    m_editor = new EditorControl(m_clientArea);
+    m_editor->setObjectName(QStringLiteral("Text1"));
+    buildButtonBar(m_clientArea);
+    buildMenus();
+    setTabOrder(m_editor, m_buttons.front());
+
+    connect(m_editor, &EditorControl::deleteLineKeyPressed, this, [this] { DeleteCaretLine(*m_editor); });
+    m_timer.setInterval(100);
+    connect(&m_timer, &QTimer::timeout, this, &Form5::onTimerTick);
+    m_timer.start();
+    m_settleTimer.setSingleShot(true);
+    m_settleTimer.setInterval(SettleMilliseconds);
+    connect(&m_settleTimer, &QTimer::timeout, this, [this] {
+        // What the window manager made of the window is what it is now.
+        m_placement.settle();
+        followWindowSystem();
+        LayoutMainWindow();
+    });
+}
+
+void Form5::buildButtonBar(QWidget* clientArea)
+{
+    const Twips twips = Twips::forWidget(*this);
+    const QFont font = ClassicFont(8.25);
+    for (int i = 0; i < BarButtonCount; ++i) {
+        auto* button = new QPushButton(QString::fromLatin1(BarButtons[i].caption), clientArea);
+        button->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        button->setFont(font);
+        button->setGeometry(twips.toPixels(BarButtonSpacing * i, 0, BarButtonWidth, BarButtonHeight));
+        button->installEventFilter(this);
+        connect(button, &QPushButton::clicked, this, [this, i] { ButtonBarCommand(i); });
+        if (i > 0)
+            setTabOrder(m_buttons[i - 1], button);
+        m_buttons[i] = button;
+    }
+}
+
+void Form5::buildMenus()
+{
+    QList<QKeySequence> shortcuts;
+    for (const MenuEntry& menuEntry : MainMenuTree()) {
+        QMenu* menu = menuBar()->addMenu(QString::fromLatin1(menuEntry.caption));
+        menu->setObjectName(QString::fromLatin1(menuEntry.name));
+        for (const MenuItemEntry& item : menuEntry.items) {
+            if (!item.name) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(QString::fromLatin1(item.caption));
+            action->setObjectName(QString::fromLatin1(item.name));
+            action->setCheckable(item.checkable);
+            if (*item.shortcut) {
+                action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut)));
+                shortcuts.append(action->shortcut());
+            }
+            if (item.barIndex >= 0)
+                connect(action, &QAction::triggered, this, [this, index = item.barIndex] { ButtonBarCommand(index); });
+            else
+                connect(action, &QAction::triggered, this, [this, command = item.command] { runCommand(command); });
+            m_actions.insert(action->objectName(), action);
+        }
+    }
+    m_editor->setReservedShortcuts(shortcuts);
+}
+
+void Form5::load()
+{
+    // Changing window flags re-creates the window, so the topmost flag is set
+    // before the window is placed.
+    if (m_state.settings.OnTop == 1)
+        setWindowFlag(Qt::WindowStaysOnTopHint, true);
+    placeWindow();
+    m_state.timer.ElapsedRunning = 0;
+    m_state.timer.TickCount = 0;
+    setButtonBarShown(m_state.settings.ButtonBar != 0);
+    m_state.timer.AutoSaveSeconds = 0;
+    syncCheckMarks();
+    ApplyEditorAppearance(*m_editor, m_state.settings);
+    DocumentContext document = documentContext();
+    LoadStartupDocument(document);
+}
+
+DocumentContext Form5::documentContext() { return {m_state, m_platform, *m_editor, *this, m_storage}; }
+
+void Form5::placeWindow()
+{
+    const Twips twips = Twips::forWidget(*this);
+    Settings& s = m_state.settings;
+    const QList<QRect> screens = ScreenRects();
+    // A window stored on a screen that is gone would come up out of reach.
+    if (!TitleBarOnSomeScreen(TwipsToPixels(twips, s), screens)) {
+        s.Left = DefaultLeft;
+        s.Top = DefaultTop;
+    }
+    // Nor is a window larger than every screen together of any use (or
+    // possible: X11 sizes end at 32767 pixels).
+    const QSize desktop = std::accumulate(screens.cbegin(), screens.cend(), QRect(),
+                                          [](const QRect& all, const QRect& screen) { return all | screen; })
+                              .size();
+    if (!desktop.isEmpty()) {
+        s.Width = std::min(s.Width, twips.fromPixels(desktop.width()));
+        s.Height = std::min(s.Height, twips.fromPixels(desktop.height()));
+    }
+    const QRect outer = TwipsToPixels(twips, s);
+    m_placement.place(outer);
+    // A top-level window's position is its frame's; its size is the client's,
+    // and there is no frame yet.
+    move(outer.topLeft());
+    resize(outer.size().expandedTo(QSize(1, 1)));
+    m_settleTimer.start();
+}
+
+void Form5::requestClientSize(QSize size)
+{
+    resize(size);
+    m_settleTimer.start();
+}
+
+void Form5::followWindowSystem()
+{
+    if (isMinimized())
+        return;
+    if (const std::optional<QSize> client = m_placement.reported(geometry(), frameGeometry()))
+        requestClientSize(*client);
+}
+
+void Form5::ButtonBarCommand(int index)
+{
+    if (index < 0 || index >= BarButtonCount)
+        return;
+    runCommand(BarButtons[index].command);
+    if (BarCommandReturnsFocus(index))
+        m_editor->setFocus();
+}
+
+void Form5::runCommand(CommandId command)
+{
+    DocumentContext document = documentContext();
+    switch (command) {
+    case CommandId::FileNew:
+        FileNew(document);
+        break;
+    case CommandId::FileOpen:
+        FileOpen(document);
+        break;
+    case CommandId::FileSave:
+        FileSave(document);
+        break;
+    case CommandId::FileSaveAs:
+        FileSaveAs(document);
+        break;
+    case CommandId::LoadQuickFile1:
+    case CommandId::LoadQuickFile2:
+    case CommandId::LoadQuickFile3:
+    case CommandId::LoadAddressFile:
+    case CommandId::LoadToDoFile:
+        LoadQuickFile(document, QuickFilePath(m_state, int(command) - int(CommandId::LoadQuickFile1)));
+        break;
+    case CommandId::FileExit:
+        close();
+        break;
+    case CommandId::EditUndo:
+        EditorUndo(*m_editor);
+        break;
+    case CommandId::EditCut:
+        EditorCut(*m_editor);
+        break;
+    case CommandId::EditCopy:
+        EditorCopy(*m_editor);
+        break;
+    case CommandId::EditPaste:
+        EditorPaste(*m_editor);
+        break;
+    case CommandId::EditDelete:
+        EditorClear(*m_editor);
+        break;
+    case CommandId::EditDeleteAll:
+        EditDeleteAll(*m_editor);
+        break;
+    case CommandId::EditSelectAll:
+        EditSelectAll(*m_editor);
+        break;
+    case CommandId::EditFind:
+        EditFind(m_state.find, *m_editor, m_platform);
+        break;
+    case CommandId::EditFindNext:
+        EditFindNext(m_state.find, *m_editor, m_platform);
+        break;
+    case CommandId::InsertDate:
+    case CommandId::InsertTime:
+    case CommandId::InsertDateTime:
+    case CommandId::InsertGlossary1:
+    case CommandId::InsertGlossary2:
+    case CommandId::InsertGlossary3:
+    case CommandId::InsertSignature: {
+        const auto snippet = Snippet(int(command) - int(CommandId::InsertDate));
+        InsertText(m_platform, *m_editor, SnippetText(snippet, m_state.settings, m_platform));
+        break;
+    }
+    case CommandId::ElapsedTimeMenu:
+        m_state.timer.StopQuietly = -1;
+        break;
+    default:
+        break;
+    }
+    syncCheckMarks();
+}
+
+void Form5::SetBaseTitle() { setWindowTitle(BaseTitle); }
+
+void Form5::setButtonBarShown(bool shown)
+{
+    for (QPushButton* button : m_buttons)
+        button->setVisible(shown);
+    LayoutMainWindow();
+}
+
+void Form5::syncCheckMarks()
+{
+    const Settings& s = m_state.settings;
+    m_actions.value(QStringLiteral("AlwaysOnTop"))->setChecked(s.OnTop == 1);
+    m_actions.value(QStringLiteral("OptionsFileInTitle"))->setChecked(s.FileInTitle == 1);
+    m_actions.value(QStringLiteral("OptionsShowButtonBar"))->setChecked(s.ButtonBar != 0);
+}
+
+void Form5::LayoutMainWindow()
+{
+    const Settings& s = m_state.settings;
+    if (isMinimized()) {
+        UpdateTitle(s, *this);
+        return;
+    }
+    const Twips twips = Twips::forWidget(*this);
+    const QSize outer = m_placement.outer().size();
+    const MainWindowGeometry g = MainWindowGeometryFor(twips.fromPixels(outer.width()), twips.fromPixels(outer.height()),
+                                                       s.ButtonBar != 0);
+    const int top = twips.toPixels(g.editorTop);
+    m_editor->setGeometry(0, top, m_clientArea->width(), std::max(m_clientArea->height() - top, 0));
+    if (g.windowResized) {
+        // Rounded up so the window never ends below its minimum size; the new
+        // size runs the rule again.
+        requestClientSize(m_placement.resizeOuter(QSize(int(std::ceil(g.windowWidth / twips.perPixel())),
+                                                        int(std::ceil(g.windowHeight / twips.perPixel())))));
+        return;
+    }
+    if (s.FileInTitle == 0)
+        SetBaseTitle();
+    else
+        UpdateTitle(s, *this);
+}
+
+void Form5::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    followWindowSystem();
+    LayoutMainWindow();
+}
+
+void Form5::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    followWindowSystem();
+}
+
+void Form5::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!event->spontaneous())
+        SetBaseTitle();
+}
+
+void Form5::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange)
+        onActivationChange();
+    else if (event->type() == QEvent::WindowStateChange)
+        LayoutMainWindow();
+}
+
+// The base title belongs to the moment the window becomes active again among
+// the program's own windows, before the command that opened a dialog goes on
+// (and may put the document's name back). A window system activates the
+// window only after the dialog has gone, so the base title is set when one of
+// the program's windows takes over instead. Other programs' windows do not count.
+void Form5::onActivationChange()
+{
+    if (isActiveWindow()) {
+        if (!m_activatedBefore) {
+            m_activatedBefore = true;
+            SetBaseTitle();
+            UpdateTitle(m_state.settings, *this);
+        }
+    } else if (QApplication::activeWindow()) {
+        SetBaseTitle();
+    }
+}
+
+bool Form5::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && std::find(m_buttons.cbegin(), m_buttons.cend(), watched) != m_buttons.cend()) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        m_state.timer.StopQuietly = mouse->button() == Qt::LeftButton ? -1 : 0;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form5::copyGeometryToSettings()
+{
+    const Twips twips = Twips::forWidget(*this);
+    const QRect outer = m_placement.outer();
+    // A value the window still has from the settings keeps its exact twips,
+    // so pixel rounding never makes it creep from run to run.
+    const auto keep = [&twips](std::int32_t& field, int pixels) {
+        if (twips.toPixels(field) != pixels)
+            field = twips.fromPixels(pixels);
+    };
+    Settings& s = m_state.settings;
+    keep(s.Left, outer.x());
+    keep(s.Top, outer.y());
+    keep(s.Width, outer.width());
+    keep(s.Height, outer.height());
+}
+
+void Form5::closeEvent(QCloseEvent* event)
+{
+    DocumentContext document = documentContext();
+    if (!GuardUnsavedChanges(document)) {
+        event->ignore();
+        return;
+    }
+    const bool minimized = isMinimized();
+    if (!minimized)
+        copyGeometryToSettings();
+    SaveSettingsAndExit(m_state, m_platform, ReadEditorAppearance(*m_editor), minimized);
+    event->accept();
+}
+
+void Form5::onTimerTick() { AdvanceTimer(m_state.timer); }

@@ -1,0 +1,23 @@
+#include "window/app_state.h"
+#include "window/startup.h"
+#include "window/form5.h"
+#include "platform/qt_platform.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    // Every argument belongs to the program: given to Qt, "-reverse" or
+    // "-platform x" would act instead of naming a note.
+    int qtArgumentCount = argc > 0 ? 1 : 0;
+    QApplication application(qtArgumentCount, argv);
+    QByteArrayList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.append(QByteArray(argv[i]));
+    QApplication::setApplicationName(QStringLiteral("scriblet"));
+    QApplication::setDesktopFileName(QStringLiteral("scriblet"));
+    QtPlatform platform;
+    AppState state;
+    const std::unique_ptr<Form5> window = RunStartup(state, platform, arguments);
+    return QApplication::exec();
+}

@@ -1,0 +1,17 @@
+#include "window/shutdown.h"
+
+#include "window/app_state.h"
+#include "settings/private_profile.h"
+#include "platform/platform.h"
+
+void SaveSettingsAndExit(AppState& state, Platform& platform, const EditorAppearanceValues& appearance,
+                         bool windowMinimized)
+{
+    platform.closeHelp();
+    PrivateProfile profile(state.SettingsPath);
+    WriteSettings(profile, state.settings, appearance, windowMinimized);
+    // A settings file that cannot be written is not reported: the program is leaving.
+    profile.save();
+    platform.closeHelp();
+    platform.exitProcess();
+}

@@ -1,0 +1,108 @@
+#include "subsystems/editing/edit_commands.h"
+#include "platform/editor_control.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QTest>
+
+class TestEditCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void selectAllSelectsTheWholeText_data();
+    void selectAllSelectsTheWholeText();
+    void deleteAllDeletesTheWholeText_data();
+    void deleteAllDeletesTheWholeText();
+    void cutCopyPasteDelete();
+    void undoTakesBackTheLastEdit();
+};
+
+void TestEditCommands::selectAllSelectsTheWholeText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("abc") << "abc";
+    QTest::newRow("one character") << "x";
+    QTest::newRow("ends with a line break") << "a\r\nb\r\n";
+    QTest::newRow("empty") << "";
+}
+
+// The last character used to be left out of the selection.
+void TestEditCommands::selectAllSelectsTheWholeText()
+{
+    QFETCH(QString, text);
+    EditorControl editor;
+    editor.setText(text);
+    editor.setSelectionStart(1);
+    EditSelectAll(editor);
+    QCOMPARE(editor.selectionStart(), 0);
+    QCOMPARE(editor.selectionLength(), text.size());
+    QCOMPARE(editor.selectedText(), text);
+}
+
+void TestEditCommands::deleteAllDeletesTheWholeText_data()
+{
+    selectAllSelectsTheWholeText_data();
+}
+
+// Delete All used to leave the last character behind.
+void TestEditCommands::deleteAllDeletesTheWholeText()
+{
+    QFETCH(QString, text);
+    EditorControl editor;
+    editor.setText(text);
+    QApplication::clipboard()->setText(QStringLiteral("kept"));
+    EditDeleteAll(editor);
+    QCOMPARE(editor.text(), QString());
+    QCOMPARE(editor.isModified(), !text.isEmpty());
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
+}
+
+void TestEditCommands::cutCopyPasteDelete()
+{
+    EditorControl editor;
+    editor.setText(QStringLiteral("one two"));
+    QApplication::clipboard()->setText(QStringLiteral("before"));
+    editor.setSelectionStart(2);
+    EditorCopy(editor); // nothing selected: the clipboard stays as it was
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
+    EditorCut(editor);
+    QCOMPARE(editor.text(), QStringLiteral("one two"));
+    QVERIFY(!editor.isModified());
+
+    editor.setSelectionStart(4);
+    editor.setSelectionLength(3);
+    EditorCut(editor);
+    QCOMPARE(editor.text(), QStringLiteral("one "));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("two"));
+    QVERIFY(editor.isModified());
+
+    editor.setSelectionStart(0);
+    editor.setSelectionLength(3);
+    EditorPaste(editor); // replaces the selection
+    QCOMPARE(editor.text(), QStringLiteral("two "));
+
+    editor.setSelectionStart(0);
+    editor.setSelectionLength(4);
+    EditorClear(editor);
+    QCOMPARE(editor.text(), QString());
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("two"));
+    editor.setModified(false);
+    SetEditorModified(editor);
+    QVERIFY(editor.isModified());
+}
+
+void TestEditCommands::undoTakesBackTheLastEdit()
+{
+    EditorControl editor;
+    editor.setText(QStringLiteral("base"));
+    editor.setSelectionStart(4);
+    editor.replaceSelection(QStringLiteral("!"));
+    EditorUndo(editor);
+    QCOMPARE(editor.text(), QStringLiteral("base"));
+    EditorUndo(editor); // nothing left to undo: loading a text is no edit
+    QCOMPARE(editor.text(), QStringLiteral("base"));
+}
+
+QTEST_MAIN(TestEditCommands)
+#include "test_edit_commands.moc"

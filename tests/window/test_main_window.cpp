@@ -1,0 +1,463 @@
+#include "window/app_state.h"
+#include "window/startup.h"
+#include "subsystems/documents/document_open.h"
+#include "subsystems/documents/document_title.h"
+#include "support/scripted_platform.h"
+#include "support/test_environment.h"
+#include "platform/editor_control.h"
+#include "window/form5.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void menuTreeMatchesItsTable();
+    void everyCommandTheWayAUserReachesIt_data();
+    void everyCommandTheWayAUserReachesIt();
+    void editShortcutsActOnceFromTheEditor();
+    void ctrlYDeletesTheCaretLineInTheWindow();
+    void buttonBarCaptionsAndPlaces();
+    void focusReturnsToTheEditorAfterBarCommands_data();
+    void focusReturnsToTheEditorAfterBarCommands();
+    void snippetsFromBarMenuAndShortcut_data();
+    void snippetsFromBarMenuAndShortcut();
+    void findResumesAcrossALoad();
+    void mouseReleaseOnTheBarDecidesHowTheStopwatchStops();
+    void resizeSnapsBackToTheMinimum();
+    void hidingTheBarGivesTheEditorItsSpace();
+    void activationShowsTheBaseTitle();
+    void titleRefreshedBehindADialogStays();
+    void minimizingOnlyRefreshesTheTitle();
+
+private:
+    void showActive();
+    Form5& window() { return *m_window; }
+
+    std::unique_ptr<ScopedUserDirectories> m_dirs;
+    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<ScriptedPlatform> m_platform;
+    std::unique_ptr<Form5> m_window;
+};
+
+void TestMainWindow::init()
+{
+    m_dirs = std::make_unique<ScopedUserDirectories>();
+    m_state = std::make_unique<AppState>();
+    m_platform = std::make_unique<ScriptedPlatform>();
+    m_window = RunStartup(*m_state, *m_platform, {});
+}
+
+void TestMainWindow::cleanup()
+{
+    m_window.reset();
+    m_platform.reset();
+    m_state.reset();
+    m_dirs.reset();
+}
+
+void TestMainWindow::showActive()
+{
+    QApplication::setActiveWindow(m_window.get());
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+    window().editor().setFocus();
+    QTRY_VERIFY(window().editor().hasFocus());
+}
+
+void TestMainWindow::menuTreeMatchesItsTable()
+{
+    // Caption, shortcut, checkable ("-" is a separator line).
+    const QList<QPair<QString, QStringList>> expected = {
+        {"&File", {"&New||0", "&Open...|Ctrl+O|0", "&Save|Ctrl+S|0", "Save &As...||0", "-", "&Print...|Ctrl+P|0",
+                   "Printer Set&up...||0", "-", "E&xit||0"}},
+        {"&Edit", {"&Undo|Ctrl+Z|0", "-", "Cu&t|Ctrl+X|0", "&Copy|Ctrl+C|0", "&Paste|Ctrl+V|0", "&Delete||0", "-",
+                   "Delete &All||0", "&Select All|Ctrl+A|0", "-", "&Find...|Ctrl+F|0", "Find &Next|Ctrl+N|0"}},
+        {"&Options", {"&Always On Top||1", "Auto &Save...||0", "Timer Bee&p...||0", "&Color...||0",
+                      "Filename In &Title Bar||1", "&Font...||0", "&Glossary/Signature...||0", "&Quick Files...||0",
+                      "Show &Button Bar||1"}},
+        {"&Button Shortcuts",
+         {"User-defined File&1|Shift+F1|0", "User-defined File&2|Shift+F2|0", "User-defined File&3|Shift+F3|0",
+          "Addess &File|Shift+F4|0", "T&oDo File|Shift+F5|0", "&Date|Ctrl+D|0", "&Time|Ctrl+T|0",
+          "D&ateTime|Ctrl+B|0", "&Glossary1|Shift+F6|0", "G&lossary2|Shift+F7|0", "Glossa&ry3|Shift+F8|0",
+          "&Signature|Shift+F9|0", "&Calculator|Ctrl+U|0", "&Elapsed Time|Ctrl+E|0", "A&uto Dialer|Ctrl+L|0"}},
+        {"&Help", {"&Contents|F1|0", "&Help On Help...||0", "&About Scriblet...||0"}},
+    };
+    const QList<QAction*> menus = window().menuBar()->actions();
+    QCOMPARE(menus.size(), expected.size());
+    for (int m = 0; m < menus.size(); ++m) {
+        QCOMPARE(menus[m]->text(), expected[m].first);
+        QStringList items;
+        for (const QAction* item : menus[m]->menu()->actions()) {
+            QVERIFY(item->isEnabled() && item->isVisible());
+            items.append(item->isSeparator() ? QStringLiteral("-")
+                                             : item->text() + u'|' + item->shortcut().toString() + u'|'
+                                                   + QString::number(item->isCheckable()));
+        }
+        QCOMPARE(items, expected[m].second);
+    }
+    QVERIFY(window().action("OptionsShowButtonBar")->isChecked());
+    QVERIFY(!window().action("AlwaysOnTop")->isChecked());
+    QVERIFY(!window().action("OptionsFileInTitle")->isChecked());
+}
+
+namespace {
+
+const QString NoteText = QStringLiteral("alpha beta alpha\r\nsecond line");
+const QString EditedText = QStringLiteral("Xalpha beta alpha\r\nsecond line"); // "beta" selected
+
+QString Replaced(const QString& by) { return QStringLiteral("Xalpha ") + by + QStringLiteral(" alpha\r\nsecond line"); }
+
+} // namespace
+
+void TestMainWindow::everyCommandTheWayAUserReachesIt_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("way"); // "menu", a key sequence, or "button N"
+    const QList<std::tuple<const char*, const char*, int>> rows = {
+        {"FileNew", "", -1},          {"FileOpen", "Ctrl+O", -1},    {"FileSave", "Ctrl+S", -1},
+        {"FileSaveAs", "", -1},       {"FileExit", "", -1},          {"FilePrint", "Ctrl+P", -1},
+        {"EditUndo", "Ctrl+Z", -1},   {"EditCut", "Ctrl+X", -1},     {"EditCopy", "Ctrl+C", -1},
+        {"EditPaste", "Ctrl+V", -1},  {"EditDelete", "", -1},        {"EditDeleteAll", "", -1},
+        {"EditSelectAll", "Ctrl+A", -1}, {"EditFind", "Ctrl+F", -1}, {"EditFindNext", "Ctrl+N", -1},
+        {"UFile1", "Shift+F1", 0},    {"UFile2", "Shift+F2", 1},     {"UFile3", "Shift+F3", 2},
+        {"AddressFile", "Shift+F4", 3}, {"ToDoFile", "Shift+F5", 4}, {"DateStampsDate", "Ctrl+D", 5},
+        {"DateStampsTime", "Ctrl+T", 6}, {"DateStampsDateTime", "Ctrl+B", 7}, {"Gloss1", "Shift+F6", 8},
+        {"Gloss2", "Shift+F7", 9},    {"Gloss3", "Shift+F8", 10},    {"Sig", "Shift+F9", 11},
+        {"Calc", "Ctrl+U", 12},       {"ETime", "Ctrl+E", 13},       {"ADial", "Ctrl+L", 14},
+        {"Contents", "F1", -1},
+    };
+    for (const auto& [item, keys, button] : rows) {
+        QTest::newRow(qPrintable(QStringLiteral("%1 from the menu").arg(item))) << item << "menu";
+        if (*keys)
+            QTest::newRow(qPrintable(QStringLiteral("%1 by %2").arg(item, keys))) << item << keys;
+        if (button >= 0)
+            QTest::newRow(qPrintable(QStringLiteral("%1 by its button").arg(item)))
+                << item << QStringLiteral("button %1").arg(button);
+    }
+}
+
+// Each command does what it is for whichever way it is reached: a menu item
+// found by its name, its shortcut typed into the editor, its bar button clicked.
+void TestMainWindow::everyCommandTheWayAUserReachesIt()
+{
+    QFETCH(QString, item);
+    QFETCH(QString, way);
+    const auto path = [this](const char* name) { return m_dirs->root() + u'/' + QString::fromLatin1(name); };
+    for (const char* name : {"note.scb", "other.scb", "f1.scb", "f2.scb", "f3.scb"})
+        WriteFileBytes(path(name), QByteArray(name).chopped(4) + "\x1a");
+    WriteFileBytes(path("note.scb"), NoteText.toUtf8() + "\x1a");
+    m_state->settings.File1 = path("f1.scb");
+    m_state->settings.File2 = path("f2.scb");
+    m_state->settings.File3 = path("f3.scb");
+    m_state->settings.FileName = path("note.scb");
+    DocumentContext document = window().documentContext();
+    LoadStartupDocument(document);
+    showActive();
+    EditorControl& editor = window().editor();
+    editor.setSelectionStart(0);
+    editor.replaceSelection(QStringLiteral("X"));
+    editor.setSelectionStart(7);
+    editor.setSelectionLength(4);
+    m_platform->clipboardWorks = true;
+    m_platform->setClipboardText(QStringLiteral("CLIP"));
+    m_platform->openFileAnswers = {path("other.scb")};
+    m_platform->saveFileAnswers = {path("copy.scb")};
+    m_platform->findAnswers = {QStringLiteral("alpha")};
+    m_state->find.FindText = QStringLiteral("alpha");
+    m_state->find.FindResume = 2;
+    m_state->timer.StopQuietly = 0;
+
+    if (way == QStringLiteral("menu")) {
+        QAction* action = window().findChild<QAction*>(item);
+        QVERIFY(action);
+        action->trigger();
+    } else if (way.startsWith(QStringLiteral("button "))) {
+        QTest::mouseClick(&window().barButton(way.mid(7).toInt()), Qt::LeftButton);
+    } else {
+        QTest::keySequence(&editor, QKeySequence(way));
+    }
+
+    const QString saved = QString::fromUtf8(ReadFileBytes(path("note.scb")));
+    const auto clipboard = [] { return QApplication::clipboard()->text(); };
+    const QHash<QString, std::function<void()>> effects{
+        {"FileNew", [&] { QCOMPARE(editor.text(), QString()); QCOMPARE(m_state->settings.FileName, UntitledFileName); }},
+        {"FileOpen", [&] { QCOMPARE(editor.text(), QStringLiteral("other")); }},
+        {"FileSave", [&] { QCOMPARE(saved, EditedText + u'\x1a'); QVERIFY(!editor.isModified()); }},
+        {"FileSaveAs", [&] {
+             QCOMPARE(QString::fromUtf8(ReadFileBytes(path("copy.scb"))), EditedText + u'\x1a');
+             QCOMPARE(m_state->settings.FileName, path("copy.scb"));
+         }},
+        {"FileExit", [&] { QCOMPARE(m_platform->count("exitProcess"), 1); QCOMPARE(saved, EditedText + u'\x1a'); }},
+        {"EditUndo", [&] { QCOMPARE(editor.text(), NoteText); }},
+        {"EditCut", [&] { QCOMPARE(editor.text(), Replaced({})); QCOMPARE(clipboard(), QStringLiteral("beta")); }},
+        {"EditCopy", [&] { QCOMPARE(editor.text(), EditedText); QCOMPARE(clipboard(), QStringLiteral("beta")); }},
+        {"EditPaste", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("CLIP"))); }},
+        {"EditDelete", [&] { QCOMPARE(editor.text(), Replaced({})); QCOMPARE(clipboard(), QStringLiteral("CLIP")); }},
+        {"EditDeleteAll", [&] { QCOMPARE(editor.text(), QString()); }},
+        {"EditSelectAll", [&] { QCOMPARE(editor.selectionStart(), 0); QCOMPARE(editor.selectionLength(), EditedText.size()); }},
+        {"EditFind", [&] { QCOMPARE(editor.selectionStart(), 1); QCOMPARE(editor.selectionLength(), 5); }},
+        {"EditFindNext", [&] { QCOMPARE(editor.selectionStart(), 12); QCOMPARE(editor.selectionLength(), 5); }},
+        {"UFile1", [&] { QCOMPARE(editor.text(), QStringLiteral("f1")); QCOMPARE(saved, EditedText + u'\x1a'); }},
+        {"UFile2", [&] { QCOMPARE(editor.text(), QStringLiteral("f2")); }},
+        {"UFile3", [&] { QCOMPARE(editor.text(), QStringLiteral("f3")); }},
+        {"AddressFile", [&] { QCOMPARE(m_state->settings.FileName, m_dirs->dataDirectory() + "/ADDRESS.SCB"); }},
+        {"ToDoFile", [&] { QCOMPARE(m_state->settings.FileName, m_dirs->dataDirectory() + "/TODO.SCB"); }},
+        {"DateStampsDate", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("3/27/97 "))); }},
+        {"DateStampsTime", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("10:15:02 AM "))); }},
+        {"DateStampsDateTime", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("3/27/97 - 10:15:02 AM  "))); }},
+        {"Gloss1", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("Text For Glossary Button 1"))); }},
+        {"Gloss2", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("Text For Glossary Button 2"))); }},
+        {"Gloss3", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("Text For Glossary Button 3"))); }},
+        {"Sig", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("Text For Signature Button"))); }},
+        {"ETime", [&] { QCOMPARE(m_state->timer.StopQuietly, -1); QCOMPARE(editor.text(), EditedText); }},
+    };
+    if (effects.contains(item)) {
+        effects.value(item)();
+        return;
+    }
+    // Commands still to come leave the note alone.
+    QCOMPARE(editor.text(), EditedText);
+    QCOMPARE(m_state->settings.FileName, path("note.scb"));
+    QCOMPARE(m_platform->count("exitProcess"), 0);
+}
+
+// Each shortcut runs the window's command once; the widget's own binding of
+// the same keys must not act as well.
+void TestMainWindow::editShortcutsActOnceFromTheEditor()
+{
+    showActive();
+    EditorControl& editor = window().editor();
+    editor.setText(QString());
+    QTest::keyClicks(&editor, QStringLiteral("abc"));
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+A")));
+    QCOMPARE(editor.selectionLength(), 3);
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+C")));
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+V")));
+    QCOMPARE(editor.text(), QStringLiteral("abc"));
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+V")));
+    QCOMPARE(editor.text(), QStringLiteral("abcabc"));
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+Z")));
+    QCOMPARE(editor.text(), QStringLiteral("abc"));
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+A")));
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+X")));
+    QCOMPARE(editor.text(), QString());
+    QVERIFY(editor.isModified());
+}
+
+void TestMainWindow::ctrlYDeletesTheCaretLineInTheWindow()
+{
+    showActive();
+    EditorControl& editor = window().editor();
+    editor.setText(QStringLiteral("one\r\ntwo\r\nthree"));
+    editor.setSelectionStart(6);
+    QTest::keyClick(&editor, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(editor.text(), QStringLiteral("one\r\nthree"));
+    QTest::keyClick(&editor, Qt::Key_Y, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(editor.text(), QStringLiteral("one\r\nthree"));
+}
+
+void TestMainWindow::buttonBarCaptionsAndPlaces()
+{
+    const QStringList captions{"F1", "F2", "F3", "A", "TD", "D", "T", "DT", "G1", "G2", "G3", "S", "#", "ET", "AD"};
+    for (int i = 0; i < captions.size(); ++i) {
+        const QPushButton& button = window().barButton(i);
+        QCOMPARE(button.text(), captions[i]);
+        // 420 twips apart, 435 x 315 twips: neighbours overlap by one pixel at 96 DPI.
+        QCOMPARE(button.geometry(), QRect(28 * i, 0, 29, 21));
+        QVERIFY(button.font().bold());
+    }
+    QCOMPARE(window().editor().y(), 24);
+}
+
+void TestMainWindow::focusReturnsToTheEditorAfterBarCommands_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<bool>("editorGetsFocus");
+    for (int i = 0; i < 15; ++i)
+        QTest::newRow(qPrintable(QStringLiteral("button %1").arg(i))) << i << (i != 12 && i != 14);
+}
+
+void TestMainWindow::focusReturnsToTheEditorAfterBarCommands()
+{
+    QFETCH(int, index);
+    QFETCH(bool, editorGetsFocus);
+    showActive();
+    QPushButton& button = window().barButton(index);
+    QTest::mouseClick(&button, Qt::LeftButton);
+    QCOMPARE(window().editor().hasFocus(), editorGetsFocus);
+}
+
+void TestMainWindow::snippetsFromBarMenuAndShortcut_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("way");
+    QTest::addColumn<QString>("text");
+    const QList<std::tuple<int, const char*, const char*, const char*>> rows = {
+        {5, "DateStampsDate", "Ctrl+D", "3/27/97 "},
+        {6, "DateStampsTime", "Ctrl+T", "10:15:02 AM "},
+        {7, "DateStampsDateTime", "Ctrl+B", "3/27/97 - 10:15:02 AM  "},
+        {8, "Gloss1", "Shift+F6", "first"},
+        {9, "Gloss2", "Shift+F7", ""},
+        {10, "Gloss3", "Shift+F8", " third "},
+        {11, "Sig", "Shift+F9", "Ann"},
+    };
+    for (const auto& [index, item, keys, text] : rows) {
+        for (const char* way : {"button", item, keys})
+            QTest::newRow(qPrintable(QStringLiteral("%1 by %2").arg(index).arg(QString::fromLatin1(way))))
+                << index << QString::fromLatin1(way) << QString::fromLatin1(text);
+    }
+}
+
+// Every insertion command puts its exact text over the selection, leaves it
+// on the clipboard and gives the focus back to the editor.
+void TestMainWindow::snippetsFromBarMenuAndShortcut()
+{
+    QFETCH(int, index);
+    QFETCH(QString, way);
+    QFETCH(QString, text);
+    m_state->settings.Glossary1 = QStringLiteral("first");
+    m_state->settings.Glossary2 = QString();
+    m_state->settings.Glossary3 = QStringLiteral(" third ");
+    m_state->settings.Signature = QStringLiteral("Ann");
+    showActive();
+    EditorControl& editor = window().editor();
+    editor.setText(QStringLiteral("[SEL]"));
+    editor.setSelectionStart(1);
+    editor.setSelectionLength(3);
+    if (way == QStringLiteral("button")) {
+        QTest::mouseClick(&window().barButton(index), Qt::LeftButton);
+    } else if (QAction* item = window().action(way)) {
+        window().barButton(0).setFocus();
+        item->trigger();
+    } else {
+        QTest::keySequence(&editor, QKeySequence(way));
+    }
+    // An empty text inserts nothing and leaves the selection alone.
+    const QString once = text.isEmpty() ? QStringLiteral("[SEL]") : QStringLiteral("[") + text + QStringLiteral("]");
+    QCOMPARE(editor.text(), once);
+    QVERIFY(editor.hasFocus());
+    QCOMPARE(QApplication::clipboard()->text(), text);
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+V")));
+    QCOMPARE(editor.text(), text.isEmpty() ? once : QStringLiteral("[") + text + text + QStringLiteral("]"));
+}
+
+// Loading another note keeps where Find Next goes on.
+void TestMainWindow::findResumesAcrossALoad()
+{
+    showActive();
+    const QString other = m_dirs->root() + QStringLiteral("/other.scb");
+    WriteFileBytes(other, "abc abc abc");
+    EditorControl& editor = window().editor();
+    editor.setText(QStringLiteral("xx abc"));
+    m_platform->findAnswers = {QStringLiteral("abc")};
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+F")));
+    QCOMPARE(editor.selectionStart(), 3);
+    m_platform->openFileAnswers = {other};
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+O")));
+    QCOMPARE(editor.text(), QStringLiteral("abc abc abc"));
+    QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+N")));
+    QCOMPARE(editor.selectionStart(), 8);
+    QCOMPARE(editor.selectionLength(), 3);
+}
+
+void TestMainWindow::mouseReleaseOnTheBarDecidesHowTheStopwatchStops()
+{
+    showActive();
+    QPushButton& et = window().barButton(13);
+    QTest::mouseClick(&et, Qt::RightButton);
+    QCOMPARE(m_state->timer.StopQuietly, 0);
+    QTest::mouseClick(&et, Qt::LeftButton);
+    QCOMPARE(m_state->timer.StopQuietly, -1);
+    QTest::mouseClick(&window().barButton(3), Qt::RightButton);
+    QCOMPARE(m_state->timer.StopQuietly, 0);
+    window().action("ETime")->trigger();
+    QCOMPARE(m_state->timer.StopQuietly, -1);
+}
+
+void TestMainWindow::resizeSnapsBackToTheMinimum()
+{
+    window().resize(200, 60);
+    QTRY_COMPARE(window().frameGeometry().size(), QSize(434, 136));
+    const QRect editor = window().editor().geometry();
+    QCOMPARE(editor.top(), 24);
+    QCOMPARE(editor.width(), window().centralWidget()->width());
+    QCOMPARE(editor.bottom(), window().centralWidget()->height() - 1);
+    window().resize(600, 400);
+    QTRY_COMPARE(window().editor().width(), 600);
+}
+
+void TestMainWindow::hidingTheBarGivesTheEditorItsSpace()
+{
+    window().resize(600, 400);
+    QTRY_COMPARE(window().width(), 600);
+    const int heightWithBar = window().editor().height();
+    m_state->settings.ButtonBar = 0;
+    window().setButtonBarShown(false);
+    QCOMPARE(window().editor().y(), 0);
+    QCOMPARE(window().editor().height(), heightWithBar + 24);
+    QVERIFY(!window().barButton(7).isVisible());
+
+    window().resize(434, 50);
+    QTRY_COMPARE(window().frameGeometry().height(), 112); // 1680 twips without the bar
+}
+
+void TestMainWindow::activationShowsTheBaseTitle()
+{
+    m_state->settings.FileInTitle = 1;
+    m_state->settings.FileName = QStringLiteral("/notes/MEMO.SCB");
+    window().LayoutMainWindow();
+    QCOMPARE(window().windowTitle(), QStringLiteral("MEMO.SCB"));
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    showActive();
+    QCOMPARE(window().windowTitle(), QStringLiteral("Scriblet32 v2.0"));
+}
+
+// A command that loads or saves behind a dialog puts the name back after the
+// base title; switching to another program and back changes nothing.
+void TestMainWindow::titleRefreshedBehindADialogStays()
+{
+    showActive();
+    m_state->settings.FileInTitle = 1;
+    m_state->settings.FileName = QStringLiteral("/notes/MEMO.SCB");
+    QWidget dialog;
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(window().windowTitle(), QStringLiteral("Scriblet32 v2.0"));
+    UpdateTitle(m_state->settings, window());
+    showActive();
+    QCOMPARE(window().windowTitle(), QStringLiteral("MEMO.SCB"));
+
+    QApplication::setActiveWindow(nullptr);
+    QTRY_VERIFY(!window().isActiveWindow());
+    showActive();
+    QCOMPARE(window().windowTitle(), QStringLiteral("MEMO.SCB"));
+}
+
+void TestMainWindow::minimizingOnlyRefreshesTheTitle()
+{
+    m_state->settings.FileInTitle = 1;
+    m_state->settings.FileName = QStringLiteral("PQRSTUVW.XYZ");
+    const QRect editorBefore = window().editor().geometry();
+    window().showMinimized();
+    QTRY_VERIFY(window().isMinimized());
+    QCOMPARE(window().windowTitle(), QStringLiteral("UNNAMED.SCB"));
+    QCOMPARE(window().editor().geometry(), editorBefore);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_main_window.moc"

@@ -1,0 +1,394 @@
+#include "window/app_state.h"
+#include "window/startup.h"
+#include "subsystems/documents/document_title.h"
+#include "support/scripted_platform.h"
+#include "support/test_environment.h"
+#include "platform/editor_control.h"
+#include "window/form5.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+// One run of the program: start-up, then whatever the test does, then File > Exit.
+struct Run
+{
+    explicit Run(const QByteArrayList& arguments = {})
+        : window(RunStartup(state, platform, arguments))
+    {
+    }
+
+    void exit() { window->action(QStringLiteral("FileExit"))->trigger(); }
+
+    AppState state;
+    ScriptedPlatform platform;
+    std::unique_ptr<Form5> window;
+};
+
+} // namespace
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartUsesDefaultsAndExitWritesThem();
+    void geometrySurvivesARestart_data();
+    void geometrySurvivesARestart();
+    void missingConfigurationDirectory();
+    void commandLineNamesTheDocument_data();
+    void commandLineNamesTheDocument();
+    void nameThatIsNotUtf8();
+    void garbageSettingsNeverStopTheProgram();
+    void documentNameInTitleAfterStart();
+    void firstStartWritesTheWelcomeNoteOnce();
+    void savedNoteIsBackAfterARestart();
+    void closingAsksAboutUnsavedChanges();
+    void closingStaysOpenWhenTheSaveFails();
+    void relativeCommandLinePathIsMadeFull();
+    void everySettingSurvivesARun();
+    void windowOffEveryScreenComesUpAtTheDefaultPlace_data();
+    void windowOffEveryScreenComesUpAtTheDefaultPlace();
+};
+
+void TestStartup::firstStartUsesDefaultsAndExitWritesThem()
+{
+    ScopedUserDirectories dirs;
+    Run run;
+    QTRY_COMPARE(run.window->frameGeometry(), QRect(33, 33, 434, 136)); // 500, 500, 6510, 2040 twips at 96 DPI
+    QVERIFY(run.window->barButton(0).isVisible());
+    QCOMPARE(run.window->windowTitle(), QStringLiteral("Scriblet32 v2.0"));
+    QCOMPARE(run.window->editor().font().family(), QStringLiteral("Arial"));
+    QCOMPARE(run.window->editor().font().pointSizeF(), 10.0);
+    QVERIFY(run.platform.messages.isEmpty());
+
+    run.exit();
+    QCOMPARE(run.platform.calls, (QStringList{"closeHelp", "closeHelp", "exitProcess"}));
+    const QString data = dirs.dataDirectory();
+    const QByteArray expected = "[SCRIBLET]\n"
+                                "Left= 500\nTop= 500\nWidth= 6510\nHeight= 2040\n"
+                                "OnTop= 0\nAutoSave= 0\nAutoSaveTime= 10\nTimerBeep= 0\nBeepTime= 60\nButtonBar= 1\n"
+                                "FileName=" + data.toUtf8() + "/SCRBLT20.SCB\n"
+                                "File1=" + data.toUtf8() + "/SCRBLT20.SCB\n"
+                                "File2=" + data.toUtf8() + "/ADDRESS.SCB\n"
+                                "File3=" + data.toUtf8() + "/TODO.SCB\n"
+                                "Glossary1=Text For Glossary Button 1\n"
+                                "Glossary2=Text For Glossary Button 2\n"
+                                "Glossary3=Text For Glossary Button 3\n"
+                                "Signature=Text For Signature Button\n"
+                                "FileInTitle= 0\n"
+                                "BackColor= 16777215\nFontName=Arial\nFontSize= 10\nFontBold=False\nFontItalic=False\n";
+    QCOMPARE(ReadFileBytes(dirs.settingsPath()), expected);
+}
+
+void TestStartup::geometrySurvivesARestart_data()
+{
+    QTest::addColumn<bool>("minimizeBeforeExit");
+    QTest::newRow("normal window") << false;
+    QTest::newRow("minimized window keeps the stored geometry") << true;
+}
+
+void TestStartup::geometrySurvivesARestart()
+{
+    QFETCH(bool, minimizeBeforeExit);
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nLeft= 1500\nTop= 1200\nWidth= 9000\nHeight= 4500\n");
+    {
+        Run first;
+        QTRY_COMPARE(first.window->frameGeometry(), QRect(100, 80, 600, 300));
+        const QSize frameExtra = first.window->frameGeometry().size() - first.window->size();
+        first.window->move(150, 90);
+        first.window->resize(QSize(700, 320) - frameExtra);
+        QTRY_COMPARE(first.window->frameGeometry(), QRect(150, 90, 700, 320));
+        if (minimizeBeforeExit) {
+            first.window->showMinimized();
+            QTRY_VERIFY(first.window->isMinimized());
+        }
+        first.exit();
+        QCOMPARE(first.platform.count("exitProcess"), 1);
+    }
+    Run second;
+    const QRect expected = minimizeBeforeExit ? QRect(100, 80, 600, 300) : QRect(150, 90, 700, 320);
+    QTRY_COMPARE(second.window->frameGeometry(), expected);
+    const QByteArray file = ReadFileBytes(dirs.settingsPath());
+    QVERIFY(file.contains(minimizeBeforeExit ? "Left= 1500\n" : "Left= 2250\n"));
+    QVERIFY(file.contains(minimizeBeforeExit ? "Width= 9000\n" : "Width= 10500\n"));
+}
+
+void TestStartup::missingConfigurationDirectory()
+{
+    ScopedUserDirectories dirs;
+    const QString notADirectory = dirs.root() + QStringLiteral("/config");
+    WriteFileBytes(notADirectory, "a file where the configuration directory should be");
+    Run run;
+    QCOMPARE(run.platform.messages.size(), 1);
+    QCOMPARE(run.platform.messages[0].text, QStringLiteral("Could Not Find Windows Directory"));
+    QCOMPARE(run.platform.messages[0].title, QStringLiteral("Error"));
+    QCOMPARE(run.platform.messages[0].icon, MessageIcon::Stop);
+    QCOMPARE(run.platform.messages[0].buttons, MessageButtons::Ok);
+    QVERIFY(run.state.SettingsPath.isEmpty());
+    // The defaults, not zeros: a usable window with its bar, white editor, the welcome note.
+    QTRY_COMPARE(run.window->frameGeometry(), QRect(33, 33, 434, 136));
+    QVERIFY(run.window->barButton(0).isVisible());
+    QCOMPARE(run.window->editor().palette().color(QPalette::Base), QColor(Qt::white));
+    QCOMPARE(run.state.settings.Glossary1, QStringLiteral("Text For Glossary Button 1"));
+    QCOMPARE(run.state.settings.FileName, dirs.dataDirectory() + QStringLiteral("/SCRBLT20.SCB"));
+    QVERIFY(run.window->editor().text().startsWith(QStringLiteral("Welcome to Scriblet!")));
+    run.exit();
+    QCOMPARE(run.platform.count("exitProcess"), 1);
+    QCOMPARE(ReadFileBytes(notADirectory), QByteArray("a file where the configuration directory should be"));
+}
+
+void TestStartup::commandLineNamesTheDocument_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("one argument is the path exactly") << QStringList{"MY  LIST.SCB"} << "MY  LIST.SCB";
+    QTest::newRow("blanks around one argument are kept") << QStringList{" MY LIST.SCB "} << " MY LIST.SCB ";
+    QTest::newRow("several arguments are joined by single blanks") << QStringList{"MY", "", "LIST.SCB"}
+                                                                  << "MY LIST.SCB";
+    QTest::newRow("blanks inside several arguments become one") << QStringList{"MY  LIST.SCB", "x"}
+                                                                << "MY LIST.SCB x";
+    QTest::newRow("what Qt would take as its options") << QStringList{"-platform", "list.scb"}
+                                                       << "-platform list.scb";
+    QTest::newRow("full path") << QStringList{"@/MY LIST.SCB"} << "MY LIST.SCB";
+}
+
+void TestStartup::commandLineNamesTheDocument()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, opened);
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nFileName=/remembered.scb\n");
+    for (const char* name : {"MY  LIST.SCB", " MY LIST.SCB ", "MY LIST.SCB", "MY LIST.SCB x", "-platform list.scb"})
+        WriteFileBytes(dirs.root() + u'/' + QString::fromUtf8(name), QByteArray(name) + "\r\n\x1a");
+    QByteArrayList bytes;
+    for (const QString& argument : arguments)
+        bytes.append(QFile::encodeName(QString(argument).replace(u'@', dirs.root())));
+    const QString note = dirs.root() + u'/' + opened;
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dirs.root()); // relative names are taken from where the program was started
+    {
+        Run run(bytes);
+        QDir::setCurrent(previous);
+        QVERIFY(run.state.CommandLineNamedDocument);
+        QCOMPARE(run.state.settings.FileName, note);
+        QCOMPARE(run.window->editor().text(), opened + QStringLiteral("\r\n"));
+        run.exit();
+    }
+    Run next;
+    QCOMPARE(next.state.settings.FileName, note);
+    QCOMPARE(next.window->editor().text(), opened + QStringLiteral("\r\n"));
+}
+
+// A name Qt's file functions cannot hold is said to be unusable, not missing,
+// and the program starts on an empty untitled note.
+void TestStartup::nameThatIsNotUtf8()
+{
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nFileName=/remembered.scb\n");
+    Run run({QByteArray("caf\xE9.SCB")});
+    QCOMPARE(run.platform.messages.size(), 1);
+    QCOMPARE(run.platform.messages[0].title, QStringLiteral("Unusable File Name"));
+    QCOMPARE(run.platform.messages[0].icon, MessageIcon::Stop);
+    QVERIFY(run.platform.messages[0].text.contains(QStringLiteral("caf\uFFFD.SCB")));
+    QVERIFY(run.platform.messages[0].text.contains(QStringLiteral("Not Valid UTF-8")));
+    QCOMPARE(run.state.settings.FileName, UntitledFileName);
+    QCOMPARE(run.window->editor().text(), QString());
+    run.exit();
+    QVERIFY(ReadFileBytes(dirs.settingsPath()).contains("FileName=/remembered.scb\n"));
+}
+
+void TestStartup::garbageSettingsNeverStopTheProgram()
+{
+    ScopedUserDirectories dirs;
+    QByteArray garbage("\x00\x01\xff\xfe[SCRIBLET\n", 14);
+    garbage += "[SCRIBLET]\nLeft=1e999999\nTop=-99999999999\nWidth=\x01\x02\nHeight=nan\nFontSize=1e300\n"
+               "BackColor=zzz\nButtonBar=\xff\nFontName=" + QByteArray(5000, 'F') + "\nAutoSaveTime=inf\n";
+    WriteFileBytes(dirs.settingsPath(), garbage);
+    Run run;
+    // Out-of-range positions took their defaults; sizes of 0 grew to the minimum (bar hidden).
+    QTRY_COMPARE(run.window->frameGeometry(), QRect(33, 33, 434, 112));
+    QCOMPARE(run.state.settings.AutoSaveTime, 0);
+    QCOMPARE(run.state.settings.BackColor, 0);
+    QCOMPARE(run.window->editor().font().pointSizeF(), 10.0);
+    run.exit();
+    QCOMPARE(run.platform.count("exitProcess"), 1);
+}
+
+void TestStartup::documentNameInTitleAfterStart()
+{
+    ScopedUserDirectories dirs;
+    const QString note = dirs.root() + QStringLiteral("/ann.lee/memo.scb");
+    WriteFileBytes(note, "memo");
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nFileInTitle=1\nFileName=" + note.toUtf8() + "\n");
+    Run run;
+    QCOMPARE(run.window->windowTitle(), QStringLiteral("memo.scb"));
+    QVERIFY(run.window->action(QStringLiteral("OptionsFileInTitle"))->isChecked());
+}
+
+void TestStartup::firstStartWritesTheWelcomeNoteOnce()
+{
+    ScopedUserDirectories dirs;
+    const QString welcome = dirs.dataDirectory() + QStringLiteral("/SCRBLT20.SCB");
+    {
+        Run first;
+        QVERIFY(first.window->editor().text().startsWith(QStringLiteral("Welcome to Scriblet!\r\n")));
+        QVERIFY(first.window->editor().text().contains(dirs.settingsPath()));
+        QVERIFY(ReadFileBytes(welcome).endsWith("\x1a"));
+        QVERIFY(first.platform.messages.isEmpty());
+        first.exit();
+    }
+    QVERIFY(QFile::remove(welcome));
+    Run second;
+    QCOMPARE(second.platform.messages.size(), 1);
+    QCOMPARE(second.platform.messages[0].text, QStringLiteral("File: ") + welcome + QStringLiteral(" Not Found"));
+    QVERIFY(!QFile::exists(welcome));
+    QCOMPARE(second.window->editor().text(), QString());
+}
+
+void TestStartup::savedNoteIsBackAfterARestart()
+{
+    ScopedUserDirectories dirs;
+    const QString saved = dirs.root() + QStringLiteral("/shopping");
+    {
+        Run run;
+        EditorControl& editor = run.window->editor();
+        run.window->action(QStringLiteral("FileNew"))->trigger();
+        editor.setFocus();
+        QTest::keyClicks(&editor, QStringLiteral("bread"));
+        QTest::keyClick(&editor, Qt::Key_Return);
+        QTest::keyClicks(&editor, QStringLiteral("cheese"));
+        run.platform.saveFileAnswers = {saved};
+        run.window->action(QStringLiteral("FileSaveAs"))->trigger();
+        QCOMPARE(ReadFileBytes(saved + QStringLiteral(".SCB")), QByteArray("bread\r\ncheese\x1a"));
+        QVERIFY(!run.state.SaveAsFlag);
+        run.exit();
+        QCOMPARE(run.platform.count("exitProcess"), 1);
+    }
+    Run again;
+    QCOMPARE(again.state.settings.FileName, saved + QStringLiteral(".SCB"));
+    QCOMPARE(again.window->editor().text(), QStringLiteral("bread\r\ncheese"));
+}
+
+void TestStartup::closingAsksAboutUnsavedChanges()
+{
+    ScopedUserDirectories dirs;
+    Run run;
+    const QString welcome = dirs.dataDirectory() + QStringLiteral("/SCRBLT20.SCB");
+    const QByteArray before = ReadFileBytes(welcome);
+    QTest::keyClicks(&run.window->editor(), QStringLiteral("scribble"));
+    run.platform.messageAnswers = {MessageAnswer::Cancel};
+    run.exit();
+    QCOMPARE(run.platform.count("exitProcess"), 0);
+    QVERIFY(!QFile::exists(dirs.settingsPath()));
+    QVERIFY(run.window->isVisible());
+    QVERIFY(run.window->editor().text().contains(QStringLiteral("scribble")));
+
+    run.platform.messageAnswers = {MessageAnswer::No};
+    run.exit();
+    QCOMPARE(run.platform.count("exitProcess"), 1);
+    QCOMPARE(ReadFileBytes(welcome), before);
+    QVERIFY(QFile::exists(dirs.settingsPath()));
+}
+
+void TestStartup::closingStaysOpenWhenTheSaveFails()
+{
+    ScopedUserDirectories dirs;
+    Run run;
+    const QString welcome = dirs.dataDirectory() + QStringLiteral("/SCRBLT20.SCB");
+    QFile::setPermissions(welcome, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    const QByteArray before = ReadFileBytes(welcome);
+    QTest::keyClicks(&run.window->editor(), QStringLiteral("scribble"));
+    run.platform.messageAnswers = {MessageAnswer::Yes};
+    run.exit();
+    QCOMPARE(run.platform.count("exitProcess"), 0);
+    QVERIFY(run.window->isVisible());
+    QVERIFY(run.window->editor().text().contains(QStringLiteral("scribble")));
+    QCOMPARE(ReadFileBytes(welcome), before);
+    QCOMPARE(run.platform.messages.last().title, QStringLiteral("Save Failed"));
+}
+
+void TestStartup::relativeCommandLinePathIsMadeFull()
+{
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.root() + QStringLiteral("/notes/here.scb"), "here");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dirs.root() + QStringLiteral("/notes"));
+    Run run({"here.scb"});
+    QDir::setCurrent(previous);
+    QCOMPARE(run.state.settings.FileName, dirs.root() + QStringLiteral("/notes/here.scb"));
+    QCOMPARE(run.window->editor().text(), QStringLiteral("here"));
+}
+
+// Every key with a value other than its default is read, used and written back
+// unchanged, in the file's own order.
+void TestStartup::everySettingSurvivesARun()
+{
+    ScopedUserDirectories dirs;
+    const QString root = dirs.root();
+    WriteFileBytes(root + QStringLiteral("/notes/open.scb"), "open\x1a");
+    const QByteArray settings = "[SCRIBLET]\n"
+                                "Left= 1500\nTop= 1200\nWidth= 9000\nHeight= 4500\n"
+                                "OnTop= 1\nAutoSave= 1\nAutoSaveTime= 25\nTimerBeep= 1\nBeepTime= 90\nButtonBar= 0\n"
+                                "FileName=" + root.toUtf8() + "/notes/open.scb\n"
+                                "File1=" + root.toUtf8() + "/notes/one.scb\n"
+                                "File2=" + root.toUtf8() + "/notes/two.txt\n"
+                                "File3=" + root.toUtf8() + "/notes/three.scb\n"
+                                "Glossary1=first text\nGlossary2=second text\nGlossary3=third text\n"
+                                "Signature=Ann Lee\nFileInTitle= 1\n"
+                                "BackColor= 255\nFontName=DejaVu Serif\nFontSize= 12.5\nFontBold=True\nFontItalic=True\n";
+    WriteFileBytes(dirs.settingsPath(), settings);
+    Run run;
+    const Settings& s = run.state.settings;
+    QCOMPARE(run.window->windowTitle(), QStringLiteral("open.scb"));
+    QCOMPARE(run.window->editor().text(), QStringLiteral("open"));
+    QVERIFY(!run.window->barButton(0).isVisible());
+    QVERIFY(run.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    QCOMPARE(QList<int>({s.AutoSave, s.AutoSaveTime, s.TimerBeep, s.BeepTime}), QList<int>({1, 25, 1, 90}));
+    QCOMPARE(QStringList({s.File1, s.File2, s.File3}),
+             QStringList({root + "/notes/one.scb", root + "/notes/two.txt", root + "/notes/three.scb"}));
+    QCOMPARE(QStringList({s.Glossary1, s.Glossary2, s.Glossary3, s.Signature}),
+             QStringList({"first text", "second text", "third text", "Ann Lee"}));
+    const QFont font = run.window->editor().font();
+    QCOMPARE(font.family(), QStringLiteral("DejaVu Serif"));
+    QCOMPARE(font.pointSizeF(), 12.5);
+    QVERIFY(font.bold() && font.italic());
+    QCOMPARE(run.window->editor().palette().color(QPalette::Base), QColor(255, 0, 0));
+    run.exit();
+    QCOMPARE(ReadFileBytes(dirs.settingsPath()), settings);
+}
+
+void TestStartup::windowOffEveryScreenComesUpAtTheDefaultPlace_data()
+{
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QByteArray>("written");
+    // The offscreen screen is 800 x 800 pixels.
+    QTest::newRow("the screen that showed it is gone: the default place")
+        << QByteArray("Left= 60000\nTop= 1500\nWidth= 9000\nHeight= 4500") << QRect(33, 33, 600, 300)
+        << QByteArray("Left= 500\nTop= 500\nWidth= 9000\nHeight= 4500");
+    QTest::newRow("larger than the screens: as large as they are")
+        << QByteArray("Left= 0\nTop= 0\nWidth= 99999999\nHeight= 99999999") << QRect(0, 0, 800, 800)
+        << QByteArray("Left= 0\nTop= 0\nWidth= 12000\nHeight= 12000");
+}
+
+void TestStartup::windowOffEveryScreenComesUpAtTheDefaultPlace()
+{
+    QFETCH(QByteArray, stored);
+    QFETCH(QRect, frame);
+    QFETCH(QByteArray, written);
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\n" + stored + "\n");
+    Run run;
+    QTRY_COMPARE(run.window->frameGeometry(), frame);
+    run.exit();
+    QVERIFY(ReadFileBytes(dirs.settingsPath()).startsWith("[SCRIBLET]\n" + written + "\n"));
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"

@@ -1,0 +1,119 @@
+// Runs under a real X server with openbox (support/with_x_server.sh): the
+// window manager frames, places and reports the window as on a desktop.
+#include "window/app_state.h"
+#include "window/startup.h"
+#include "support/scripted_platform.h"
+#include "support/test_environment.h"
+#include "window/form5.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    Run()
+        : window(RunStartup(state, platform, {}))
+    {
+    }
+
+    void exit()
+    {
+        window->action(QStringLiteral("FileExit"))->trigger();
+        QCOMPARE(platform.count(QStringLiteral("exitProcess")), 1);
+    }
+
+    AppState state;
+    ScriptedPlatform platform;
+    std::unique_ptr<Form5> window;
+};
+
+QString GeometryKeys(const QByteArray& settings)
+{
+    QStringList keys;
+    static const QRegularExpression line(QStringLiteral("^(Left|Top|Width|Height)=.*$"),
+                                         QRegularExpression::MultilineOption);
+    for (const QRegularExpressionMatch& match : line.globalMatch(QString::fromUtf8(settings)))
+        keys.append(match.captured(0));
+    return keys.join(u' ');
+}
+
+} // namespace
+
+class TestWindowGeometryX11 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void geometryStaysPutOverTenRuns_data();
+    void geometryStaysPutOverTenRuns();
+    void aMovedAndResizedWindowComesBackThere();
+};
+
+void TestWindowGeometryX11::initTestCase()
+{
+    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+}
+
+void TestWindowGeometryX11::geometryStaysPutOverTenRuns_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QRect>("frame");
+    QTest::newRow("defaults: the minimum size") << QByteArray()
+        << "Left= 500 Top= 500 Width= 6510 Height= 2040" << QRect(33, 33, 434, 136);
+    QTest::newRow("larger") << QByteArray("[SCRIBLET]\nLeft=1500\nTop=1200\nWidth=9000\nHeight=4500\n")
+        << "Left= 1500 Top= 1200 Width= 9000 Height= 4500" << QRect(100, 80, 600, 300);
+    QTest::newRow("twips between pixels") << QByteArray("[SCRIBLET]\nLeft=1234\nTop=987\nWidth=7777\nHeight=3333\n")
+        << "Left= 1234 Top= 987 Width= 7777 Height= 3333" << QRect(82, 66, 518, 222);
+    QTest::newRow("no bar, its minimum height")
+        << QByteArray("[SCRIBLET]\nButtonBar=0\nLeft=3000\nTop=3000\nWidth=6510\nHeight=1680\n")
+        << "Left= 3000 Top= 3000 Width= 6510 Height= 1680" << QRect(200, 200, 434, 112);
+}
+
+// Ten starts and exits, some while the window manager is still framing the
+// window, leave the stored geometry exactly as it was.
+void TestWindowGeometryX11::geometryStaysPutOverTenRuns()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(QString, stored);
+    QFETCH(QRect, frame);
+    ScopedUserDirectories dirs;
+    if (!settings.isEmpty())
+        WriteFileBytes(dirs.settingsPath(), settings);
+    const QList<int> waits{0, 300, 10, 50, 0, 1000, 150, 5, 500, 0};
+    for (int cycle = 0; cycle < waits.size(); ++cycle) {
+        Run run;
+        QVERIFY(QTest::qWaitForWindowExposed(run.window.get()));
+        if (cycle == 1)
+            QTRY_COMPARE(run.window->frameGeometry(), frame);
+        QTest::qWait(waits[cycle]);
+        run.exit();
+        QCOMPARE(GeometryKeys(ReadFileBytes(dirs.settingsPath())), stored);
+    }
+}
+
+void TestWindowGeometryX11::aMovedAndResizedWindowComesBackThere()
+{
+    ScopedUserDirectories dirs;
+    const QRect chosen(250, 180, 600, 320);
+    {
+        Run run;
+        QVERIFY(QTest::qWaitForWindowExposed(run.window.get()));
+        QTRY_COMPARE(run.window->frameGeometry(), QRect(33, 33, 434, 136));
+        run.window->move(chosen.topLeft());
+        run.window->resize(chosen.size() - (run.window->frameGeometry().size() - run.window->size()));
+        QTRY_COMPARE(run.window->frameGeometry(), chosen);
+        run.exit();
+    }
+    QCOMPARE(GeometryKeys(ReadFileBytes(dirs.settingsPath())), QStringLiteral("Left= 3750 Top= 2700 Width= 9000 Height= 4800"));
+    Run again;
+    QTRY_COMPARE(again.window->frameGeometry(), chosen);
+}
+
+QTEST_MAIN(TestWindowGeometryX11)
+#include "test_window_geometry_x11.moc"
