@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QColor>
 #include <QDateTime>
+#include <QFont>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 
+#include <functional>
+#include <memory>
 #include <optional>
 
 enum class MessageIcon { None, Stop, Question, Information };
@@ -21,6 +26,32 @@ struct MessageBoxRequest
 
 // Title of message and input boxes that have none of their own.
 inline const QString ApplicationTitle = QStringLiteral("SCRBL32");
+
+// A countdown that runs its action once when it ends; tests end it at will.
+class SingleShotTimer
+{
+public:
+    virtual ~SingleShotTimer() = default;
+    // Starts the countdown afresh, also when it is already running.
+    virtual void start(int milliseconds) = 0;
+    virtual void stop() = 0;
+    virtual bool isActive() const = 0;
+};
+
+// One print job on the chosen printer. Lengths are the printer's device pixels.
+class PrinterDevice
+{
+public:
+    virtual ~PrinterDevice() = default;
+    virtual int printableHeight() const = 0;
+    // The height of a line of text in the printer's default font.
+    virtual int textHeight(const QString& text) const = 0;
+    // Draws the lines one below the other from the top of the current page's printable area.
+    virtual void drawLines(const QStringList& lines) = 0;
+    virtual void newPage() = 0;
+    // Hands the job to the printing system.
+    virtual void endJob() = 0;
+};
 
 // Everything the program waits on or reaches outside through. Command code
 // talks only to this interface, so a test can answer every question and see
@@ -40,15 +71,26 @@ public:
     virtual std::optional<QString> chooseFileToOpen(const QString& filter) = 0;
     virtual std::optional<QString> chooseFileToSave(const QString& filter) = 0;
 
-    // Shows the modal Find dialog filled with previousText; returns the text
-    // it was closed with (empty when it was closed without OK or Enter).
-    virtual QString runFindDialog(const QString& previousText) = 0;
+    // Nothing when the dialog was cancelled.
+    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
+    virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
 
+    // The print dialog on the shared printer; the number of copies chosen, or
+    // nothing when it was cancelled.
+    virtual std::optional<int> choosePrintCopies() = 0;
+    // The printer-setup dialog: the printer chosen there is the one the next
+    // print dialog offers.
+    virtual void setUpPrinter() = 0;
+    // A job on the shared printer, or nothing when none can be started.
+    virtual std::unique_ptr<PrinterDevice> startPrintJob() = 0;
+
+    virtual QString clipboardText() = 0;
     // Returns whether the clipboard holds the text afterwards.
     virtual bool setClipboardText(const QString& text) = 0;
     virtual QDateTime currentDateTime() = 0;
     virtual QLocale locale() = 0;
     virtual void beep() = 0;
+    virtual std::unique_ptr<SingleShotTimer> makeSingleShotTimer(std::function<void()> action) = 0;
 
     // Closes the help window, if one is open.
     virtual void closeHelp() = 0;

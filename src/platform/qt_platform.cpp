@@ -1,15 +1,19 @@
 #include "platform/qt_platform.h"
 
-#include "subsystems/editing/find_dialog.h"
 #include "platform/note_file_dialog.h"
+#include "platform/qt_printer.h"
+#include "platform/qt_single_shot_timer.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMessageBox>
+#include <QPrinter>
 
 namespace {
 
@@ -85,6 +89,10 @@ QString QtFileFilter(const QString& filter)
     return entries.join(QStringLiteral(";;"));
 }
 
+QtPlatform::QtPlatform() = default;
+
+QtPlatform::~QtPlatform() = default;
+
 MessageAnswer QtPlatform::showMessage(const MessageBoxRequest& request)
 {
     QMessageBox box(IconOf(request.icon), TitleOrDefault(request.title), request.text,
@@ -138,12 +146,42 @@ std::optional<QString> QtPlatform::runFileDialog(QFileDialog::AcceptMode acceptM
     return m_lastFileName;
 }
 
-QString QtPlatform::runFindDialog(const QString& previousText)
+std::optional<QColor> QtPlatform::chooseColor(const QColor& initial)
 {
-    Form13 dialog(DialogParent());
-    dialog.setSearchText(previousText);
-    return dialog.exec() == QDialog::Accepted ? dialog.searchText() : QString();
+    QColorDialog dialog(initial, DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedColor();
 }
+
+std::optional<QFont> QtPlatform::chooseFont(const QFont& initial)
+{
+    QFontDialog dialog(initial, DialogParent());
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return dialog.selectedFont();
+}
+
+QPrinter& QtPlatform::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+std::optional<int> QtPlatform::choosePrintCopies() { return RunPrintDialog(printer(), DialogParent()); }
+
+void QtPlatform::setUpPrinter() { RunPrintSetupDialog(printer(), DialogParent()); }
+
+std::unique_ptr<PrinterDevice> QtPlatform::startPrintJob()
+{
+    auto job = std::make_unique<QtPrinterDevice>(printer());
+    if (!job->isActive())
+        return nullptr;
+    return job;
+}
+
+QString QtPlatform::clipboardText() { return QGuiApplication::clipboard()->text(QClipboard::Clipboard); }
 
 bool QtPlatform::setClipboardText(const QString& text)
 {
@@ -157,6 +195,11 @@ QDateTime QtPlatform::currentDateTime() { return QDateTime::currentDateTime(); }
 QLocale QtPlatform::locale() { return QLocale::system(); }
 
 void QtPlatform::beep() { QApplication::beep(); }
+
+std::unique_ptr<SingleShotTimer> QtPlatform::makeSingleShotTimer(std::function<void()> action)
+{
+    return std::make_unique<QtSingleShotTimer>(std::move(action));
+}
 
 void QtPlatform::closeHelp() {}
 

@@ -4,26 +4,44 @@
 
 #include <QFileDialog>
 
+#include <memory>
+
+class QPrinter;
+
 // The platform as Qt provides it on a Linux desktop.
 class QtPlatform : public Platform
 {
 public:
+    QtPlatform();
+    ~QtPlatform() override;
+    QtPlatform(const QtPlatform&) = delete;
+    QtPlatform& operator=(const QtPlatform&) = delete;
+
     MessageAnswer showMessage(const MessageBoxRequest& request) override;
     std::optional<QString> askText(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> chooseFileToOpen(const QString& filter) override;
     std::optional<QString> chooseFileToSave(const QString& filter) override;
-    QString runFindDialog(const QString& previousText) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<int> choosePrintCopies() override;
+    void setUpPrinter() override;
+    std::unique_ptr<PrinterDevice> startPrintJob() override;
+    QString clipboardText() override;
     bool setClipboardText(const QString& text) override;
     QDateTime currentDateTime() override;
     QLocale locale() override;
     void beep() override;
+    std::unique_ptr<SingleShotTimer> makeSingleShotTimer(std::function<void()> action) override;
     void closeHelp() override;
     void exitProcess() override;
 
 private:
     std::optional<QString> runFileDialog(QFileDialog::AcceptMode acceptMode, const QString& filter);
+    QPrinter& printer();
 
     QString m_lastFileName;
+    // Made on first use: looking for printers can take a while.
+    std::unique_ptr<QPrinter> m_printer;
 };
 
 // "Name (*.ext)|*.ext|..." as a Qt file-dialog filter whose patterns match the

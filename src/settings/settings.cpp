@@ -2,7 +2,6 @@
 
 #include "settings/numeric_text.h"
 #include "settings/private_profile.h"
-#include "subsystems/documents/document_title.h"
 
 namespace {
 

@@ -6,6 +6,9 @@
 
 class PrivateProfile;
 
+// FileName of a document that has no file yet; no file of this name is ever meant to exist.
+inline const QString UntitledFileName = QStringLiteral("PQRSTUVW.XYZ");
+
 // The program-wide settings record. Field names are the keys of SCRIBLET.INI.
 // Flags hold 0 or 1; window geometry is in twips, 32 bits wide so that a
 // window on a wide or second screen comes back where it was.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/commands.h"
+#include "platform/command_id.h"
 
 #include <array>
 

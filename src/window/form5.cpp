@@ -1,23 +1,21 @@
 #include "window/form5.h"
 
-#include "window/app_state.h"
-#include "window/shutdown.h"
-#include "subsystems/documents/document_open.h"
-#include "subsystems/documents/document_save.h"
-#include "subsystems/documents/document_title.h"
-#include "subsystems/documents/quick_files.h"
-#include "subsystems/documents/save_changes.h"
-#include "subsystems/editing/delete_caret_line.h"
-#include "subsystems/editing/edit_commands.h"
-#include "subsystems/editing/find.h"
-#include "subsystems/editing/stamps.h"
-#include "subsystems/options/appearance.h"
-#include "window/button_bar.h"
 #include "platform/classic_look.h"
 #include "platform/editor_control.h"
+#include "platform/twips.h"
+#include "subsystems/documents/document_commands.h"
+#include "subsystems/documents/document_open.h"
+#include "subsystems/documents/document_title.h"
+#include "subsystems/documents/save_changes.h"
+#include "subsystems/editing/delete_caret_line.h"
+#include "subsystems/editing/editing_commands.h"
+#include "subsystems/options/appearance.h"
+#include "subsystems/options/options_commands.h"
+#include "window/app_state.h"
+#include "window/button_bar.h"
 #include "window/main_window_layout.h"
 #include "window/menu_tree.h"
-#include "platform/twips.h"
+#include "window/shutdown.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -54,6 +52,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_state(state)
     , m_platform(platform)
+    , m_forms(this)
 {
     setObjectName(QStringLiteral("Form5"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/scriblet.png")));
@@ -65,6 +64,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     m_editor->setObjectName(QStringLiteral("Text1"));
     buildButtonBar(m_clientArea);
     buildMenus();
+    registerCommands();
     setTabOrder(m_editor, m_buttons.front());
 
     connect(m_editor, &EditorControl::deleteLineKeyPressed, this, [this] { DeleteCaretLine(*m_editor); });
@@ -105,7 +105,7 @@ void Form5::buildMenus()
         QMenu* menu = menuBar()->addMenu(QString::fromLatin1(menuEntry.caption));
         menu->setObjectName(QString::fromLatin1(menuEntry.name));
         for (const MenuItemEntry& item : menuEntry.items) {
-            if (!item.name) {
+            if (!item.command) {
                 menu->addSeparator();
                 continue;
             }
@@ -119,11 +119,31 @@ void Form5::buildMenus()
             if (item.barIndex >= 0)
                 connect(action, &QAction::triggered, this, [this, index = item.barIndex] { ButtonBarCommand(index); });
             else
-                connect(action, &QAction::triggered, this, [this, command = item.command] { runCommand(command); });
-            m_actions.insert(action->objectName(), action);
+                connect(action, &QAction::triggered, this, [this, command = *item.command] { runCommand(command); });
+            m_actions[std::size_t(*item.command)] = action;
         }
     }
     m_editor->setReservedShortcuts(shortcuts);
+}
+
+void Form5::registerCommands()
+{
+    RegisterDocumentCommands(m_commands, documentContext());
+    RegisterEditingCommands(m_commands, {m_state.find, m_state.settings, m_platform, *m_editor, m_forms});
+    RegisterOptionsCommands(m_commands, {m_state.settings, m_state.timer, m_platform, *m_editor, *this, m_forms});
+    // A command nobody handles would do nothing without a word: name it.
+    QStringList unwired;
+    for (const CommandId command : m_commands.unwired()) {
+        if (const QAction* item = action(command))
+            unwired.append(item->objectName());
+        for (int i = 0; i < BarButtonCount; ++i) {
+            if (BarButtons[std::size_t(i)].command == command)
+                unwired.append(m_buttons[std::size_t(i)]->objectName());
+        }
+    }
+    unwired.removeDuplicates();
+    if (!unwired.isEmpty())
+        qWarning("Commands without a handler: %s", qPrintable(unwired.join(QStringLiteral(", "))));
 }
 
 void Form5::load()
@@ -143,7 +163,10 @@ void Form5::load()
     LoadStartupDocument(document);
 }
 
-DocumentContext Form5::documentContext() { return {m_state, m_platform, *m_editor, *this, m_storage}; }
+DocumentContext Form5::documentContext()
+{
+    return {m_state.settings, m_state.document, m_platform, *m_editor, *this, m_storage};
+}
 
 void Form5::placeWindow()
 {
@@ -198,78 +221,38 @@ void Form5::ButtonBarCommand(int index)
 
 void Form5::runCommand(CommandId command)
 {
-    DocumentContext document = documentContext();
-    switch (command) {
-    case CommandId::FileNew:
-        FileNew(document);
-        break;
-    case CommandId::FileOpen:
-        FileOpen(document);
-        break;
-    case CommandId::FileSave:
-        FileSave(document);
-        break;
-    case CommandId::FileSaveAs:
-        FileSaveAs(document);
-        break;
-    case CommandId::LoadQuickFile1:
-    case CommandId::LoadQuickFile2:
-    case CommandId::LoadQuickFile3:
-    case CommandId::LoadAddressFile:
-    case CommandId::LoadToDoFile:
-        LoadQuickFile(document, QuickFilePath(m_state, int(command) - int(CommandId::LoadQuickFile1)));
-        break;
-    case CommandId::FileExit:
-        close();
-        break;
-    case CommandId::EditUndo:
-        EditorUndo(*m_editor);
-        break;
-    case CommandId::EditCut:
-        EditorCut(*m_editor);
-        break;
-    case CommandId::EditCopy:
-        EditorCopy(*m_editor);
-        break;
-    case CommandId::EditPaste:
-        EditorPaste(*m_editor);
-        break;
-    case CommandId::EditDelete:
-        EditorClear(*m_editor);
-        break;
-    case CommandId::EditDeleteAll:
-        EditDeleteAll(*m_editor);
-        break;
-    case CommandId::EditSelectAll:
-        EditSelectAll(*m_editor);
-        break;
-    case CommandId::EditFind:
-        EditFind(m_state.find, *m_editor, m_platform);
-        break;
-    case CommandId::EditFindNext:
-        EditFindNext(m_state.find, *m_editor, m_platform);
-        break;
-    case CommandId::InsertDate:
-    case CommandId::InsertTime:
-    case CommandId::InsertDateTime:
-    case CommandId::InsertGlossary1:
-    case CommandId::InsertGlossary2:
-    case CommandId::InsertGlossary3:
-    case CommandId::InsertSignature: {
-        const auto snippet = Snippet(int(command) - int(CommandId::InsertDate));
-        InsertText(m_platform, *m_editor, SnippetText(snippet, m_state.settings, m_platform));
-        break;
-    }
-    case CommandId::ElapsedTimeMenu:
-        m_state.timer.StopQuietly = -1;
-        break;
-    default:
-        break;
-    }
+    m_commands.run(command);
     syncCheckMarks();
 }
 
 void Form5::SetBaseTitle() { setWindowTitle(BaseTitle); }
+
+QString Form5::title() const { return windowTitle(); }
+
+void Form5::setTitle(const QString& title) { setWindowTitle(title); }
+
+void Form5::setAlwaysOnTop(bool onTop)
+{
+    // Changing a window flag hides the window; it comes back where it was.
+    const bool shown = isVisible();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    if (shown)
+        show();
+}
+
+void Form5::setOuterHeight(int twips)
+{
+    const Twips scale = Twips::forWidget(*this);
+    requestClientSize(m_placement.resizeOuter(QSize(m_placement.outer().width(), scale.toPixels(twips))));
+}
+
+void Form5::requestClose() { close(); }
+
+void Form5::endWithoutAsking()
+{
+    m_endingWithoutAsking = true;
+    close();
+}
 
 void Form5::setButtonBarShown(bool shown)
 {
@@ -281,9 +264,9 @@ void Form5::setButtonBarShown(bool shown)
 void Form5::syncCheckMarks()
 {
     const Settings& s = m_state.settings;
-    m_actions.value(QStringLiteral("AlwaysOnTop"))->setChecked(s.OnTop == 1);
-    m_actions.value(QStringLiteral("OptionsFileInTitle"))->setChecked(s.FileInTitle == 1);
-    m_actions.value(QStringLiteral("OptionsShowButtonBar"))->setChecked(s.ButtonBar != 0);
+    action(CommandId::AlwaysOnTop)->setChecked(s.OnTop == 1);
+    action(CommandId::OptionsFileInTitle)->setChecked(s.FileInTitle == 1);
+    action(CommandId::OptionsShowButtonBar)->setChecked(s.ButtonBar != 0);
 }
 
 void Form5::LayoutMainWindow()
@@ -388,7 +371,7 @@ void Form5::copyGeometryToSettings()
 void Form5::closeEvent(QCloseEvent* event)
 {
     DocumentContext document = documentContext();
-    if (!GuardUnsavedChanges(document)) {
+    if (!m_endingWithoutAsking && !GuardUnsavedChanges(document)) {
         event->ignore();
         return;
     }

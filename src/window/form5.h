@@ -1,11 +1,12 @@
 #pragma once
 
+#include "platform/command_table.h"
+#include "platform/form_factory.h"
+#include "platform/main_window_control.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/note_storage.h"
-#include "platform/commands.h"
 #include "window/window_placement.h"
 
-#include <QHash>
 #include <QMainWindow>
 #include <QTimer>
 
@@ -18,9 +19,10 @@ class QPushButton;
 struct AppState;
 
 // The main window: the note editor below a bar of fifteen buttons, the menu
-// bar and the 100 ms timer. Its handlers route every command to the
-// subsystem that owns it.
-class Form5 : public QMainWindow
+// bar and the 100 ms timer. Every menu item, shortcut and bar button runs its
+// command through the table the subsystems fill; the window itself keeps the
+// actions, the bar and the geometry.
+class Form5 : public QMainWindow, public MainWindowControl
 {
     Q_OBJECT
 
@@ -36,11 +38,21 @@ public:
     void runCommand(CommandId command);
     void SetBaseTitle();
     void LayoutMainWindow();
-    void setButtonBarShown(bool shown);
+
+    QString title() const override;
+    void setTitle(const QString& title) override;
+    void setAlwaysOnTop(bool onTop) override;
+    void setButtonBarShown(bool shown) override;
+    void setOuterHeight(int twips) override;
+    void requestClose() override;
+    void endWithoutAsking() override;
 
     EditorControl& editor() const { return *m_editor; }
-    QPushButton& barButton(int index) const { return *m_buttons.at(index); }
-    QAction* action(const QString& name) const { return m_actions.value(name); }
+    QPushButton& barButton(int index) const { return *m_buttons.at(std::size_t(index)); }
+    // The menu item of a command; nullptr for the bar button's stopwatch click, which has none.
+    QAction* action(CommandId command) const { return m_actions.at(std::size_t(command)); }
+    const CommandTable& commands() const { return m_commands; }
+    FormFactory& forms() { return m_forms; }
     DocumentContext documentContext();
 
 protected:
@@ -54,6 +66,7 @@ protected:
 private:
     void buildButtonBar(QWidget* clientArea);
     void buildMenus();
+    void registerCommands();
     void placeWindow();
     void requestClientSize(QSize size);
     void followWindowSystem();
@@ -68,9 +81,12 @@ private:
     EditorControl* m_editor = nullptr;
     QWidget* m_clientArea = nullptr;
     std::array<QPushButton*, 15> m_buttons{};
-    QHash<QString, QAction*> m_actions;
+    std::array<QAction*, CommandCount> m_actions{};
+    CommandTable m_commands;
+    FormFactory m_forms;
     QTimer m_timer;
     WindowPlacement m_placement;
     QTimer m_settleTimer; // gives up waiting for the window manager to settle the window
     bool m_activatedBefore = false;
+    bool m_endingWithoutAsking = false;
 };

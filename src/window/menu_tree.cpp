@@ -1,26 +1,29 @@
 #include "window/menu_tree.h"
 
+#include "window/button_bar.h"
+
 #include <array>
 
 namespace {
 
 using C = CommandId;
 
-constexpr MenuItemEntry Separator{nullptr, "", "", C::FileNew, -1, false};
+constexpr MenuItemEntry Separator{};
 
 constexpr MenuItemEntry Item(const char* name, const char* caption, const char* shortcut, CommandId command)
 {
-    return {name, caption, shortcut, command, -1, false};
+    return {command, name, caption, shortcut};
 }
 
 constexpr MenuItemEntry Checked(const char* name, const char* caption, CommandId command)
 {
-    return {name, caption, "", command, -1, true};
+    return {command, name, caption, "", -1, true};
 }
 
+// The item runs what the bar button runs, with the bar's focus rule.
 constexpr MenuItemEntry Bar(const char* name, const char* caption, const char* shortcut, int index)
 {
-    return {name, caption, shortcut, C::FileNew, index, false};
+    return {BarButtons[std::size_t(index)].command, name, caption, shortcut, index};
 }
 
 constexpr std::array FileItems{

@@ -1,17 +1,18 @@
 #pragma once
 
-#include "platform/commands.h"
+#include "platform/command_id.h"
 
+#include <optional>
 #include <span>
 
 struct MenuItemEntry
 {
-    const char* name; // nullptr: a separator line
-    const char* caption;
-    const char* shortcut; // "" when the item has none
-    CommandId command;
-    int barIndex; // >= 0: the item runs that bar button's command
-    bool checkable;
+    std::optional<CommandId> command; // none: a separator line
+    const char* name = "";
+    const char* caption = "";
+    const char* shortcut = ""; // "" when the item has none
+    int barIndex = -1;         // >= 0: the item presses that bar button
+    bool checkable = false;
 };
 
 struct MenuEntry

@@ -45,17 +45,17 @@ void TakeDocumentFromCommandLine(AppState& state, Platform& platform, const QByt
 std::unique_ptr<Form5> RunStartup(AppState& state, Platform& platform, const QByteArrayList& arguments)
 {
     TakeDocumentFromCommandLine(state, platform, arguments);
-    state.ProgramDirectory = ProgramDataDirectory();
+    state.document.ProgramDirectory = ProgramDataDirectory();
     const QString configDirectory = FindConfigDirectory();
     if (configDirectory.isEmpty())
         ShowError(platform, QStringLiteral("Could Not Find Windows Directory"), QStringLiteral("Error"));
     else
         state.SettingsPath = configDirectory + u'/' + SettingsSection + QStringLiteral(".INI");
     // Without a settings file the program runs on the defaults: zeros would give a black editor with black text.
-    LoadSettings(state.settings, PrivateProfile(state.SettingsPath), state.ProgramDirectory,
+    LoadSettings(state.settings, PrivateProfile(state.SettingsPath), state.document.ProgramDirectory,
                  state.CommandLineNamedDocument);
 
-    PrepareProgramDirectory(state.ProgramDirectory, state.SettingsPath);
+    PrepareProgramDirectory(state.document.ProgramDirectory, state.SettingsPath);
     auto window = std::make_unique<Form5>(state, platform);
     window->load();
     window->show();

@@ -1,16 +1,58 @@
 #include "support/scripted_platform.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-
 namespace {
 
-std::optional<QString> TakeOrCancel(QList<std::optional<QString>>& queue)
+template <class T>
+std::optional<T> TakeOrCancel(QList<std::optional<T>>& queue)
 {
     return queue.isEmpty() ? std::nullopt : queue.takeFirst();
 }
 
+// Records each page's lines into the platform's list of jobs.
+class ScriptedPrinter : public PrinterDevice
+{
+public:
+    explicit ScriptedPrinter(ScriptedPlatform& platform) : m_platform(platform)
+    {
+        m_platform.printJobs.append({QStringList()});
+    }
+
+    int printableHeight() const override { return m_platform.printerPageHeight; }
+    int textHeight(const QString&) const override { return m_platform.printerLineHeight; }
+    void drawLines(const QStringList& lines) override { m_platform.printJobs.last().last() += lines; }
+    void newPage() override { m_platform.printJobs.last().append(QStringList()); }
+    void endJob() override { m_platform.calls.append(QStringLiteral("endJob")); }
+
+private:
+    ScriptedPlatform& m_platform;
+};
+
 } // namespace
+
+ScriptedTimer::ScriptedTimer(ScriptedPlatform& platform, std::function<void()> action)
+    : m_platform(platform)
+    , m_action(std::move(action))
+{
+    m_platform.timers.append(this);
+}
+
+ScriptedTimer::~ScriptedTimer() { m_platform.timers.removeOne(this); }
+
+void ScriptedTimer::start(int milliseconds)
+{
+    m_interval = milliseconds;
+    m_active = true;
+}
+
+void ScriptedTimer::stop() { m_active = false; }
+
+void ScriptedTimer::fire()
+{
+    if (!m_active)
+        return;
+    m_active = false;
+    m_action();
+}
 
 MessageAnswer ScriptedPlatform::showMessage(const MessageBoxRequest& request)
 {
@@ -37,11 +79,35 @@ std::optional<QString> ScriptedPlatform::chooseFileToSave(const QString& filter)
     return TakeOrCancel(saveFileAnswers);
 }
 
-QString ScriptedPlatform::runFindDialog(const QString& previousText)
+std::optional<QColor> ScriptedPlatform::chooseColor(const QColor& initial)
 {
-    calls.append(QStringLiteral("runFindDialog:") + previousText);
-    return findAnswers.isEmpty() ? QString() : findAnswers.takeFirst();
+    calls.append(QStringLiteral("chooseColor:") + initial.name());
+    return TakeOrCancel(colorAnswers);
 }
+
+std::optional<QFont> ScriptedPlatform::chooseFont(const QFont& initial)
+{
+    calls.append(QStringLiteral("chooseFont:") + initial.family());
+    return TakeOrCancel(fontAnswers);
+}
+
+std::optional<int> ScriptedPlatform::choosePrintCopies()
+{
+    calls.append(QStringLiteral("choosePrintCopies"));
+    return TakeOrCancel(printCopiesAnswers);
+}
+
+void ScriptedPlatform::setUpPrinter() { calls.append(QStringLiteral("setUpPrinter")); }
+
+std::unique_ptr<PrinterDevice> ScriptedPlatform::startPrintJob()
+{
+    calls.append(QStringLiteral("startPrintJob"));
+    if (!printerWorks)
+        return nullptr;
+    return std::make_unique<ScriptedPrinter>(*this);
+}
+
+QString ScriptedPlatform::clipboardText() { return clipboard; }
 
 bool ScriptedPlatform::setClipboardText(const QString& text)
 {
@@ -49,8 +115,6 @@ bool ScriptedPlatform::setClipboardText(const QString& text)
     if (!clipboardWorks)
         return false;
     clipboard = text;
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        QGuiApplication::clipboard()->setText(text);
     return true;
 }
 
@@ -59,6 +123,11 @@ QDateTime ScriptedPlatform::currentDateTime() { return now; }
 QLocale ScriptedPlatform::locale() { return currentLocale; }
 
 void ScriptedPlatform::beep() { calls.append(QStringLiteral("beep")); }
+
+std::unique_ptr<SingleShotTimer> ScriptedPlatform::makeSingleShotTimer(std::function<void()> action)
+{
+    return std::make_unique<ScriptedTimer>(*this, std::move(action));
+}
 
 void ScriptedPlatform::closeHelp() { calls.append(QStringLiteral("closeHelp")); }
 

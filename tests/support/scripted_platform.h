@@ -5,6 +5,30 @@
 #include <QList>
 #include <QStringList>
 
+class ScriptedPlatform;
+
+// A timer that runs only when the test fires it.
+class ScriptedTimer : public SingleShotTimer
+{
+public:
+    ScriptedTimer(ScriptedPlatform& platform, std::function<void()> action);
+    ~ScriptedTimer() override;
+
+    void start(int milliseconds) override;
+    void stop() override;
+    bool isActive() const override { return m_active; }
+
+    int interval() const { return m_interval; }
+    // Ends the countdown now: the action runs if the timer was running.
+    void fire();
+
+private:
+    ScriptedPlatform& m_platform;
+    std::function<void()> m_action;
+    int m_interval = 0;
+    bool m_active = false;
+};
+
 // A platform whose answers a test queues in advance and whose calls it reads
 // back afterwards. A question without a queued answer gets its default
 // button (or a cancelled dialog) and is still recorded.
@@ -16,8 +40,13 @@ public:
     QList<std::optional<QString>> textAnswers;
     QList<std::optional<QString>> openFileAnswers;
     QList<std::optional<QString>> saveFileAnswers;
-    QStringList findAnswers; // what the Find dialog is closed with
+    QList<std::optional<QColor>> colorAnswers;
+    QList<std::optional<QFont>> fontAnswers;
+    QList<std::optional<int>> printCopiesAnswers;
     bool clipboardWorks = true;
+    bool printerWorks = true;
+    int printerPageHeight = 600; // device pixels of the printable area
+    int printerLineHeight = 10;
 
     QDateTime now = QDateTime(QDate(1997, 3, 27), QTime(10, 15, 2));
     QLocale currentLocale = QLocale(QLocale::English, QLocale::UnitedStates);
@@ -25,17 +54,25 @@ public:
     // What the program did.
     QList<MessageBoxRequest> messages;
     QStringList calls;
-    QString clipboard; // also put on the application's clipboard, for the editor's paste
+    QString clipboard;
+    QList<QList<QStringList>> printJobs; // each job's pages, each page's lines
+    QList<ScriptedTimer*> timers;        // the timers alive now, in the order they were made
 
     MessageAnswer showMessage(const MessageBoxRequest& request) override;
     std::optional<QString> askText(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> chooseFileToOpen(const QString& filter) override;
     std::optional<QString> chooseFileToSave(const QString& filter) override;
-    QString runFindDialog(const QString& previousText) override;
+    std::optional<QColor> chooseColor(const QColor& initial) override;
+    std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<int> choosePrintCopies() override;
+    void setUpPrinter() override;
+    std::unique_ptr<PrinterDevice> startPrintJob() override;
+    QString clipboardText() override;
     bool setClipboardText(const QString& text) override;
     QDateTime currentDateTime() override;
     QLocale locale() override;
     void beep() override;
+    std::unique_ptr<SingleShotTimer> makeSingleShotTimer(std::function<void()> action) override;
     void closeHelp() override;
     void exitProcess() override;
 

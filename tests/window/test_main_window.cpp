@@ -1,19 +1,33 @@
-#include "window/app_state.h"
-#include "window/startup.h"
+#include "platform/editor_control.h"
 #include "subsystems/documents/document_open.h"
 #include "subsystems/documents/document_title.h"
+#include "subsystems/editing/find_dialog.h"
+#include "support/modal_answer.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
-#include "platform/editor_control.h"
+#include "window/app_state.h"
 #include "window/form5.h"
+#include "window/startup.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+
+namespace {
+
+void AnswerFindForm(const QString& typed)
+{
+    WhenModalShown<Form13>([typed](Form13& form) {
+        form.textBox().setText(typed);
+        QTest::keyClick(&form.textBox(), Qt::Key_Return);
+    });
+}
+
+} // namespace
 
 class TestMainWindow : public QObject
 {
@@ -105,9 +119,9 @@ void TestMainWindow::menuTreeMatchesItsTable()
         }
         QCOMPARE(items, expected[m].second);
     }
-    QVERIFY(window().action("OptionsShowButtonBar")->isChecked());
-    QVERIFY(!window().action("AlwaysOnTop")->isChecked());
-    QVERIFY(!window().action("OptionsFileInTitle")->isChecked());
+    QVERIFY(window().action(CommandId::OptionsShowButtonBar)->isChecked());
+    QVERIFY(!window().action(CommandId::AlwaysOnTop)->isChecked());
+    QVERIFY(!window().action(CommandId::OptionsFileInTitle)->isChecked());
 }
 
 namespace {
@@ -172,7 +186,8 @@ void TestMainWindow::everyCommandTheWayAUserReachesIt()
     m_platform->setClipboardText(QStringLiteral("CLIP"));
     m_platform->openFileAnswers = {path("other.scb")};
     m_platform->saveFileAnswers = {path("copy.scb")};
-    m_platform->findAnswers = {QStringLiteral("alpha")};
+    if (item == QStringLiteral("EditFind"))
+        AnswerFindForm(QStringLiteral("alpha"));
     m_state->find.FindText = QStringLiteral("alpha");
     m_state->find.FindResume = 2;
     m_state->timer.StopQuietly = 0;
@@ -188,7 +203,7 @@ void TestMainWindow::everyCommandTheWayAUserReachesIt()
     }
 
     const QString saved = QString::fromUtf8(ReadFileBytes(path("note.scb")));
-    const auto clipboard = [] { return QApplication::clipboard()->text(); };
+    const auto clipboard = [this] { return m_platform->clipboard; };
     const QHash<QString, std::function<void()>> effects{
         {"FileNew", [&] { QCOMPARE(editor.text(), QString()); QCOMPARE(m_state->settings.FileName, UntitledFileName); }},
         {"FileOpen", [&] { QCOMPARE(editor.text(), QStringLiteral("other")); }},
@@ -242,7 +257,7 @@ void TestMainWindow::editShortcutsActOnceFromTheEditor()
     QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+A")));
     QCOMPARE(editor.selectionLength(), 3);
     QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+C")));
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("abc"));
+    QCOMPARE(m_platform->clipboard, QStringLiteral("abc"));
     QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+V")));
     QCOMPARE(editor.text(), QStringLiteral("abc"));
     QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+V")));
@@ -337,7 +352,7 @@ void TestMainWindow::snippetsFromBarMenuAndShortcut()
     editor.setSelectionLength(3);
     if (way == QStringLiteral("button")) {
         QTest::mouseClick(&window().barButton(index), Qt::LeftButton);
-    } else if (QAction* item = window().action(way)) {
+    } else if (auto* item = window().findChild<QAction*>(way)) {
         window().barButton(0).setFocus();
         item->trigger();
     } else {
@@ -347,7 +362,7 @@ void TestMainWindow::snippetsFromBarMenuAndShortcut()
     const QString once = text.isEmpty() ? QStringLiteral("[SEL]") : QStringLiteral("[") + text + QStringLiteral("]");
     QCOMPARE(editor.text(), once);
     QVERIFY(editor.hasFocus());
-    QCOMPARE(QApplication::clipboard()->text(), text);
+    QCOMPARE(m_platform->clipboard, text);
     QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+V")));
     QCOMPARE(editor.text(), text.isEmpty() ? once : QStringLiteral("[") + text + text + QStringLiteral("]"));
 }
@@ -360,9 +375,10 @@ void TestMainWindow::findResumesAcrossALoad()
     WriteFileBytes(other, "abc abc abc");
     EditorControl& editor = window().editor();
     editor.setText(QStringLiteral("xx abc"));
-    m_platform->findAnswers = {QStringLiteral("abc")};
+    AnswerFindForm(QStringLiteral("abc"));
     QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+F")));
     QCOMPARE(editor.selectionStart(), 3);
+    showActive(); // the offscreen platform gives the activation back to nobody when the Find form goes
     m_platform->openFileAnswers = {other};
     QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+O")));
     QCOMPARE(editor.text(), QStringLiteral("abc abc abc"));
@@ -381,7 +397,7 @@ void TestMainWindow::mouseReleaseOnTheBarDecidesHowTheStopwatchStops()
     QCOMPARE(m_state->timer.StopQuietly, -1);
     QTest::mouseClick(&window().barButton(3), Qt::RightButton);
     QCOMPARE(m_state->timer.StopQuietly, 0);
-    window().action("ETime")->trigger();
+    window().action(CommandId::ElapsedTimeMenu)->trigger();
     QCOMPARE(m_state->timer.StopQuietly, -1);
 }
 

@@ -22,7 +22,7 @@ struct Run
     {
     }
 
-    void exit() { window->action(QStringLiteral("FileExit"))->trigger(); }
+    void exit() { window->action(CommandId::FileExit)->trigger(); }
 
     AppState state;
     ScriptedPlatform platform;
@@ -228,7 +228,7 @@ void TestStartup::documentNameInTitleAfterStart()
     WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nFileInTitle=1\nFileName=" + note.toUtf8() + "\n");
     Run run;
     QCOMPARE(run.window->windowTitle(), QStringLiteral("memo.scb"));
-    QVERIFY(run.window->action(QStringLiteral("OptionsFileInTitle"))->isChecked());
+    QVERIFY(run.window->action(CommandId::OptionsFileInTitle)->isChecked());
 }
 
 void TestStartup::firstStartWritesTheWelcomeNoteOnce()
@@ -258,15 +258,15 @@ void TestStartup::savedNoteIsBackAfterARestart()
     {
         Run run;
         EditorControl& editor = run.window->editor();
-        run.window->action(QStringLiteral("FileNew"))->trigger();
+        run.window->action(CommandId::FileNew)->trigger();
         editor.setFocus();
         QTest::keyClicks(&editor, QStringLiteral("bread"));
         QTest::keyClick(&editor, Qt::Key_Return);
         QTest::keyClicks(&editor, QStringLiteral("cheese"));
         run.platform.saveFileAnswers = {saved};
-        run.window->action(QStringLiteral("FileSaveAs"))->trigger();
+        run.window->action(CommandId::FileSaveAs)->trigger();
         QCOMPARE(ReadFileBytes(saved + QStringLiteral(".SCB")), QByteArray("bread\r\ncheese\x1a"));
-        QVERIFY(!run.state.SaveAsFlag);
+        QVERIFY(!run.state.document.SaveAsFlag);
         run.exit();
         QCOMPARE(run.platform.count("exitProcess"), 1);
     }

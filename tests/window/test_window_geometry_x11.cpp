@@ -22,7 +22,7 @@ struct Run
 
     void exit()
     {
-        window->action(QStringLiteral("FileExit"))->trigger();
+        window->action(CommandId::FileExit)->trigger();
         QCOMPARE(platform.count(QStringLiteral("exitProcess")), 1);
     }
 

@@ -1,19 +1,34 @@
 #pragma once
 
+#include "settings/text_encoding.h"
+
+#include <QString>
+
 class EditorControl;
+class MainWindowControl;
 class NoteStorage;
 class Platform;
-class QWidget;
-struct AppState;
+struct Settings;
 
-// What the document commands work on: the program's state, the platform, the
+// What the documents keep for the whole run, beside the settings.
+struct DocumentState
+{
+    QString ProgramDirectory; // where the address, to-do and welcome notes live
+    TextEncoding DocumentEncoding = TextEncoding::Utf8; // what the current note was read in
+    bool SaveAsFlag = false;
+    QString RefusedSaveText; // the last text refused as too long for a note file
+};
+
+// What the document commands work on: the settings (settings.FileName is the
+// current document's path), the documents' own state, the platform, the
 // editor that holds the text, the window whose caption shows the title and
 // the note files on disk.
 struct DocumentContext
 {
-    AppState& state;
+    Settings& settings;
+    DocumentState& document;
     Platform& platform;
     EditorControl& editor;
-    QWidget& window;
+    MainWindowControl& window;
     NoteStorage& storage;
 };

@@ -1,6 +1,6 @@
 #include "subsystems/documents/document_open.h"
 
-#include "window/app_state.h"
+#include "settings/settings.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_state.h"
 #include "subsystems/documents/document_title.h"
@@ -18,8 +18,8 @@ namespace {
 void StartUntitled(DocumentContext& context)
 {
     context.editor.setText(QString());
-    context.state.settings.FileName = UntitledFileName;
-    context.state.DocumentEncoding = TextEncoding::Utf8;
+    context.settings.FileName = UntitledFileName;
+    context.document.DocumentEncoding = TextEncoding::Utf8;
 }
 
 // Checks and reads a name chosen to open; a name entered after a load error
@@ -61,12 +61,12 @@ void FileOpen(DocumentContext& context)
     if (!loaded)
         return;
     PlaceCaretBeforeLastCharacter(context);
-    UpdateTitle(context.state.settings, context.window);
+    UpdateTitle(context.settings, context.window);
 }
 
 void LoadStartupDocument(DocumentContext& context)
 {
-    const QString path = context.state.settings.FileName;
+    const QString path = context.settings.FileName;
     // No note to load: the command line's name was unusable (and said so), or
     // there is no program directory for the default note.
     if (path.isEmpty() || path == UntitledFileName) {

@@ -1,6 +1,6 @@
 #include "subsystems/documents/document_save.h"
 
-#include "window/app_state.h"
+#include "settings/settings.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_state.h"
 #include "subsystems/documents/document_title.h"
@@ -69,8 +69,8 @@ EncodedText NoteFileBytes(const QString& text, TextEncoding encoding)
 // for repeats its refusal only when the text has changed since.
 void RefuseTooLong(DocumentContext& context, const QString& text, qsizetype size, SaveOrigin origin)
 {
-    const bool refusedBefore = context.state.RefusedSaveText == text;
-    context.state.RefusedSaveText = text;
+    const bool refusedBefore = context.document.RefusedSaveText == text;
+    context.document.RefusedSaveText = text;
     if (origin == SaveOrigin::Automatic && refusedBefore)
         return;
     ShowError(context.platform,
@@ -96,16 +96,15 @@ void ReportFailedWrite(Platform& platform, const QString& path, const ReplaceRes
 
 bool SaveDocument(DocumentContext& context, SaveOrigin origin)
 {
-    AppState& state = context.state;
     const QString text = context.editor.text();
-    const EncodedText encoded = NoteFileBytes(text, state.DocumentEncoding);
+    const EncodedText encoded = NoteFileBytes(text, context.document.DocumentEncoding);
     if (encoded.bytes.size() > NoteFileSizeLimit) {
         RefuseTooLong(context, text, encoded.bytes.size(), origin);
         return false;
     }
     // The document takes a new name only once the note is written under it.
-    QString path = state.settings.FileName;
-    if (path == UntitledFileName || state.SaveAsFlag) {
+    QString path = context.settings.FileName;
+    if (path == UntitledFileName || context.document.SaveAsFlag) {
         const std::optional<QString> chosen = ChooseSaveName(context);
         if (!chosen)
             return false;
@@ -123,9 +122,9 @@ bool SaveDocument(DocumentContext& context, SaveOrigin origin)
         ReportFailedWrite(context.platform, path, result, existed);
         return false;
     }
-    state.settings.FileName = path;
-    state.DocumentEncoding = encoded.encoding;
-    UpdateTitle(state.settings, context.window);
+    context.settings.FileName = path;
+    context.document.DocumentEncoding = encoded.encoding;
+    UpdateTitle(context.settings, context.window);
     ClearChangedFlag(context);
     if (result.error != 0)
         ShowError(context.platform,
@@ -137,14 +136,14 @@ bool SaveDocument(DocumentContext& context, SaveOrigin origin)
 
 void FileSave(DocumentContext& context)
 {
-    context.state.SaveAsFlag = false;
+    context.document.SaveAsFlag = false;
     SaveDocument(context);
 }
 
 void FileSaveAs(DocumentContext& context)
 {
-    context.state.SaveAsFlag = true;
+    context.document.SaveAsFlag = true;
     SaveDocument(context);
-    context.state.SaveAsFlag = false;
+    context.document.SaveAsFlag = false;
     context.editor.setFocus();
 }

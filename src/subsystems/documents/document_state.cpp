@@ -1,6 +1,6 @@
 #include "subsystems/documents/document_state.h"
 
-#include "window/app_state.h"
+#include "settings/settings.h"
 #include "settings/text_encoding.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/file_errors.h"
@@ -34,8 +34,8 @@ ReadAttempt ReadNoteFile(DocumentContext& context, const QString& path, bool cre
     if (decoded.text.endsWith(QChar(EndOfFileMarker)))
         decoded.text.chop(1);
     context.editor.setText(decoded.text);
-    context.state.DocumentEncoding = decoded.encoding;
-    context.state.settings.FileName = path;
+    context.document.DocumentEncoding = decoded.encoding;
+    context.settings.FileName = path;
     ClearChangedFlag(context);
     return {ReadOutcome::Loaded, 0};
 }

@@ -2,7 +2,7 @@
 
 #include "settings/settings.h"
 
-#include <QWidget>
+#include "platform/main_window_control.h"
 
 QString DocumentCaption(const QString& fileName)
 {
@@ -11,9 +11,9 @@ QString DocumentCaption(const QString& fileName)
     return fileName.mid(fileName.lastIndexOf(u'/') + 1);
 }
 
-void UpdateTitle(const Settings& settings, QWidget& window)
+void UpdateTitle(const Settings& settings, MainWindowControl& window)
 {
     if (settings.FileInTitle != 1)
         return;
-    window.setWindowTitle(DocumentCaption(settings.FileName));
+    window.setTitle(DocumentCaption(settings.FileName));
 }

@@ -1,12 +1,11 @@
 #pragma once
 
+#include "settings/settings.h"
+
 #include <QString>
 
-class QWidget;
+class MainWindowControl;
 struct Settings;
-
-// FileName of a document that has no file yet; no file of this name is ever meant to exist.
-inline const QString UntitledFileName = QStringLiteral("PQRSTUVW.XYZ");
 
 // What the title bar shows for a document: its bare file name, or
 // "UNNAMED.SCB" for an untitled one.
@@ -14,4 +13,4 @@ QString DocumentCaption(const QString& fileName);
 
 // With the file-name-in-title option on, replaces the window's whole caption
 // by the document's caption; otherwise leaves it alone.
-void UpdateTitle(const Settings& settings, QWidget& window);
+void UpdateTitle(const Settings& settings, MainWindowControl& window);

@@ -1,6 +1,6 @@
 #include "subsystems/documents/quick_files.h"
 
-#include "window/app_state.h"
+#include "settings/settings.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_save.h"
 #include "subsystems/documents/document_state.h"
@@ -10,34 +10,34 @@
 #include <QDir>
 #include <QFileInfo>
 
-QString QuickFilePath(const AppState& state, int index)
+QString QuickFilePath(const DocumentContext& context, int index)
 {
     switch (index) {
     case 0:
-        return state.settings.File1;
+        return context.settings.File1;
     case 1:
-        return state.settings.File2;
+        return context.settings.File2;
     case 2:
-        return state.settings.File3;
+        return context.settings.File3;
     case 3:
-        return ProgramFilePath(state.ProgramDirectory, QStringLiteral("ADDRESS.SCB"));
+        return ProgramFilePath(context.document.ProgramDirectory, QStringLiteral("ADDRESS.SCB"));
     default:
-        return ProgramFilePath(state.ProgramDirectory, QStringLiteral("TODO.SCB"));
+        return ProgramFilePath(context.document.ProgramDirectory, QStringLiteral("TODO.SCB"));
     }
 }
 
 void LoadQuickFile(DocumentContext& context, const QString& path)
 {
-    context.state.SaveAsFlag = false;
+    context.document.SaveAsFlag = false;
     if (!SaveDocument(context, SaveOrigin::Automatic) && IsDocumentChanged(context))
         return;
     // The address and to-do files live in the program directory, made when first needed.
-    if (QFileInfo(path).absolutePath() == QFileInfo(context.state.ProgramDirectory).absoluteFilePath())
-        QDir().mkpath(context.state.ProgramDirectory);
+    if (QFileInfo(path).absolutePath() == QFileInfo(context.document.ProgramDirectory).absoluteFilePath())
+        QDir().mkpath(context.document.ProgramDirectory);
     const bool loaded = LoadNoteFile(context, path, true) == ReadOutcome::Loaded;
     context.editor.setFocus();
     if (!loaded)
         return;
     PlaceCaretBeforeLastCharacter(context);
-    UpdateTitle(context.state.settings, context.window);
+    UpdateTitle(context.settings, context.window);
 }

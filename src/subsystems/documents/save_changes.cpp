@@ -1,6 +1,6 @@
 #include "subsystems/documents/save_changes.h"
 
-#include "window/app_state.h"
+#include "settings/settings.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_save.h"
 #include "subsystems/documents/document_state.h"
@@ -19,7 +19,7 @@ bool GuardUnsavedChanges(DocumentContext& context)
         return true;
     switch (AskSaveChanges(context.platform)) {
     case MessageAnswer::Yes:
-        context.state.SaveAsFlag = false;
+        context.document.SaveAsFlag = false;
         return SaveDocument(context);
     case MessageAnswer::No:
         return true;
@@ -34,7 +34,7 @@ void FileNew(DocumentContext& context)
         return;
     context.editor.setText(QString());
     ClearChangedFlag(context);
-    context.state.settings.FileName = UntitledFileName;
-    context.state.DocumentEncoding = TextEncoding::Utf8;
-    UpdateTitle(context.state.settings, context.window);
+    context.settings.FileName = UntitledFileName;
+    context.document.DocumentEncoding = TextEncoding::Utf8;
+    UpdateTitle(context.settings, context.window);
 }

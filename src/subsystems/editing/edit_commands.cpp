@@ -1,14 +1,35 @@
 #include "subsystems/editing/edit_commands.h"
 
 #include "platform/editor_control.h"
+#include "platform/platform.h"
 
 void EditorUndo(EditorControl& editor) { editor.undo(); }
 
-void EditorCut(EditorControl& editor) { editor.cut(); }
+namespace {
 
-void EditorCopy(EditorControl& editor) { editor.copy(); }
+// Other programs on the desktop expect plain line feeds on the clipboard.
+bool CopySelection(const EditorControl& editor, Platform& platform)
+{
+    return editor.selectionLength() > 0 && platform.setClipboardText(ToLineFeeds(editor.selectedText()));
+}
 
-void EditorPaste(EditorControl& editor) { editor.paste(); }
+} // namespace
+
+void EditorCut(EditorControl& editor, Platform& platform)
+{
+    // The text leaves the editor only once the clipboard holds it.
+    if (CopySelection(editor, platform))
+        editor.deleteSelection();
+}
+
+void EditorCopy(EditorControl& editor, Platform& platform) { CopySelection(editor, platform); }
+
+void EditorPaste(EditorControl& editor, Platform& platform)
+{
+    const QString text = platform.clipboardText();
+    if (!text.isEmpty())
+        editor.replaceSelection(text);
+}
 
 void EditorClear(EditorControl& editor) { editor.deleteSelection(); }
 

@@ -1,7 +1,9 @@
 #include "subsystems/editing/find.h"
 
 #include "platform/editor_control.h"
+#include "platform/form_factory.h"
 #include "platform/platform.h"
+#include "subsystems/editing/find_dialog.h"
 
 void SearchStep(FindState& find, EditorControl& editor, Platform& platform, qsizetype start)
 {
@@ -18,9 +20,21 @@ void SearchStep(FindState& find, EditorControl& editor, Platform& platform, qsiz
     find.FindResume = editor.selectionStart() + editor.selectionLength();
 }
 
-void EditFind(FindState& find, EditorControl& editor, Platform& platform)
+std::optional<QString> AskSearchString(FormFactory& forms, const QString& previousText)
 {
-    find.FindText = platform.runFindDialog(find.PreviousFindText);
+    const std::unique_ptr<Form13> form = forms.makeModal<Form13>();
+    form->setSearchText(previousText);
+    if (form->exec() != QDialog::Accepted)
+        return std::nullopt;
+    return form->searchText();
+}
+
+void EditFind(FindState& find, EditorControl& editor, Platform& platform, FormFactory& forms)
+{
+    const std::optional<QString> typed = AskSearchString(forms, find.PreviousFindText);
+    if (!typed)
+        return;
+    find.FindText = *typed;
     if (find.FindText.isEmpty())
         return;
     if (find.FindText != find.PreviousFindText)

@@ -62,5 +62,5 @@ QString SnippetText(Snippet snippet, const Settings& settings, Platform& platfor
 void InsertText(Platform& platform, EditorControl& editor, const QString& text)
 {
     if (platform.setClipboardText(text))
-        EditorPaste(editor);
+        EditorPaste(editor, platform);
 }

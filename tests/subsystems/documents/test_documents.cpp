@@ -1,4 +1,3 @@
-#include "window/app_state.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_open.h"
 #include "subsystems/documents/document_save.h"
@@ -8,6 +7,7 @@
 #include "subsystems/documents/note_storage.h"
 #include "subsystems/documents/quick_files.h"
 #include "subsystems/documents/save_changes.h"
+#include "support/recording_window.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
 #include "platform/editor_control.h"
@@ -62,6 +62,13 @@ const QString ReadOnlyMessage = QStringLiteral(
     "Location To Store The File.");
 
 } // namespace
+
+// The parts of the program's state that the document commands work on.
+struct DocumentsState
+{
+    Settings settings;
+    DocumentState document;
+};
 
 class TestDocuments : public QObject
 {
@@ -118,15 +125,19 @@ private slots:
 
 private:
     DocumentContext& context() { return *m_context; }
+    DocumentContext contextWith(NoteStorage& storage)
+    {
+        return {m_state->settings, m_state->document, *m_platform, *m_editor, *m_window, storage};
+    }
     QString file(const QString& name) const { return m_dir->path() + u'/' + name; }
     void loadNote(const QString& name, const QByteArray& bytes);
     QString lastMessage() const { return m_platform->messages.isEmpty() ? QString() : m_platform->messages.last().text; }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<AppState> m_state;
+    std::unique_ptr<DocumentsState> m_state;
     std::unique_ptr<ScriptedPlatform> m_platform;
     std::unique_ptr<EditorControl> m_editor;
-    std::unique_ptr<QWidget> m_window;
+    std::unique_ptr<RecordingWindow> m_window;
     std::unique_ptr<NoteStorage> m_storage;
     std::unique_ptr<DocumentContext> m_context;
 };
@@ -134,17 +145,16 @@ private:
 void TestDocuments::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
-    m_state = std::make_unique<AppState>();
+    m_state = std::make_unique<DocumentsState>();
     m_state->settings.FileInTitle = 1;
     m_state->settings.FileName = UntitledFileName;
-    m_state->ProgramDirectory = file("data");
-    QDir().mkpath(m_state->ProgramDirectory);
+    m_state->document.ProgramDirectory = file("data");
+    QDir().mkpath(m_state->document.ProgramDirectory);
     m_platform = std::make_unique<ScriptedPlatform>();
     m_editor = std::make_unique<EditorControl>();
-    m_window = std::make_unique<QWidget>();
+    m_window = std::make_unique<RecordingWindow>();
     m_storage = std::make_unique<NoteStorage>();
-    m_context = std::make_unique<DocumentContext>(
-        DocumentContext{*m_state, *m_platform, *m_editor, *m_window, *m_storage});
+    m_context = std::make_unique<DocumentContext>(contextWith(*m_storage));
 }
 
 void TestDocuments::cleanup()
@@ -232,7 +242,7 @@ void TestDocuments::windowsTextThatGainsAnyCharacterBecomesUtf8()
     const QByteArray saved = ReadFileBytes(file("w.scb"));
     QCOMPARE(saved, QByteArray("caf\xc3\xa9\r\n\xe2\x98\xba \xe2\x82\xac\x1a"));
     QVERIFY(!saved.contains('?'));
-    QCOMPARE(m_state->DocumentEncoding, TextEncoding::Utf8);
+    QCOMPARE(m_state->document.DocumentEncoding, TextEncoding::Utf8);
 }
 
 void TestDocuments::everyLineEndIsWrittenAsCrLf()
@@ -250,7 +260,7 @@ void TestDocuments::oddFileNamesWork()
     m_platform->saveFileAnswers = {file(name)};
     QVERIFY(SaveDocument(context()));
     QCOMPARE(m_state->settings.FileName, file(name + ".SCB"));
-    QCOMPARE(m_window->windowTitle(), name + ".SCB");
+    QCOMPARE(m_window->title(), name + ".SCB");
     m_editor->setText(QString());
     m_platform->openFileAnswers = {file(name + ".SCB")};
     FileOpen(context());
@@ -268,7 +278,7 @@ void TestDocuments::unreadableFileGoesThroughTheErrorTable()
     loadNote("current.scb", "current");
     WriteFileBytes(file("secret.scb"), "secret");
     UnreadableStorage unreadable;
-    DocumentContext withoutAccess{*m_state, *m_platform, *m_editor, *m_window, unreadable};
+    DocumentContext withoutAccess = contextWith(unreadable);
     m_platform->openFileAnswers = {file("secret.scb")};
     FileOpen(withoutAccess);
     QCOMPARE(m_platform->calls.last(), QStringLiteral("askText:SCRBL32:File was not found. Try again."));
@@ -285,7 +295,7 @@ void TestDocuments::openLoadsTheChosenFile()
     QCOMPARE(m_editor->text(), QStringLiteral("first\r\nsecond"));
     QCOMPARE(m_editor->selectionStart(), 12); // before the last character
     QCOMPARE(m_editor->selectionLength(), 0);
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("MEMO.SCB"));
+    QCOMPARE(m_window->title(), QStringLiteral("MEMO.SCB"));
     QCOMPARE(m_state->settings.FileName, file("ann.lee/MEMO.SCB"));
     QVERIFY(m_platform->messages.isEmpty());
 }
@@ -454,7 +464,7 @@ void TestDocuments::saveAsksForANameWhenUntitled()
     QCOMPARE(m_platform->calls.first(), QStringLiteral("chooseFileToSave:Scriblet Files (*.scb)|*.scb|Text Files (*.txt)|*.txt"));
     QCOMPARE(ReadFileBytes(file("NOTES.SCB")), QByteArray("new note\x1a"));
     QCOMPARE(m_state->settings.FileName, file("NOTES.SCB"));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("NOTES.SCB"));
+    QCOMPARE(m_window->title(), QStringLiteral("NOTES.SCB"));
     QVERIFY(!IsDocumentChanged(context()));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"NOTES.SCB"}); // probe removed
 }
@@ -482,7 +492,7 @@ void TestDocuments::saveNamingLoop()
     QCOMPARE(ReadFileBytes(file("empty.scb")), QByteArray("text\x1a"));
 
     // Save As onto the existing file, Yes; then a cancelled dialog writes nothing.
-    m_state->SaveAsFlag = true;
+    m_state->document.SaveAsFlag = true;
     m_platform->saveFileAnswers = {file("full.scb")};
     m_platform->messageAnswers = {MessageAnswer::Yes};
     QVERIFY(SaveDocument(context()));
@@ -516,7 +526,7 @@ void TestDocuments::saveRefusesUnwritableTargets()
     loadNote("cd.scb", "on a cd\x1a");
     m_editor->replaceSelection("changed ");
     ReadOnlyMediumStorage cdRom;
-    DocumentContext onCdRom{*m_state, *m_platform, *m_editor, *m_window, cdRom};
+    DocumentContext onCdRom = contextWith(cdRom);
     FileSave(onCdRom);
     QCOMPARE(lastMessage(), ReadOnlyMessage);
     QCOMPARE(ReadFileBytes(file("cd.scb")), QByteArray("on a cd\x1a"));
@@ -556,7 +566,7 @@ void TestDocuments::failedWriteKeepsTheOldFileAndTheChangedFlag()
     loadNote("memo.scb", "old\x1a");
     m_editor->replaceSelection("new ");
     FullDiskStorage fullDisk;
-    DocumentContext onFullDisk{*m_state, *m_platform, *m_editor, *m_window, fullDisk};
+    DocumentContext onFullDisk = contextWith(fullDisk);
     QVERIFY(!SaveDocument(onFullDisk));
     QCOMPARE(ReadFileBytes(file("memo.scb")), QByteArray("old\x1a"));
     QVERIFY(IsDocumentChanged(context()));
@@ -569,7 +579,7 @@ void TestDocuments::failedWriteInPlaceNamesTheKeptCopy()
     loadNote("shared.scb", "old text\x1a");
     m_editor->replaceSelection("new ");
     InPlaceFullDiskStorage storage;
-    DocumentContext inPlace{*m_state, *m_platform, *m_editor, *m_window, storage};
+    DocumentContext inPlace = contextWith(storage);
     QVERIFY(!SaveDocument(inPlace));
     QVERIFY(IsDocumentChanged(context()));
     const QStringList copies = QDir(m_dir->path()).entryList({"shared.scb.*"}, QDir::Files);
@@ -585,12 +595,12 @@ void TestDocuments::failedSaveAsKeepsTheName()
     UpdateTitle(m_state->settings, *m_window);
     m_editor->replaceSelection("more ");
     FullDiskStorage fullDisk;
-    DocumentContext full{*m_state, *m_platform, *m_editor, *m_window, fullDisk};
+    DocumentContext full = contextWith(fullDisk);
     m_platform->saveFileAnswers = {file("target.scb")};
     FileSaveAs(full);
     QCOMPARE(m_platform->messages.last().title, QStringLiteral("Save Failed"));
     QCOMPARE(m_state->settings.FileName, file("mine.scb"));
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("mine.scb"));
+    QCOMPARE(m_window->title(), QStringLiteral("mine.scb"));
     QVERIFY(!QFile::exists(file("target.scb")));
     FileSave(context());
     QCOMPARE(ReadFileBytes(file("mine.scb")), QByteArray("more mine\x1a"));
@@ -691,7 +701,7 @@ void TestDocuments::failedSaveAfterYesStopsTheGuard()
     loadNote("doc.scb", "old\x1a");
     m_editor->replaceSelection("new ");
     FullDiskStorage fullDisk;
-    DocumentContext onFullDisk{*m_state, *m_platform, *m_editor, *m_window, fullDisk};
+    DocumentContext onFullDisk = contextWith(fullDisk);
     m_platform->messageAnswers = {MessageAnswer::Yes};
     QVERIFY(!GuardUnsavedChanges(onFullDisk));
     QCOMPARE(m_editor->text(), QStringLiteral("new old"));
@@ -711,7 +721,7 @@ void TestDocuments::newDocument()
     QVERIFY(m_platform->messages.isEmpty()); // unchanged: no question
     QCOMPARE(m_editor->text(), QString());
     QCOMPARE(m_state->settings.FileName, UntitledFileName);
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("UNNAMED.SCB"));
+    QCOMPARE(m_window->title(), QStringLiteral("UNNAMED.SCB"));
 
     QTest::keyClicks(m_editor.get(), "draft");
     m_platform->messageAnswers = {MessageAnswer::Yes}; // then the save dialog is cancelled
@@ -732,21 +742,21 @@ void TestDocuments::newDocument()
 void TestDocuments::addressFileIsCreatedOnFirstUse()
 {
     m_editor->setText(QString()); // an untitled, unchanged document
-    LoadQuickFile(context(), QuickFilePath(*m_state, 3));
-    const QString address = m_state->ProgramDirectory + "/ADDRESS.SCB";
+    LoadQuickFile(context(), QuickFilePath(context(), 3));
+    const QString address = m_state->document.ProgramDirectory + "/ADDRESS.SCB";
     QVERIFY(QFile::exists(address));
     QCOMPARE(ReadFileBytes(address), QByteArray());
     QCOMPARE(m_state->settings.FileName, address);
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("ADDRESS.SCB"));
+    QCOMPARE(m_window->title(), QStringLiteral("ADDRESS.SCB"));
     QTest::keyClicks(m_editor.get(), "Ann Lee");
     FileSave(context());
     QCOMPARE(ReadFileBytes(address), QByteArray("Ann Lee\x1a"));
-    QCOMPARE(QuickFilePath(*m_state, 4), m_state->ProgramDirectory + "/TODO.SCB");
+    QCOMPARE(QuickFilePath(context(), 4), m_state->document.ProgramDirectory + "/TODO.SCB");
 
-    QVERIFY(QDir(m_state->ProgramDirectory).removeRecursively()); // gone while the program runs
-    LoadQuickFile(context(), QuickFilePath(*m_state, 4));
-    QVERIFY(QFile::exists(m_state->ProgramDirectory + "/TODO.SCB"));
-    QCOMPARE(m_state->settings.FileName, m_state->ProgramDirectory + "/TODO.SCB");
+    QVERIFY(QDir(m_state->document.ProgramDirectory).removeRecursively()); // gone while the program runs
+    LoadQuickFile(context(), QuickFilePath(context(), 4));
+    QVERIFY(QFile::exists(m_state->document.ProgramDirectory + "/TODO.SCB"));
+    QCOMPARE(m_state->settings.FileName, m_state->document.ProgramDirectory + "/TODO.SCB");
 }
 
 void TestDocuments::quickFileSwitchSavesFirst()
@@ -755,11 +765,11 @@ void TestDocuments::quickFileSwitchSavesFirst()
     m_state->settings.File1 = file("quick.scb");
     loadNote("current.scb", "current\x1a");
     WriteFileBytes(file("current.scb"), "stale");
-    LoadQuickFile(context(), QuickFilePath(*m_state, 0));
+    LoadQuickFile(context(), QuickFilePath(context(), 0));
     QCOMPARE(ReadFileBytes(file("current.scb")), QByteArray("current\x1a")); // rewritten although unchanged
     QCOMPARE(m_editor->text(), QStringLiteral("quick\r\nfile"));
     QCOMPARE(m_editor->selectionStart(), 10);
-    QCOMPARE(m_window->windowTitle(), QStringLiteral("quick.scb"));
+    QCOMPARE(m_window->title(), QStringLiteral("quick.scb"));
 
     WriteFileBytes(file("big.scb"), QByteArray(29996, 'x'));
     LoadQuickFile(context(), file("big.scb"));
@@ -788,7 +798,7 @@ void TestDocuments::quickFileErrors()
 {
     loadNote("current.scb", "current");
     m_state->settings.File1 = QString();
-    LoadQuickFile(context(), QuickFilePath(*m_state, 0));
+    LoadQuickFile(context(), QuickFilePath(context(), 0));
     QVERIFY(m_platform->calls.contains("askText:SCRBL32:File was not found. Try again."));
     QCOMPARE(m_state->settings.FileName, file("current.scb"));
     QCOMPARE(m_editor->text(), QStringLiteral("current"));

@@ -1,8 +1,7 @@
-#include "subsystems/editing/edit_commands.h"
 #include "platform/editor_control.h"
+#include "subsystems/editing/edit_commands.h"
+#include "support/scripted_platform.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QTest>
 
 class TestEditCommands : public QObject
@@ -15,6 +14,7 @@ private slots:
     void deleteAllDeletesTheWholeText_data();
     void deleteAllDeletesTheWholeText();
     void cutCopyPasteDelete();
+    void clipboardTakesLineFeedsAndCutKeepsTextItCannotPlace();
     void undoTakesBackTheLastEdit();
 };
 
@@ -51,45 +51,68 @@ void TestEditCommands::deleteAllDeletesTheWholeText()
     QFETCH(QString, text);
     EditorControl editor;
     editor.setText(text);
-    QApplication::clipboard()->setText(QStringLiteral("kept"));
     EditDeleteAll(editor);
     QCOMPARE(editor.text(), QString());
     QCOMPARE(editor.isModified(), !text.isEmpty());
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("kept"));
 }
 
 void TestEditCommands::cutCopyPasteDelete()
 {
     EditorControl editor;
+    ScriptedPlatform platform;
     editor.setText(QStringLiteral("one two"));
-    QApplication::clipboard()->setText(QStringLiteral("before"));
+    platform.clipboard = QStringLiteral("before");
     editor.setSelectionStart(2);
-    EditorCopy(editor); // nothing selected: the clipboard stays as it was
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("before"));
-    EditorCut(editor);
+    EditorCopy(editor, platform); // nothing selected: the clipboard stays as it was
+    QCOMPARE(platform.clipboard, QStringLiteral("before"));
+    EditorCut(editor, platform);
     QCOMPARE(editor.text(), QStringLiteral("one two"));
     QVERIFY(!editor.isModified());
 
     editor.setSelectionStart(4);
     editor.setSelectionLength(3);
-    EditorCut(editor);
+    EditorCut(editor, platform);
     QCOMPARE(editor.text(), QStringLiteral("one "));
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("two"));
+    QCOMPARE(platform.clipboard, QStringLiteral("two"));
     QVERIFY(editor.isModified());
 
     editor.setSelectionStart(0);
     editor.setSelectionLength(3);
-    EditorPaste(editor); // replaces the selection
+    EditorPaste(editor, platform); // replaces the selection
     QCOMPARE(editor.text(), QStringLiteral("two "));
 
     editor.setSelectionStart(0);
     editor.setSelectionLength(4);
     EditorClear(editor);
     QCOMPARE(editor.text(), QString());
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("two"));
+    QCOMPARE(platform.clipboard, QStringLiteral("two"));
     editor.setModified(false);
     SetEditorModified(editor);
     QVERIFY(editor.isModified());
+}
+
+void TestEditCommands::clipboardTakesLineFeedsAndCutKeepsTextItCannotPlace()
+{
+    EditorControl editor;
+    ScriptedPlatform platform;
+    editor.setText(QStringLiteral("a\r\nb"));
+    EditSelectAll(editor);
+    EditorCopy(editor, platform);
+    QCOMPARE(platform.clipboard, QStringLiteral("a\nb"));
+
+    platform.clipboard = QStringLiteral("x\r\ny\rz");
+    editor.setSelectionStart(editor.textLength());
+    EditorPaste(editor, platform);
+    QCOMPARE(editor.text(), QStringLiteral("a\r\nbx\r\ny\r\nz"));
+
+    platform.clipboard.clear();
+    EditSelectAll(editor);
+    EditorPaste(editor, platform); // an empty clipboard leaves the selection alone
+    QCOMPARE(editor.selectionLength(), editor.textLength());
+
+    platform.clipboardWorks = false;
+    EditorCut(editor, platform); // text the clipboard would not take stays in the note
+    QCOMPARE(editor.text(), QStringLiteral("a\r\nbx\r\ny\r\nz"));
 }
 
 void TestEditCommands::undoTakesBackTheLastEdit()

@@ -1,16 +1,36 @@
+#include "platform/editor_control.h"
+#include "platform/form_factory.h"
 #include "subsystems/editing/find.h"
 #include "subsystems/editing/find_dialog.h"
+#include "support/modal_answer.h"
 #include "support/scripted_platform.h"
-#include "platform/editor_control.h"
-#include "platform/qt_platform.h"
 
 #include <QApplication>
-#include <QTimer>
-
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+namespace {
+
+// Answers the Find form that is about to be shown: types the text and
+// presses Enter, or presses Esc when there is no text. What the box held when
+// the form came up is added to prefilled.
+void AnswerFindForm(const std::optional<QString>& typed, QStringList* prefilled = nullptr)
+{
+    WhenModalShown<Form13>([typed, prefilled](Form13& form) {
+        if (prefilled)
+            prefilled->append(form.textBox().text());
+        if (!typed) {
+            QTest::keyClick(&form.textBox(), Qt::Key_Escape);
+            return;
+        }
+        form.textBox().setText(*typed);
+        QTest::keyClick(&form.textBox(), Qt::Key_Return);
+    });
+}
+
+} // namespace
 
 class TestFind : public QObject
 {
@@ -22,10 +42,10 @@ private slots:
     void notFoundMessage();
     void dialogOpensWithThePreviousString();
     void findDialogLooksAndCloses();
-    void qtFindDialogGivesTheTextOrNothing();
+    void askSearchStringGivesTheTextOrNothing();
 };
 
-// Steps: "F:text" Find with text typed in the dialog, "N" Find Next,
+// Steps: "F:text" Find with text typed in the dialog, "E" Find closed with Esc, "N" Find Next,
 // "L:text" load another text, "C:n" put the caret at n.
 // Expected after each step: "start,length", with " miss" when the
 // not-found message was shown by that step.
@@ -43,6 +63,9 @@ void TestFind::searches_data()
                                          << QStringList{"0,2", "2,2", "2,2 miss"};
     QTest::newRow("empty string does nothing") << "abc" << QStringList{"C:2", "F:", "N"}
                                                << QStringList{"2,0", "2,0", "2,0"};
+    QTest::newRow("Esc keeps the search going") << "ab ab ab" << QStringList{"F:ab", "E", "N", "F:ab"}
+                                                << QStringList{"0,2", "0,2", "3,2", "6,2"};
+    QTest::newRow("Esc before any Find") << "abc" << QStringList{"C:1", "E", "N"} << QStringList{"1,0", "1,0", "1,0"};
     QTest::newRow("same string resumes") << "abc abc abc" << QStringList{"F:abc", "F:abc", "F:abc"}
                                          << QStringList{"0,3", "4,3", "8,3"};
     QTest::newRow("other letter case starts over") << "abc ABC abc" << QStringList{"F:abc", "N", "F:ABC"}
@@ -73,14 +96,15 @@ void TestFind::searches()
 
     EditorControl editor;
     ScriptedPlatform platform;
+    FormFactory forms;
     FindState find;
     editor.setText(text);
     for (qsizetype i = 0; i < steps.size(); ++i) {
         const QString& step = steps[i];
         const qsizetype messagesBefore = platform.messages.size();
-        if (step.startsWith("F:")) {
-            platform.findAnswers = {step.mid(2)};
-            EditFind(find, editor, platform);
+        if (step.startsWith("F:") || step == "E") {
+            AnswerFindForm(step == "E" ? std::nullopt : std::optional(step.mid(2)));
+            EditFind(find, editor, platform, forms);
         } else if (step == "N") {
             EditFindNext(find, editor, platform);
         } else if (step.startsWith("L:")) {
@@ -99,10 +123,11 @@ void TestFind::notFoundMessage()
 {
     EditorControl editor;
     ScriptedPlatform platform;
+    FormFactory forms;
     FindState find;
     editor.setText(QStringLiteral("nothing here"));
-    platform.findAnswers = {QStringLiteral("abc")};
-    EditFind(find, editor, platform);
+    AnswerFindForm(QStringLiteral("abc"));
+    EditFind(find, editor, platform, forms);
     QCOMPARE(platform.messages.size(), 1);
     QCOMPARE(platform.messages[0].text, QStringLiteral("The Text \"abc\" Was Not Found"));
     QCOMPARE(platform.messages[0].title, QStringLiteral("Find..."));
@@ -116,12 +141,15 @@ void TestFind::dialogOpensWithThePreviousString()
 {
     EditorControl editor;
     ScriptedPlatform platform;
+    FormFactory forms;
     FindState find;
     editor.setText(QStringLiteral("needle"));
-    platform.findAnswers = {QStringLiteral("need"), QString()};
-    EditFind(find, editor, platform);
-    EditFind(find, editor, platform);
-    QCOMPARE(platform.calls, (QStringList{"runFindDialog:", "runFindDialog:need"}));
+    QStringList prefilled;
+    AnswerFindForm(QStringLiteral("need"), &prefilled);
+    EditFind(find, editor, platform, forms);
+    AnswerFindForm(QString(), &prefilled);
+    EditFind(find, editor, platform, forms);
+    QCOMPARE(prefilled, (QStringList{"", "need"}));
     QCOMPARE(find.PreviousFindText, QStringLiteral("need"));
     QCOMPARE(find.FindText, QString());
 }
@@ -167,28 +195,17 @@ void TestFind::findDialogLooksAndCloses()
     QCOMPARE(entered.result(), int(QDialog::Accepted));
 }
 
-// Answers the modal Find dialog that the platform is about to show.
-static void AnswerFindDialog(const QString& typed, Qt::Key closingKey)
+void TestFind::askSearchStringGivesTheTextOrNothing()
 {
-    QTimer::singleShot(0, [typed, closingKey] {
-        auto* dialog = qobject_cast<Form13*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            AnswerFindDialog(typed, closingKey);
-            return;
-        }
-        dialog->textBox().selectAll();
-        QTest::keyClicks(&dialog->textBox(), typed);
-        QTest::keyClick(&dialog->textBox(), closingKey);
-    });
-}
-
-void TestFind::qtFindDialogGivesTheTextOrNothing()
-{
-    QtPlatform platform;
-    AnswerFindDialog(QStringLiteral("typed"), Qt::Key_Return);
-    QCOMPARE(platform.runFindDialog(QStringLiteral("previous")), QStringLiteral("typed"));
-    AnswerFindDialog(QStringLiteral("typed"), Qt::Key_Escape);
-    QCOMPARE(platform.runFindDialog(QStringLiteral("previous")), QString());
+    QWidget owner;
+    FormFactory forms(&owner);
+    AnswerFindForm(QStringLiteral("typed"));
+    QCOMPARE(AskSearchString(forms, QStringLiteral("previous")), std::optional<QString>(QStringLiteral("typed")));
+    AnswerFindForm(std::nullopt);
+    QCOMPARE(AskSearchString(forms, QStringLiteral("previous")), std::nullopt);
+    AnswerFindForm(QString());
+    QCOMPARE(AskSearchString(forms, QStringLiteral("previous")), std::optional<QString>(QString()));
+    QVERIFY(owner.findChildren<Form13*>().isEmpty()); // each use made its own form and deleted it
 }
 
 QTEST_MAIN(TestFind)

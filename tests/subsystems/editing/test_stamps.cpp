@@ -1,10 +1,9 @@
 #include "settings/settings.h"
+#include "subsystems/editing/edit_commands.h"
 #include "subsystems/editing/stamps.h"
 #include "support/scripted_platform.h"
 #include "platform/editor_control.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QTest>
 
 class TestStamps : public QObject
@@ -78,7 +77,7 @@ void TestStamps::nothingIsPastedWhenTheClipboardFails()
 {
     ScriptedPlatform platform;
     platform.clipboardWorks = false;
-    QApplication::clipboard()->setText(QStringLiteral("old clipboard"));
+    platform.clipboard = QStringLiteral("old clipboard");
     EditorControl editor;
     editor.setText(QStringLiteral("note"));
     InsertText(platform, editor, QStringLiteral("stamp "));
@@ -97,8 +96,8 @@ void TestStamps::insertionGoesThroughTheClipboard()
     QCOMPARE(editor.text(), QStringLiteral("Called at 10:15:02 AM ."));
     QCOMPARE(editor.selectionStart(), 22); // the caret ends after the text
     QVERIFY(editor.isModified());
-    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("10:15:02 AM "));
-    editor.paste(); // pasting again inserts the same text
+    QCOMPARE(platform.clipboard, QStringLiteral("10:15:02 AM "));
+    EditorPaste(editor, platform); // pasting again inserts the same text
     QCOMPARE(editor.text(), QStringLiteral("Called at 10:15:02 AM 10:15:02 AM ."));
 
     editor.setText(QStringLiteral("same"));

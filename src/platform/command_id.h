@@ -1,7 +1,7 @@
 #pragma once
 
 // Every command the main window can run, whichever menu item, shortcut or
-// bar button asks for it.
+// bar button asks for it; the subsystems register a handler for each.
 enum class CommandId {
     FileNew,
     FileOpen,
@@ -48,3 +48,5 @@ enum class CommandId {
     HelpOnHelp,
     AboutScriblet,
 };
+
+inline constexpr int CommandCount = int(CommandId::AboutScriblet) + 1;

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+#include <typeindex>
+
+// Makes the program's own forms over the main window. A modal form is made
+// for one use; a modeless form exists once while it is open, is raised when
+// asked for again, and is deleted when closed, so the next opening loads its
+// fields afresh. Forms are made when first asked for, never at start-up.
+class FormFactory
+{
+public:
+    explicit FormFactory(QWidget* owner = nullptr) : m_owner(owner) {}
+
+    template <class Form>
+    std::unique_ptr<Form> makeModal() const
+    {
+        return std::make_unique<Form>(m_owner);
+    }
+
+    // The form of this kind that is open, raised; else a new one, shown.
+    // The bool tells whether it was made just now.
+    template <class Form>
+    std::pair<Form*, bool> showModeless()
+    {
+        QPointer<QWidget>& open = m_open[std::type_index(typeid(Form))];
+        const bool made = open.isNull();
+        if (made) {
+            auto* form = new Form(m_owner);
+            form->setAttribute(Qt::WA_DeleteOnClose);
+            open = form;
+        }
+        open->show();
+        open->raise();
+        open->activateWindow();
+        return {static_cast<Form*>(open.data()), made};
+    }
+
+    // The open modeless form of this kind, or nullptr.
+    template <class Form>
+    Form* openForm() const
+    {
+        const auto found = m_open.find(std::type_index(typeid(Form)));
+        return found == m_open.end() ? nullptr : static_cast<Form*>(found->second.data());
+    }
+
+private:
+    QWidget* m_owner;
+    std::map<std::type_index, QPointer<QWidget>> m_open;
+};

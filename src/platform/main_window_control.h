@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QString>
+
+// What the commands change on the main window, without knowing its class:
+// the caption, the options that shape the window, and the two ways of ending.
+class MainWindowControl
+{
+public:
+    virtual ~MainWindowControl() = default;
+
+    virtual QString title() const = 0;
+    virtual void setTitle(const QString& title) = 0;
+
+    virtual void setAlwaysOnTop(bool onTop) = 0;
+    virtual void setButtonBarShown(bool shown) = 0;
+    // The window's outer height in twips; the resize rule still applies.
+    virtual void setOuterHeight(int twips) = 0;
+
+    // The normal close: asks about unsaved changes and may be refused.
+    virtual void requestClose() = 0;
+    // A close request nobody can answer (shutdown signals): nothing is asked,
+    // the settings are written as at a normal exit and the program ends.
+    virtual void endWithoutAsking() = 0;
+};

@@ -1,0 +1,96 @@
+#include "platform/qt_printer.h"
+
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+#include <algorithm>
+
+QFont PrinterTextFont()
+{
+    QFont font(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), 10);
+    font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QtPrinterDevice::QtPrinterDevice(QPrinter& printer)
+    : m_printer(printer)
+    , m_font(PrinterTextFont(), &printer)
+    , m_metrics(m_font, &printer)
+{
+    if (m_painter.begin(&m_printer))
+        m_painter.setFont(m_font);
+}
+
+QtPrinterDevice::~QtPrinterDevice() { endJob(); }
+
+bool QtPrinterDevice::isActive() const { return m_painter.isActive(); }
+
+int QtPrinterDevice::printableHeight() const
+{
+    return int(m_printer.pageRect(QPrinter::DevicePixel).height());
+}
+
+int QtPrinterDevice::textHeight(const QString&) const
+{
+    // Every line advances by the same spacing whatever it holds, so that the
+    // page count worked out from this matches what drawLines puts on paper.
+    return m_metrics.lineSpacing();
+}
+
+void QtPrinterDevice::drawLines(const QStringList& lines)
+{
+    if (!isActive())
+        return;
+    // The painter's origin is the top left of the printable area.
+    int baseline = m_metrics.ascent();
+    for (const QString& line : lines) {
+        m_painter.drawText(QPoint(0, baseline), line);
+        baseline += m_metrics.lineSpacing();
+    }
+}
+
+void QtPrinterDevice::newPage()
+{
+    if (isActive())
+        m_printer.newPage();
+}
+
+void QtPrinterDevice::endJob()
+{
+    if (isActive())
+        m_painter.end();
+}
+
+std::optional<int> RunPrintDialog(QPrinter& printer, QWidget* parent)
+{
+    printer.setCollateCopies(true);
+    QPrintDialog dialog(&printer, parent);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    const int copies = std::max(1, printer.copyCount());
+    printer.setCopyCount(1);
+    if (!accepted)
+        return std::nullopt;
+    return copies;
+}
+
+void RunPrintSetupDialog(QPrinter& printer, QWidget* parent)
+{
+    QPrintDialog dialog(&printer, parent);
+    dialog.setWindowTitle(QStringLiteral("Print Setup"));
+    dialog.setOptions(dialog.options()
+                      & ~(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintPageRange
+                          | QAbstractPrintDialog::PrintCurrentPage | QAbstractPrintDialog::PrintSelection
+                          | QAbstractPrintDialog::PrintToFile));
+    // Nothing is printed from here; the button only confirms the choice.
+    for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>()) {
+        if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
+    }
+    dialog.exec();
+    printer.setCopyCount(1);
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+class CommandTable;
+class EditorControl;
+class FormFactory;
+class MainWindowControl;
+class Platform;
+struct Settings;
+struct TimerState;
+
+// What the options and the stopwatch work on: the settings they change, the
+// counters of the 100 ms tick, the editor whose colour and font they set and
+// the window whose height, topmost state, title and bar they change.
+struct OptionsContext
+{
+    Settings& settings;
+    TimerState& timer;
+    Platform& platform;
+    EditorControl& editor;
+    MainWindowControl& window;
+    FormFactory& forms;
+};
+
+// The Options menu and the stopwatch.
+void RegisterOptionsCommands(CommandTable& commands, const OptionsContext& context);

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QApplication>
+#include <QTimer>
+
+#include <functional>
+
+// Runs answer on the modal form of type Form as soon as one is shown, so a
+// test can drive a form that a command shows and waits on. Gives up after a
+// few hundred turns of the event loop.
+template <class Form>
+void WhenModalShown(std::function<void(Form&)> answer, int attempts = 300)
+{
+    QTimer::singleShot(0, [answer = std::move(answer), attempts]() mutable {
+        if (auto* form = qobject_cast<Form*>(QApplication::activeModalWidget())) {
+            answer(*form);
+            return;
+        }
+        if (attempts > 0)
+            WhenModalShown<Form>(std::move(answer), attempts - 1);
+    });
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "platform/main_window_control.h"
+
+// A main window that only remembers what the commands asked of it.
+class RecordingWindow : public MainWindowControl
+{
+public:
+    QString shownTitle;
+    bool onTop = false;
+    bool barShown = true;
+    int outerHeightTwips = 0;
+    int closeRequests = 0;
+    int endsWithoutAsking = 0;
+
+    QString title() const override { return shownTitle; }
+    void setTitle(const QString& title) override { shownTitle = title; }
+    void setAlwaysOnTop(bool top) override { onTop = top; }
+    void setButtonBarShown(bool shown) override { barShown = shown; }
+    void setOuterHeight(int twips) override { outerHeightTwips = twips; }
+    void requestClose() override { ++closeRequests; }
+    void endWithoutAsking() override { ++endsWithoutAsking; }
+};
