@@ -4,7 +4,8 @@
 
 class QWidget;
 
-// The program's windows keep the look they were designed with: bold
-// "MS Sans Serif" (or the desktop's sans-serif face in its place) on light grey.
+// The look the program's windows are laid out for: bold "MS Sans Serif" (or
+// the desktop's sans-serif face in its place) on light grey, so captions fit
+// the fixed twips sizes of the buttons and labels.
 QFont ClassicFont(double points);
 void ApplyClassicGrey(QWidget& widget);

@@ -7,9 +7,8 @@ inline constexpr int MinimumHeightWithoutBar = 1680;
 inline constexpr int ButtonBarHeight = 360; // the band the bar takes above the editor
 
 // What the window's frame, title and menu bar take from its outer size. The
-// defaults are what they took on the system the layout was designed on; the
-// window passes what they really take on this desktop, so the editor fills
-// the client area.
+// defaults are a typical frame with a one-line menu bar; the window passes
+// what they really take on this desktop, so the editor fills the client area.
 struct NonClientTwips
 {
     int horizontal = 135;

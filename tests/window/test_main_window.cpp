@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -36,7 +37,7 @@ class TestMainWindow : public QObject
 private slots:
     void init();
     void cleanup();
-    void menuTreeMatchesItsTable();
+    void menuBarShowsEveryCommandOnce();
     void everyCommandTheWayAUserReachesIt_data();
     void everyCommandTheWayAUserReachesIt();
     void editShortcutsActOnceFromTheEditor();
@@ -53,6 +54,8 @@ private slots:
     void activationShowsTheBaseTitle();
     void titleRefreshedBehindADialogStays();
     void minimizingOnlyRefreshesTheTitle();
+    void closeAsksButEndingWithoutAskingDoesNot();
+    void windowControlShapesTheWindow();
 
 private:
     void showActive();
@@ -88,40 +91,51 @@ void TestMainWindow::showActive()
     QTRY_VERIFY(window().editor().hasFocus());
 }
 
-void TestMainWindow::menuTreeMatchesItsTable()
+// The captions the user reads, separators as "-". The shortcuts are checked
+// by what they do, in everyCommandTheWayAUserReachesIt.
+void TestMainWindow::menuBarShowsEveryCommandOnce()
 {
-    // Caption, shortcut, checkable ("-" is a separator line).
     const QList<QPair<QString, QStringList>> expected = {
-        {"&File", {"&New||0", "&Open...|Ctrl+O|0", "&Save|Ctrl+S|0", "Save &As...||0", "-", "&Print...|Ctrl+P|0",
-                   "Printer Set&up...||0", "-", "E&xit||0"}},
-        {"&Edit", {"&Undo|Ctrl+Z|0", "-", "Cu&t|Ctrl+X|0", "&Copy|Ctrl+C|0", "&Paste|Ctrl+V|0", "&Delete||0", "-",
-                   "Delete &All||0", "&Select All|Ctrl+A|0", "-", "&Find...|Ctrl+F|0", "Find &Next|Ctrl+N|0"}},
-        {"&Options", {"&Always On Top||1", "Auto &Save...||0", "Timer Bee&p...||0", "&Color...||0",
-                      "Filename In &Title Bar||1", "&Font...||0", "&Glossary/Signature...||0", "&Quick Files...||0",
-                      "Show &Button Bar||1"}},
+        {"&File", {"&New", "&Open...", "&Save", "Save &As...", "-", "&Print...", "Printer Set&up...", "-", "E&xit"}},
+        {"&Edit", {"&Undo", "-", "Cu&t", "&Copy", "&Paste", "&Delete", "-", "Delete &All", "&Select All", "-",
+                   "&Find...", "Find &Next"}},
+        {"&Options", {"&Always On Top", "Auto &Save...", "Timer Bee&p...", "&Color...", "Filename In &Title Bar",
+                      "&Font...", "&Glossary/Signature...", "&Quick Files...", "Show &Button Bar"}},
         {"&Button Shortcuts",
-         {"User-defined File&1|Shift+F1|0", "User-defined File&2|Shift+F2|0", "User-defined File&3|Shift+F3|0",
-          "Addess &File|Shift+F4|0", "T&oDo File|Shift+F5|0", "&Date|Ctrl+D|0", "&Time|Ctrl+T|0",
-          "D&ateTime|Ctrl+B|0", "&Glossary1|Shift+F6|0", "G&lossary2|Shift+F7|0", "Glossa&ry3|Shift+F8|0",
-          "&Signature|Shift+F9|0", "&Calculator|Ctrl+U|0", "&Elapsed Time|Ctrl+E|0", "A&uto Dialer|Ctrl+L|0"}},
-        {"&Help", {"&Contents|F1|0", "&Help On Help...||0", "&About Scriblet...||0"}},
+         {"User-defined File&1", "User-defined File&2", "User-defined File&3", "Addess &File", "T&oDo File", "&Date",
+          "&Time", "D&ateTime", "&Glossary1", "G&lossary2", "Glossa&ry3", "&Signature", "&Calculator",
+          "&Elapsed Time", "A&uto Dialer"}},
+        {"&Help", {"&Contents", "&Help On Help...", "&About Scriblet..."}},
     };
     const QList<QAction*> menus = window().menuBar()->actions();
     QCOMPARE(menus.size(), expected.size());
+    QSet<QAction*> items;
+    QSet<QString> shortcuts;
     for (int m = 0; m < menus.size(); ++m) {
         QCOMPARE(menus[m]->text(), expected[m].first);
-        QStringList items;
-        for (const QAction* item : menus[m]->menu()->actions()) {
+        QStringList captions;
+        for (QAction* item : menus[m]->menu()->actions()) {
             QVERIFY(item->isEnabled() && item->isVisible());
-            items.append(item->isSeparator() ? QStringLiteral("-")
-                                             : item->text() + u'|' + item->shortcut().toString() + u'|'
-                                                   + QString::number(item->isCheckable()));
+            captions.append(item->isSeparator() ? QStringLiteral("-") : item->text());
+            if (item->isSeparator())
+                continue;
+            items.insert(item);
+            const QString keys = item->shortcut().toString();
+            QVERIFY2(keys.isEmpty() || !shortcuts.contains(keys), qPrintable(keys + " runs two items"));
+            shortcuts.insert(keys);
         }
-        QCOMPARE(items, expected[m].second);
+        QCOMPARE(captions, expected[m].second);
+    }
+    // Every command but the bar's stopwatch click has its own item; the table runs each.
+    for (int i = 0; i < CommandCount; ++i) {
+        const auto command = CommandId(i);
+        QCOMPARE(items.contains(window().action(command)), command != CommandId::ElapsedTimeButton);
     }
     QVERIFY(window().action(CommandId::OptionsShowButtonBar)->isChecked());
     QVERIFY(!window().action(CommandId::AlwaysOnTop)->isChecked());
     QVERIFY(!window().action(CommandId::OptionsFileInTitle)->isChecked());
+    QVERIFY(window().action(CommandId::AlwaysOnTop)->isCheckable());
+    QVERIFY(!window().action(CommandId::OptionsAutoSave)->isCheckable());
 }
 
 namespace {
@@ -473,6 +487,41 @@ void TestMainWindow::minimizingOnlyRefreshesTheTitle()
     QTRY_VERIFY(window().isMinimized());
     QCOMPARE(window().windowTitle(), QStringLiteral("UNNAMED.SCB"));
     QCOMPARE(window().editor().geometry(), editorBefore);
+}
+
+// The normal close asks about unsaved text; the close that nobody can answer
+// (a shutdown signal) must not wait on a question, and still writes the settings.
+void TestMainWindow::closeAsksButEndingWithoutAskingDoesNot()
+{
+    showActive();
+    EditorControl& editor = window().editor();
+    editor.replaceSelection(QStringLiteral("unsaved"));
+    m_platform->messageAnswers = {MessageAnswer::Cancel};
+    window().requestClose();
+    QCOMPARE(m_platform->count("showMessage"), 1);
+    QCOMPARE(m_platform->count("exitProcess"), 0);
+    QVERIFY(!QFile::exists(m_state->SettingsPath));
+
+    window().endWithoutAsking();
+    QCOMPARE(m_platform->count("showMessage"), 1);
+    QCOMPARE(m_platform->count("exitProcess"), 1);
+    QVERIFY(ReadFileBytes(m_state->SettingsPath).contains("FileName="));
+}
+
+void TestMainWindow::windowControlShapesTheWindow()
+{
+    showActive();
+    window().setOuterHeight(3000);
+    QTRY_COMPARE(window().frameGeometry().height(), 200);
+    window().setOuterHeight(1000); // below the minimum with the bar shown
+    QTRY_COMPARE(window().frameGeometry().height(), 136);
+    window().setAlwaysOnTop(true);
+    QVERIFY(window().windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(window().isVisible());
+    window().setAlwaysOnTop(false);
+    QVERIFY(!(window().windowFlags() & Qt::WindowStaysOnTopHint));
+    window().setTitle(QStringLiteral("NOTE.SCB"));
+    QCOMPARE(window().windowTitle(), QStringLiteral("NOTE.SCB"));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -10,51 +10,55 @@ class TestFileErrors : public QObject
     Q_OBJECT
 
 private slots:
-    void mapsSystemErrorsToRows_data();
-    void mapsSystemErrorsToRows();
-    void promptsAndReturnsTheNameEntered();
+    void eachSystemErrorShowsWhatTheUserCanDo_data();
+    void eachSystemErrorShowsWhatTheUserCanDo();
     void cancelOrEmptyEntryGivesNoName();
-    void driveDoorAndOtherErrors();
 };
 
-void TestFileErrors::mapsSystemErrorsToRows_data()
+// "ask:" an input box with that prompt, "box:" a message box with that text,
+// empty: nothing is shown.
+void TestFileErrors::eachSystemErrorShowsWhatTheUserCanDo_data()
 {
     QTest::addColumn<int>("error");
-    QTest::addColumn<int>("row");
-    const int notFound = int(FileErrorRow::NotFound);
+    QTest::addColumn<QString>("shown");
+    const QString notFound = QStringLiteral("ask:File was not found. Try again.");
+    const QString invalid = QStringLiteral("ask:File name was invalid. Try again.");
+    const QString device = QStringLiteral("ask:Device is not available. Try again.");
+    const QString door = QStringLiteral("box:Close the drive door.");
     QTest::newRow("ENOENT") << ENOENT << notFound;
     QTest::newRow("ENOTDIR") << ENOTDIR << notFound;
     QTest::newRow("EACCES") << EACCES << notFound;
     QTest::newRow("EISDIR") << EISDIR << notFound;
-    QTest::newRow("ENAMETOOLONG") << ENAMETOOLONG << int(FileErrorRow::InvalidName);
-    QTest::newRow("EINVAL") << EINVAL << int(FileErrorRow::InvalidName);
-    QTest::newRow("ENXIO") << ENXIO << int(FileErrorRow::DeviceUnavailable);
-    QTest::newRow("ENODEV") << ENODEV << int(FileErrorRow::DeviceUnavailable);
-    QTest::newRow("EIO") << EIO << int(FileErrorRow::DiskNotReady);
-    QTest::newRow("ENOMEDIUM") << ENOMEDIUM << int(FileErrorRow::DiskNotReady);
-    QTest::newRow("ENOMEM") << ENOMEM << int(FileErrorRow::Other);
+    QTest::newRow("ENAMETOOLONG") << ENAMETOOLONG << invalid;
+    QTest::newRow("EINVAL") << EINVAL << invalid;
+    QTest::newRow("ENXIO") << ENXIO << device;
+    QTest::newRow("ENODEV") << ENODEV << device;
+    QTest::newRow("EIO") << EIO << door;
+    QTest::newRow("ENOMEDIUM") << ENOMEDIUM << door;
+    QTest::newRow("ENOMEM shows nothing") << ENOMEM << QString();
 }
 
-void TestFileErrors::mapsSystemErrorsToRows()
+void TestFileErrors::eachSystemErrorShowsWhatTheUserCanDo()
 {
     QFETCH(int, error);
-    QFETCH(int, row);
-    QCOMPARE(int(FileErrorRowFor(error)), row);
-}
-
-void TestFileErrors::promptsAndReturnsTheNameEntered()
-{
-    const QList<QPair<int, QString>> rows = {
-        {ENOENT, "File was not found. Try again."},
-        {ENAMETOOLONG, "File name was invalid. Try again."},
-        {ENODEV, "Device is not available. Try again."},
-    };
-    for (const auto& [error, prompt] : rows) {
-        ScriptedPlatform platform;
-        platform.textAnswers = {QStringLiteral("/notes/other.scb")};
-        QCOMPARE(ReportFileError(platform, error), std::optional<QString>("/notes/other.scb"));
-        QCOMPARE(platform.calls, QStringList{"askText:SCRBL32:" + prompt});
+    QFETCH(QString, shown);
+    ScriptedPlatform platform;
+    platform.textAnswers = {QStringLiteral("/notes/other.scb")};
+    const std::optional<QString> entered = ReportFileError(platform, error);
+    if (shown.startsWith(QStringLiteral("ask:"))) {
+        QCOMPARE(platform.calls, QStringList{"askText:SCRBL32:" + shown.mid(4)});
+        QCOMPARE(entered, std::optional<QString>("/notes/other.scb"));
+        return;
     }
+    QCOMPARE(entered, std::nullopt);
+    if (shown.isEmpty()) {
+        QVERIFY(platform.calls.isEmpty());
+        return;
+    }
+    QCOMPARE(platform.messages.size(), 1);
+    QCOMPARE(platform.messages[0].text, shown.mid(4));
+    QCOMPARE(platform.messages[0].buttons, MessageButtons::Ok);
+    QCOMPARE(platform.messages[0].icon, MessageIcon::None);
 }
 
 void TestFileErrors::cancelOrEmptyEntryGivesNoName()
@@ -63,18 +67,6 @@ void TestFileErrors::cancelOrEmptyEntryGivesNoName()
     platform.textAnswers = {std::nullopt, QString()};
     QCOMPARE(ReportFileError(platform, ENOENT), std::nullopt);
     QCOMPARE(ReportFileError(platform, ENOENT), std::nullopt);
-}
-
-void TestFileErrors::driveDoorAndOtherErrors()
-{
-    ScriptedPlatform platform;
-    QCOMPARE(ReportFileError(platform, EIO), std::nullopt);
-    QCOMPARE(platform.messages.size(), 1);
-    QCOMPARE(platform.messages[0].text, QStringLiteral("Close the drive door."));
-    QCOMPARE(platform.messages[0].buttons, MessageButtons::Ok);
-    QCOMPARE(platform.messages[0].icon, MessageIcon::None);
-    QCOMPARE(ReportFileError(platform, ENOMEM), std::nullopt);
-    QCOMPARE(platform.calls.size(), 1); // nothing shown for an error the table does not list
 }
 
 QTEST_GUILESS_MAIN(TestFileErrors)

@@ -27,7 +27,7 @@ void TestEditCommands::selectAllSelectsTheWholeText_data()
     QTest::newRow("empty") << "";
 }
 
-// The last character used to be left out of the selection.
+// Guards against leaving the last character out of the selection.
 void TestEditCommands::selectAllSelectsTheWholeText()
 {
     QFETCH(QString, text);
@@ -45,7 +45,7 @@ void TestEditCommands::deleteAllDeletesTheWholeText_data()
     selectAllSelectsTheWholeText_data();
 }
 
-// Delete All used to leave the last character behind.
+// Guards against Delete All leaving the last character behind.
 void TestEditCommands::deleteAllDeletesTheWholeText()
 {
     QFETCH(QString, text);
