@@ -176,9 +176,15 @@ void QtPlatform::setUpPrinter() { RunPrintSetupDialog(printer(), DialogParent())
 std::unique_ptr<PrinterDevice> QtPlatform::startPrintJob()
 {
     auto job = std::make_unique<QtPrinterDevice>(printer());
-    if (!job->isActive())
-        return nullptr;
-    return job;
+    if (job->isActive())
+        return job;
+    // A printer that failed to begin can stay marked busy and then refuses
+    // every later setting; the next print starts over with a fresh one,
+    // unless a job still running on it is the reason it failed.
+    job.reset();
+    if (!m_printer->paintingActive())
+        m_printer.reset();
+    return nullptr;
 }
 
 QString QtPlatform::clipboardText() { return QGuiApplication::clipboard()->text(QClipboard::Clipboard); }

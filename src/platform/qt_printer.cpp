@@ -8,12 +8,17 @@
 
 #include <algorithm>
 
+namespace {
+
+// Qt knows no printer default font: notes print in the desktop's sans-serif family.
 QFont PrinterTextFont()
 {
     QFont font(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), 10);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
+
+} // namespace
 
 QtPrinterDevice::QtPrinterDevice(QPrinter& printer)
     : m_printer(printer)

@@ -36,9 +36,6 @@ private:
     QFontMetrics m_metrics;
 };
 
-// The desktop's sans-serif family at 10 pt: what notes are printed in.
-QFont PrinterTextFont();
-
 // The print dialog; the number of copies chosen, or nothing when cancelled.
 // The printer is left at one copy, as every copy is printed as a job of its own.
 std::optional<int> RunPrintDialog(QPrinter& printer, QWidget* parent);

@@ -1,7 +1,7 @@
-#include "window/app_state.h"
-#include "window/startup.h"
-#include "window/form5.h"
 #include "platform/qt_platform.h"
+#include "window/app_state.h"
+#include "window/form5.h"
+#include "window/startup.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
 #include "window/shutdown.h"
 
-#include "window/app_state.h"
-#include "settings/private_profile.h"
 #include "platform/platform.h"
+#include "settings/private_profile.h"
+#include "window/app_state.h"
 
 void SaveSettingsAndExit(AppState& state, Platform& platform, const EditorAppearanceValues& appearance,
                          bool windowMinimized)

@@ -1,13 +1,13 @@
 #include "window/startup.h"
 
+#include "platform/platform.h"
 #include "settings/app_paths.h"
-#include "window/app_state.h"
-#include "window/command_line.h"
 #include "settings/private_profile.h"
 #include "subsystems/documents/document_title.h"
 #include "subsystems/documents/welcome_note.h"
+#include "window/app_state.h"
+#include "window/command_line.h"
 #include "window/form5.h"
-#include "platform/platform.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

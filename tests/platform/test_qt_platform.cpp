@@ -1,7 +1,7 @@
-#include "subsystems/documents/note_file_name.h"
-#include "support/test_environment.h"
 #include "platform/note_file_dialog.h"
 #include "platform/qt_platform.h"
+#include "subsystems/documents/note_file_name.h"
+#include "support/test_environment.h"
 
 #include <QApplication>
 #include <QDir>

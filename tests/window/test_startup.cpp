@@ -1,10 +1,10 @@
-#include "window/app_state.h"
-#include "window/startup.h"
+#include "platform/editor_control.h"
 #include "subsystems/documents/document_title.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
-#include "platform/editor_control.h"
+#include "window/app_state.h"
 #include "window/form5.h"
+#include "window/startup.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,10 +1,10 @@
 // Runs under a real X server with openbox (support/with_x_server.sh): the
 // window manager frames, places and reports the window as on a desktop.
-#include "window/app_state.h"
-#include "window/startup.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
+#include "window/app_state.h"
 #include "window/form5.h"
+#include "window/startup.h"
 
 #include <QAction>
 #include <QGuiApplication>

@@ -1,5 +1,7 @@
 #include "subsystems/documents/document_open.h"
 
+#include "platform/editor_control.h"
+#include "platform/platform.h"
 #include "settings/settings.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_state.h"
@@ -7,8 +9,6 @@
 #include "subsystems/documents/file_errors.h"
 #include "subsystems/documents/note_file_name.h"
 #include "subsystems/documents/save_changes.h"
-#include "platform/editor_control.h"
-#include "platform/platform.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,13 +1,13 @@
 #include "subsystems/documents/document_save.h"
 
+#include "platform/editor_control.h"
+#include "platform/platform.h"
 #include "settings/settings.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_state.h"
 #include "subsystems/documents/document_title.h"
 #include "subsystems/documents/note_file_name.h"
 #include "subsystems/documents/note_storage.h"
-#include "platform/editor_control.h"
-#include "platform/platform.h"
 
 #include <QFileInfo>
 

@@ -1,13 +1,13 @@
 #include "subsystems/documents/document_state.h"
 
+#include "platform/editor_control.h"
+#include "platform/platform.h"
 #include "settings/settings.h"
 #include "settings/text_encoding.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/file_errors.h"
 #include "subsystems/documents/note_file_name.h"
 #include "subsystems/documents/note_storage.h"
-#include "platform/editor_control.h"
-#include "platform/platform.h"
 
 bool IsDocumentChanged(const DocumentContext& context) { return context.editor.isModified(); }
 

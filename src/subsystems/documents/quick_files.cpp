@@ -1,11 +1,11 @@
 #include "subsystems/documents/quick_files.h"
 
+#include "platform/editor_control.h"
 #include "settings/settings.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_save.h"
 #include "subsystems/documents/document_state.h"
 #include "subsystems/documents/document_title.h"
-#include "platform/editor_control.h"
 
 #include <QDir>
 #include <QFileInfo>

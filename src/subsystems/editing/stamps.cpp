@@ -1,8 +1,8 @@
 #include "subsystems/editing/stamps.h"
 
+#include "platform/platform.h"
 #include "settings/settings.h"
 #include "subsystems/editing/edit_commands.h"
-#include "platform/platform.h"
 
 #include <QDateTime>
 #include <QLocale>

@@ -1,7 +1,7 @@
 #include "subsystems/options/appearance.h"
 
-#include "settings/numeric_text.h"
 #include "platform/editor_control.h"
+#include "settings/numeric_text.h"
 
 #include <QPalette>
 

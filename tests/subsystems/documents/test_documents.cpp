@@ -1,3 +1,4 @@
+#include "platform/editor_control.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_open.h"
 #include "subsystems/documents/document_save.h"
@@ -10,7 +11,6 @@
 #include "support/recording_window.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
-#include "platform/editor_control.h"
 
 #include <QDir>
 #include <QFile>

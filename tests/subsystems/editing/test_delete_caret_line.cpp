@@ -1,5 +1,5 @@
-#include "subsystems/editing/delete_caret_line.h"
 #include "platform/editor_control.h"
+#include "subsystems/editing/delete_caret_line.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
+#include "platform/editor_control.h"
 #include "settings/settings.h"
 #include "subsystems/editing/edit_commands.h"
 #include "subsystems/editing/stamps.h"
 #include "support/scripted_platform.h"
-#include "platform/editor_control.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "subsystems/options/appearance.h"
 #include "platform/editor_control.h"
+#include "subsystems/options/appearance.h"
 
 #include <QTest>
 

@@ -1,0 +1,258 @@
+#include "platform/qt_printer.h"
+#include "platform/qt_single_shot_timer.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// The pages of a PDF as Qt writes it: the page objects, which must agree with
+// the page tree's count; -1 when the file is missing, cut short or disagrees.
+int PdfPageCount(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray bytes = file.readAll();
+    if (!bytes.startsWith("%PDF-") || !bytes.trimmed().endsWith("%%EOF"))
+        return -1;
+    const QString pdf = QString::fromLatin1(bytes);
+    int pageObjects = 0;
+    for (auto it = QRegularExpression(QStringLiteral(R"(/Type\s*/Page(?!s))")).globalMatch(pdf); it.hasNext();
+         it.next())
+        ++pageObjects;
+    const QRegularExpressionMatch tree =
+        QRegularExpression(QStringLiteral(R"(/Type\s*/Pages\b.*?/Count\s+(\d+))"),
+                           QRegularExpression::DotMatchesEverythingOption)
+            .match(pdf);
+    if (!tree.hasMatch() || tree.captured(1).toInt() != pageObjects)
+        return -1;
+    return pageObjects;
+}
+
+QStringList Lines(int count)
+{
+    QStringList lines;
+    for (int i = 0; i < count; ++i)
+        lines.append(QStringLiteral("Line %1 of the note").arg(i + 1));
+    return lines;
+}
+
+// Runs act on the next modal dialog once it shows.
+void WhenModalShows(const std::function<void(QPrintDialog&)>& act)
+{
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, act] {
+        auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        poll->deleteLater();
+        act(*dialog);
+    });
+    poll->start();
+}
+
+QPushButton* OkButton(QDialog& dialog)
+{
+    return dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+}
+
+} // namespace
+
+class TestQtPrinter : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void pagesInThePdf_data();
+    void pagesInThePdf();
+    void refusedJobDoesNothing();
+    void printDialogGivesCopiesAndLeavesOne_data();
+    void printDialogGivesCopiesAndLeavesOne();
+    void setupDialogOnlyChoosesThePrinter();
+    void singleShotTimer_data();
+    void singleShotTimer();
+};
+
+void TestQtPrinter::pagesInThePdf_data()
+{
+    QTest::addColumn<QPageSize::PageSizeId>("size");
+    QTest::addColumn<QPrinter::PrinterMode>("mode");
+    QTest::addColumn<QList<int>>("pages"); // lines drawn on each page; -1: as many as fit
+    QTest::addColumn<bool>("endJob");      // false: the destructor ends it
+    QTest::addColumn<int>("expected");
+
+    const auto high = QPrinter::HighResolution;
+    const auto screen = QPrinter::ScreenResolution;
+    QTest::newRow("ended at once") << QPageSize::A4 << high << QList<int>{} << true << 1;
+    QTest::newRow("ended by the destructor") << QPageSize::Letter << screen << QList<int>{3} << false << 1;
+    QTest::newRow("three full A4 pages") << QPageSize::A4 << high << QList<int>{-1, -1, -1} << true << 3;
+    QTest::newRow("three Letter pages, the last short") << QPageSize::Letter << high << QList<int>{-1, -1, 1}
+                                                        << true << 3;
+    QTest::newRow("blank pages still count") << QPageSize::A4 << screen << QList<int>{0, 0} << true << 2;
+    QTest::newRow("far more lines than fit") << QPageSize::A4 << high << QList<int>{2000} << true << 1;
+}
+
+void TestQtPrinter::pagesInThePdf()
+{
+    QFETCH(QPageSize::PageSizeId, size);
+    QFETCH(QPrinter::PrinterMode, mode);
+    QFETCH(QList<int>, pages);
+    QFETCH(bool, endJob);
+    QFETCH(int, expected);
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("job.pdf"));
+    QPrinter printer(mode);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    printer.setPageSize(QPageSize(size));
+    {
+        QtPrinterDevice job(printer);
+        QVERIFY(job.isActive());
+        const int height = job.textHeight(QStringLiteral("x"));
+        QVERIFY(height > 0);
+        for (const QString& text : {QString(), QStringLiteral("Hg|"), QStringLiteral("ÄÉÇ ÿ"),
+                                    QStringLiteral("a\tb"), QString(500, u'W')})
+            QCOMPARE(job.textHeight(text), height);
+        const int fit = job.printableHeight() / height;
+        QVERIFY2(fit >= 50 && fit <= 90, qPrintable(QString::number(fit)));
+
+        for (qsizetype i = 0; i < pages.size(); ++i) {
+            if (i > 0)
+                job.newPage();
+            job.drawLines(Lines(pages[i] < 0 ? fit : pages[i]));
+        }
+        if (endJob) {
+            job.endJob();
+            QVERIFY(!job.isActive());
+            job.endJob();
+        }
+    }
+    QCOMPARE(PdfPageCount(path), expected);
+}
+
+// A PDF printer without a file name cannot begin a job.
+void TestQtPrinter::refusedJobDoesNothing()
+{
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QTest::ignoreMessage(QtWarningMsg, "QPainter::begin(): Returned false");
+    QtPrinterDevice job(printer);
+    QVERIFY(!job.isActive());
+    QTest::failOnWarning(QRegularExpression(QStringLiteral(".")));
+    job.drawLines(Lines(3));
+    job.newPage();
+    job.endJob();
+    QVERIFY(!job.isActive());
+}
+
+void TestQtPrinter::printDialogGivesCopiesAndLeavesOne_data()
+{
+    QTest::addColumn<int>("copies");
+    QTest::addColumn<bool>("accept");
+    QTest::addColumn<std::optional<int>>("expected");
+
+    QTest::newRow("one copy") << 1 << true << std::optional<int>(1);
+    QTest::newRow("three copies") << 3 << true << std::optional<int>(3);
+    QTest::newRow("cancelled") << 3 << false << std::optional<int>();
+}
+
+void TestQtPrinter::printDialogGivesCopiesAndLeavesOne()
+{
+    QFETCH(int, copies);
+    QFETCH(bool, accept);
+    QFETCH(std::optional<int>, expected);
+
+    QPrinter printer;
+    printer.setCollateCopies(false);
+    bool offered = false;
+    WhenModalShows([&](QPrintDialog& dialog) {
+        offered = !dialog.testOption(QAbstractPrintDialog::PrintPageRange)
+                  && !dialog.testOption(QAbstractPrintDialog::PrintToFile)
+                  && dialog.findChild<QCheckBox*>(QStringLiteral("collate"))->isChecked();
+        dialog.findChild<QSpinBox*>(QStringLiteral("copies"))->setValue(copies);
+        if (accept)
+            OkButton(dialog)->click();
+        else
+            dialog.reject();
+    });
+    QCOMPARE(RunPrintDialog(printer, nullptr), expected);
+    QVERIFY(offered);
+    QCOMPARE(printer.copyCount(), 1);
+}
+
+void TestQtPrinter::setupDialogOnlyChoosesThePrinter()
+{
+    QPrinter printer;
+    QString title;
+    QString okText;
+    bool choices = false;
+    WhenModalShows([&](QPrintDialog& dialog) {
+        title = dialog.windowTitle();
+        okText = OkButton(dialog)->text();
+        for (const auto option : {QAbstractPrintDialog::PrintCollateCopies, QAbstractPrintDialog::PrintPageRange,
+                                  QAbstractPrintDialog::PrintCurrentPage, QAbstractPrintDialog::PrintSelection,
+                                  QAbstractPrintDialog::PrintToFile})
+            choices = choices || dialog.testOption(option);
+        dialog.findChild<QSpinBox*>(QStringLiteral("copies"))->setValue(4);
+        OkButton(dialog)->click();
+    });
+    RunPrintSetupDialog(printer, nullptr);
+    QCOMPARE(title, QStringLiteral("Print Setup"));
+    QCOMPARE(okText, QStringLiteral("OK"));
+    QVERIFY(!choices);
+    QCOMPARE(printer.copyCount(), 1);
+}
+
+// Steps: "start N", "stop", "wait N", then "fired N" (times so far) or
+// "active"/"idle" to check.
+void TestQtPrinter::singleShotTimer_data()
+{
+    QTest::addColumn<QStringList>("steps");
+
+    QTest::newRow("fires once") << QStringList{"start 30", "active", "wait 300", "fired 1", "idle", "wait 200",
+                                               "fired 1"};
+    QTest::newRow("restart while active counts down afresh")
+        << QStringList{"start 400", "wait 250", "start 400", "wait 250", "fired 0", "active", "wait 500", "fired 1"};
+    QTest::newRow("stopped never fires") << QStringList{"start 30", "stop", "idle", "wait 300", "fired 0"};
+    QTest::newRow("started again after firing") << QStringList{"start 20", "wait 200", "start 20", "wait 200",
+                                                               "fired 2"};
+    QTest::newRow("negative interval fires at once") << QStringList{"start -5", "wait 100", "fired 1"};
+}
+
+void TestQtPrinter::singleShotTimer()
+{
+    QFETCH(QStringList, steps);
+
+    int fired = 0;
+    QtSingleShotTimer timer([&fired] { ++fired; });
+    for (const QString& step : steps) {
+        const QString word = step.section(u' ', 0, 0);
+        const int number = step.section(u' ', 1).toInt();
+        if (word == QStringLiteral("start"))
+            timer.start(number);
+        else if (word == QStringLiteral("stop"))
+            timer.stop();
+        else if (word == QStringLiteral("wait"))
+            QTest::qWait(number);
+        else if (word == QStringLiteral("fired"))
+            QCOMPARE(fired, number);
+        else
+            QCOMPARE(timer.isActive(), word == QStringLiteral("active"));
+    }
+}
+
+QTEST_MAIN(TestQtPrinter)
+#include "test_qt_printer.moc"
