@@ -6,6 +6,7 @@
 #include <QTextBlock>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -124,6 +125,21 @@ void EditorControl::setBackColor(std::int32_t value, const QColor& color)
 
 void EditorControl::setReservedShortcuts(const QList<QKeySequence>& shortcuts) { m_reserved = shortcuts; }
 
+namespace {
+
+std::optional<CommandId> ClipboardCommandFor(const QKeyEvent& event)
+{
+    if (event.matches(QKeySequence::Cut))
+        return CommandId::EditCut;
+    if (event.matches(QKeySequence::Copy))
+        return CommandId::EditCopy;
+    if (event.matches(QKeySequence::Paste))
+        return CommandId::EditPaste;
+    return std::nullopt;
+}
+
+} // namespace
+
 bool EditorControl::event(QEvent* event)
 {
     if (event->type() == QEvent::ShortcutOverride && isReserved(static_cast<QKeyEvent*>(event))) {
@@ -146,6 +162,11 @@ void EditorControl::keyPressEvent(QKeyEvent* event)
         event->ignore();
         return;
     }
+    if (const std::optional<CommandId> command = ClipboardCommandFor(*event)) {
+        emit commandRequested(*command);
+        event->accept();
+        return;
+    }
     if (event->matches(QKeySequence::InsertLineSeparator)) {
         // A line break is a line break; the widget would insert a soft one.
         replaceSelection(QStringLiteral("\n"));
@@ -160,8 +181,19 @@ void EditorControl::contextMenuEvent(QContextMenuEvent* event)
     // The program has no redo; its menu must not offer one either.
     QMenu* menu = createStandardContextMenu(event->pos());
     for (QAction* action : menu->actions()) {
-        if (action->objectName() == QStringLiteral("edit-redo"))
+        const QString name = action->objectName();
+        if (name == QStringLiteral("edit-redo")) {
             menu->removeAction(action);
+            continue;
+        }
+        const std::optional<CommandId> command = name == QStringLiteral("edit-cut")     ? CommandId::EditCut
+                                                 : name == QStringLiteral("edit-copy")  ? CommandId::EditCopy
+                                                 : name == QStringLiteral("edit-paste") ? CommandId::EditPaste
+                                                                                        : std::optional<CommandId>();
+        if (command) {
+            disconnect(action, &QAction::triggered, nullptr, nullptr);
+            connect(action, &QAction::triggered, this, [this, id = *command] { emit commandRequested(id); });
+        }
     }
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->popup(event->globalPos());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/command_id.h"
+
 #include <QKeySequence>
 #include <QList>
 #include <QPlainTextEdit>
@@ -54,6 +56,10 @@ public:
 signals:
     // Ctrl+Y went down.
     void deleteLineKeyPressed();
+    // The widget's other keys for Cut, Copy and Paste (Shift+Del, Ctrl+Ins,
+    // Shift+Ins) and its context menu ask for the program's commands, so
+    // every way to the clipboard goes through the same routine.
+    void commandRequested(CommandId command);
 
 protected:
     bool event(QEvent* event) override;

@@ -28,7 +28,8 @@ public:
     std::pair<Form*, bool> showModeless()
     {
         QPointer<QWidget>& open = m_open[std::type_index(typeid(Form))];
-        const bool made = open.isNull();
+        // A form closed in this turn of the event loop is only waiting to be deleted.
+        const bool made = open.isNull() || !open->testAttribute(Qt::WA_DeleteOnClose);
         if (made) {
             auto* form = new Form(m_owner);
             form->setAttribute(Qt::WA_DeleteOnClose);
@@ -45,7 +46,9 @@ public:
     Form* openForm() const
     {
         const auto found = m_open.find(std::type_index(typeid(Form)));
-        return found == m_open.end() ? nullptr : static_cast<Form*>(found->second.data());
+        if (found == m_open.end() || !found->second || !found->second->testAttribute(Qt::WA_DeleteOnClose))
+            return nullptr;
+        return static_cast<Form*>(found->second.data());
     }
 
 private:

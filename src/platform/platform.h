@@ -46,7 +46,8 @@ public:
     virtual int printableHeight() const = 0;
     // The height of a line of text in the printer's default font.
     virtual int textHeight(const QString& text) const = 0;
-    // Draws the lines one below the other from the top of the current page's printable area.
+    // Draws the lines one below the other, below those already on the current
+    // page; a new page starts at the top of its printable area.
     virtual void drawLines(const QStringList& lines) = 0;
     virtual void newPage() = 0;
     // Hands the job to the printing system.

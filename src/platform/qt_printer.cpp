@@ -24,6 +24,7 @@ QtPrinterDevice::QtPrinterDevice(QPrinter& printer)
     : m_printer(printer)
     , m_font(PrinterTextFont(), &printer)
     , m_metrics(m_font, &printer)
+    , m_nextBaseline(m_metrics.ascent())
 {
     if (m_painter.begin(&m_printer))
         m_painter.setFont(m_font);
@@ -50,10 +51,9 @@ void QtPrinterDevice::drawLines(const QStringList& lines)
     if (!isActive())
         return;
     // The painter's origin is the top left of the printable area.
-    int baseline = m_metrics.ascent();
     for (const QString& line : lines) {
-        m_painter.drawText(QPoint(0, baseline), line);
-        baseline += m_metrics.lineSpacing();
+        m_painter.drawText(QPoint(0, m_nextBaseline), line);
+        m_nextBaseline += m_metrics.lineSpacing();
     }
 }
 
@@ -61,6 +61,7 @@ void QtPrinterDevice::newPage()
 {
     if (isActive())
         m_printer.newPage();
+    m_nextBaseline = m_metrics.ascent();
 }
 
 void QtPrinterDevice::endJob()

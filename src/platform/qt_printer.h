@@ -34,6 +34,7 @@ private:
     QPainter m_painter;
     QFont m_font;
     QFontMetrics m_metrics;
+    int m_nextBaseline; // where the next line on this page goes
 };
 
 // The print dialog; the number of copies chosen, or nothing when cancelled.

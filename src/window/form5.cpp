@@ -11,6 +11,7 @@
 #include "subsystems/editing/editing_commands.h"
 #include "subsystems/options/appearance.h"
 #include "subsystems/options/options_commands.h"
+#include "subsystems/options/timer_tick.h"
 #include "window/app_state.h"
 #include "window/button_bar.h"
 #include "window/main_window_layout.h"
@@ -68,6 +69,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     setTabOrder(m_editor, m_buttons.front());
 
     connect(m_editor, &EditorControl::deleteLineKeyPressed, this, [this] { DeleteCaretLine(*m_editor); });
+    connect(m_editor, &EditorControl::commandRequested, this, &Form5::runCommand);
     m_timer.setInterval(100);
     connect(&m_timer, &QTimer::timeout, this, &Form5::onTimerTick);
     m_timer.start();
@@ -130,18 +132,20 @@ void Form5::registerCommands()
 {
     RegisterDocumentCommands(m_commands, documentContext());
     RegisterEditingCommands(m_commands, {m_state.find, m_state.settings, m_platform, *m_editor, m_forms});
-    RegisterOptionsCommands(m_commands, {m_state.settings, m_state.timer, m_platform, *m_editor, *this, m_forms});
+    RegisterOptionsCommands(m_commands,
+                            {m_state.settings, m_state.timer, m_platform, *m_editor, *this, m_forms, documentContext()});
     // A command nobody handles would do nothing without a word: name it.
     QStringList unwired;
     for (const CommandId command : m_commands.unwired()) {
-        if (const QAction* item = action(command))
+        if (const QAction* item = action(command)) {
             unwired.append(item->objectName());
+            continue;
+        }
         for (int i = 0; i < BarButtonCount; ++i) {
             if (BarButtons[std::size_t(i)].command == command)
                 unwired.append(m_buttons[std::size_t(i)]->objectName());
         }
     }
-    unwired.removeDuplicates();
     if (!unwired.isEmpty())
         qWarning("Commands without a handler: %s", qPrintable(unwired.join(QStringLiteral(", "))));
 }
@@ -153,10 +157,8 @@ void Form5::load()
     if (m_state.settings.OnTop == 1)
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
     placeWindow();
-    m_state.timer.ElapsedRunning = 0;
-    m_state.timer.TickCount = 0;
+    ResetTimerCounters(m_state.timer);
     setButtonBarShown(m_state.settings.ButtonBar != 0);
-    m_state.timer.AutoSaveSeconds = 0;
     syncCheckMarks();
     ApplyEditorAppearance(*m_editor, m_state.settings);
     DocumentContext document = documentContext();
@@ -256,6 +258,7 @@ void Form5::endWithoutAsking()
 
 void Form5::setButtonBarShown(bool shown)
 {
+    m_barShown = shown;
     for (QPushButton* button : m_buttons)
         button->setVisible(shown);
     LayoutMainWindow();
@@ -279,7 +282,7 @@ void Form5::LayoutMainWindow()
     const Twips twips = Twips::forWidget(*this);
     const QSize outer = m_placement.outer().size();
     const MainWindowGeometry g = MainWindowGeometryFor(twips.fromPixels(outer.width()), twips.fromPixels(outer.height()),
-                                                       s.ButtonBar != 0);
+                                                       m_barShown);
     const int top = twips.toPixels(g.editorTop);
     m_editor->setGeometry(0, top, m_clientArea->width(), std::max(m_clientArea->height() - top, 0));
     if (g.windowResized) {
@@ -346,7 +349,7 @@ bool Form5::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease && std::find(m_buttons.cbegin(), m_buttons.cend(), watched) != m_buttons.cend()) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        m_state.timer.StopQuietly = mouse->button() == Qt::LeftButton ? -1 : 0;
+        NoteBarButtonRelease(m_state.timer, mouse->button() == Qt::LeftButton);
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -89,4 +89,5 @@ private:
     QTimer m_settleTimer; // gives up waiting for the window manager to settle the window
     bool m_activatedBefore = false;
     bool m_endingWithoutAsking = false;
+    bool m_barShown = true;
 };

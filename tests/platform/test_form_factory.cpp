@@ -51,7 +51,17 @@ void TestFormFactory::modelessFormExistsOnceWhileOpen()
     const auto [fresh, madeFresh] = forms.showModeless<SampleForm>();
     QVERIFY(madeFresh);
     QCOMPARE(fresh->field->text(), QString());
+
+    // Closed and chosen again before the closed one is gone: a new one, which stays.
     fresh->close();
+    const auto [reopened, madeAfterClose] = forms.showModeless<SampleForm>();
+    QVERIFY(madeAfterClose);
+    QCOMPARE_NE(reopened, fresh);
+    QPointer<SampleForm> kept(reopened);
+    QTest::qWait(20);
+    QVERIFY(!kept.isNull());
+    QCOMPARE(forms.openForm<SampleForm>(), reopened);
+    reopened->close();
 }
 
 void TestFormFactory::modalFormBelongsToTheOwner()

@@ -1,6 +1,5 @@
 #include "platform/note_file_dialog.h"
 #include "platform/qt_platform.h"
-#include "subsystems/documents/note_file_name.h"
 #include "support/test_environment.h"
 
 #include <QApplication>
@@ -40,6 +39,12 @@ bool ShowsPlainText(QWidget* dialog, const QString& text)
 
 } // namespace
 
+namespace {
+
+const QString NoteFileFilter = QStringLiteral("Scriblet Files (*.scb)|*.scb|Text Files (*.txt)|*.txt");
+
+} // namespace
+
 class TestQtPlatform : public QObject
 {
     Q_OBJECT
@@ -51,6 +56,7 @@ private slots:
     void returnInTheRealDialogSavesUnderTheTypedName();
     void filterMatchesBothLetterCases();
     void userTextIsNeverMarkup();
+    void clipboardGivesBackWhatItWasGiven();
 };
 
 void TestQtPlatform::typedNameIsTheNameUsed_data()
@@ -130,6 +136,16 @@ void TestQtPlatform::userTextIsNeverMarkup()
     WhenModalShows([&](QWidget* box) { plain = ShowsPlainText(box, QStringLiteral("<i>prompt</i>")); });
     QCOMPARE(platform.askText(QStringLiteral("<i>prompt</i>"), QString(), QString()), std::nullopt);
     QVERIFY(plain);
+}
+
+// The offscreen clipboard lives in this process, so the desktop's is untouched.
+void TestQtPlatform::clipboardGivesBackWhatItWasGiven()
+{
+    QtPlatform platform;
+    for (const QString& text : {QStringLiteral("line one\nline two"), QStringLiteral("Café ☺"), QString()}) {
+        QVERIFY(platform.setClipboardText(text));
+        QCOMPARE(platform.clipboardText(), text);
+    }
 }
 
 QTEST_MAIN(TestQtPlatform)

@@ -1,5 +1,4 @@
 #include "platform/qt_printer.h"
-#include "platform/qt_single_shot_timer.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -81,8 +80,6 @@ private slots:
     void printDialogGivesCopiesAndLeavesOne_data();
     void printDialogGivesCopiesAndLeavesOne();
     void setupDialogOnlyChoosesThePrinter();
-    void singleShotTimer_data();
-    void singleShotTimer();
 };
 
 void TestQtPrinter::pagesInThePdf_data()
@@ -214,44 +211,6 @@ void TestQtPrinter::setupDialogOnlyChoosesThePrinter()
     QCOMPARE(okText, QStringLiteral("OK"));
     QVERIFY(!choices);
     QCOMPARE(printer.copyCount(), 1);
-}
-
-// Steps: "start N", "stop", "wait N", then "fired N" (times so far) or
-// "active"/"idle" to check.
-void TestQtPrinter::singleShotTimer_data()
-{
-    QTest::addColumn<QStringList>("steps");
-
-    QTest::newRow("fires once") << QStringList{"start 30", "active", "wait 300", "fired 1", "idle", "wait 200",
-                                               "fired 1"};
-    QTest::newRow("restart while active counts down afresh")
-        << QStringList{"start 400", "wait 250", "start 400", "wait 250", "fired 0", "active", "wait 500", "fired 1"};
-    QTest::newRow("stopped never fires") << QStringList{"start 30", "stop", "idle", "wait 300", "fired 0"};
-    QTest::newRow("started again after firing") << QStringList{"start 20", "wait 200", "start 20", "wait 200",
-                                                               "fired 2"};
-    QTest::newRow("negative interval fires at once") << QStringList{"start -5", "wait 100", "fired 1"};
-}
-
-void TestQtPrinter::singleShotTimer()
-{
-    QFETCH(QStringList, steps);
-
-    int fired = 0;
-    QtSingleShotTimer timer([&fired] { ++fired; });
-    for (const QString& step : steps) {
-        const QString word = step.section(u' ', 0, 0);
-        const int number = step.section(u' ', 1).toInt();
-        if (word == QStringLiteral("start"))
-            timer.start(number);
-        else if (word == QStringLiteral("stop"))
-            timer.stop();
-        else if (word == QStringLiteral("wait"))
-            QTest::qWait(number);
-        else if (word == QStringLiteral("fired"))
-            QCOMPARE(fired, number);
-        else
-            QCOMPARE(timer.isActive(), word == QStringLiteral("active"));
-    }
 }
 
 QTEST_MAIN(TestQtPrinter)

@@ -1,6 +1,5 @@
 #include "settings/private_profile.h"
 #include "settings/settings.h"
-#include "subsystems/documents/document_title.h"
 #include "support/test_environment.h"
 
 #include <QTemporaryDir>

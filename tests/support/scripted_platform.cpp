@@ -51,7 +51,9 @@ void ScriptedTimer::fire()
     if (!m_active)
         return;
     m_active = false;
-    m_action();
+    // A copy, because the action may destroy this timer while it runs.
+    const std::function<void()> action = m_action;
+    action();
 }
 
 MessageAnswer ScriptedPlatform::showMessage(const MessageBoxRequest& request)

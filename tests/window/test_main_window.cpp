@@ -11,6 +11,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -41,6 +43,8 @@ private slots:
     void everyCommandTheWayAUserReachesIt_data();
     void everyCommandTheWayAUserReachesIt();
     void editShortcutsActOnceFromTheEditor();
+    void otherClipboardKeysAndTheContextMenuUseTheSameCommands_data();
+    void otherClipboardKeysAndTheContextMenuUseTheSameCommands();
     void ctrlYDeletesTheCaretLineInTheWindow();
     void buttonBarCaptionsAndPlaces();
     void focusReturnsToTheEditorAfterBarCommands_data();
@@ -134,7 +138,8 @@ void TestMainWindow::menuBarShowsEveryCommandOnce()
     QVERIFY(window().action(CommandId::OptionsShowButtonBar)->isChecked());
     QVERIFY(!window().action(CommandId::AlwaysOnTop)->isChecked());
     QVERIFY(!window().action(CommandId::OptionsFileInTitle)->isChecked());
-    QVERIFY(window().action(CommandId::AlwaysOnTop)->isCheckable());
+    for (const CommandId ticked : {CommandId::AlwaysOnTop, CommandId::OptionsFileInTitle, CommandId::OptionsShowButtonBar})
+        QVERIFY(window().action(ticked)->isCheckable());
     QVERIFY(!window().action(CommandId::OptionsAutoSave)->isCheckable());
 }
 
@@ -206,9 +211,10 @@ void TestMainWindow::everyCommandTheWayAUserReachesIt()
     m_state->find.FindResume = 2;
     m_state->timer.StopQuietly = 0;
 
+    auto* action = window().findChild<QAction*>(item);
+    QVERIFY(action);
+    const QSignalSpy triggered(action, &QAction::triggered);
     if (way == QStringLiteral("menu")) {
-        QAction* action = window().findChild<QAction*>(item);
-        QVERIFY(action);
         action->trigger();
     } else if (way.startsWith(QStringLiteral("button "))) {
         QTest::mouseClick(&window().barButton(way.mid(7).toInt()), Qt::LeftButton);
@@ -216,6 +222,8 @@ void TestMainWindow::everyCommandTheWayAUserReachesIt()
         QTest::keySequence(&editor, QKeySequence(way));
     }
 
+    // A shortcut reaches its own item exactly once, also for commands still to come.
+    QCOMPARE(triggered.count(), way.startsWith(QStringLiteral("button ")) ? 0 : 1);
     const QString saved = QString::fromUtf8(ReadFileBytes(path("note.scb")));
     const auto clipboard = [this] { return m_platform->clipboard; };
     const QHash<QString, std::function<void()>> effects{
@@ -282,6 +290,50 @@ void TestMainWindow::editShortcutsActOnceFromTheEditor()
     QTest::keySequence(&editor, QKeySequence(QStringLiteral("Ctrl+X")));
     QCOMPARE(editor.text(), QString());
     QVERIFY(editor.isModified());
+}
+
+void TestMainWindow::otherClipboardKeysAndTheContextMenuUseTheSameCommands_data()
+{
+    QTest::addColumn<QString>("way"); // a key sequence, or "menu " and the context menu action's name
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("clipboard");
+    QTest::newRow("Shift+Del cuts") << "Shift+Del" << "one " << "two";
+    QTest::newRow("Ctrl+Ins copies") << "Ctrl+Ins" << "one two" << "two";
+    QTest::newRow("Shift+Ins pastes") << "Shift+Ins" << "one CLIP" << "CLIP";
+    QTest::newRow("context menu Cut") << "menu edit-cut" << "one " << "two";
+    QTest::newRow("context menu Copy") << "menu edit-copy" << "one two" << "two";
+    QTest::newRow("context menu Paste") << "menu edit-paste" << "one CLIP" << "CLIP";
+}
+
+// Every way to the clipboard goes through the platform's clipboard, so a
+// clipboard that refuses text never loses a cut.
+void TestMainWindow::otherClipboardKeysAndTheContextMenuUseTheSameCommands()
+{
+    QFETCH(QString, way);
+    QFETCH(QString, text);
+    QFETCH(QString, clipboard);
+    showActive();
+    EditorControl& editor = window().editor();
+    editor.setText(QStringLiteral("one two"));
+    editor.setSelectionStart(4);
+    editor.setSelectionLength(3);
+    m_platform->clipboard = QStringLiteral("CLIP");
+    if (way.startsWith(QStringLiteral("menu "))) {
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, QPoint(5, 5), editor.mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(&editor, &event);
+        QMenu* menu = nullptr;
+        QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
+        auto* item = menu->findChild<QAction*>(way.mid(5));
+        QVERIFY(item);
+        // The menu greys Paste by the application's clipboard, which the scripted platform leaves empty.
+        item->setEnabled(true);
+        item->trigger();
+        menu->close();
+    } else {
+        QTest::keySequence(&editor, QKeySequence(way));
+    }
+    QCOMPARE(editor.text(), text);
+    QCOMPARE(m_platform->clipboard, clipboard);
 }
 
 void TestMainWindow::ctrlYDeletesTheCaretLineInTheWindow()

@@ -5,7 +5,6 @@
 #include <QString>
 
 class MainWindowControl;
-struct Settings;
 
 // What the title bar shows for a document: its bare file name, or
 // "UNNAMED.SCB" for an untitled one.

@@ -7,10 +7,16 @@ void EditorUndo(EditorControl& editor) { editor.undo(); }
 
 namespace {
 
-// Other programs on the desktop expect plain line feeds on the clipboard.
+// The clipboard gets plain text as other programs on the desktop expect it:
+// line feeds for line breaks, plain blanks for no-break spaces.
 bool CopySelection(const EditorControl& editor, Platform& platform)
 {
-    return editor.selectionLength() > 0 && platform.setClipboardText(ToLineFeeds(editor.selectedText()));
+    if (editor.selectionLength() == 0)
+        return false;
+    QString text = ToLineFeeds(editor.selectedText());
+    text.replace(QChar::LineSeparator, u'\n');
+    text.replace(QChar::Nbsp, u' ');
+    return platform.setClipboardText(text);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "subsystems/documents/document_context.h"
+
 class CommandTable;
 class EditorControl;
 class FormFactory;
@@ -9,8 +11,9 @@ struct Settings;
 struct TimerState;
 
 // What the options and the stopwatch work on: the settings they change, the
-// counters of the 100 ms tick, the editor whose colour and font they set and
-// the window whose height, topmost state, title and bar they change.
+// counters of the 100 ms tick, the editor whose colour and font they set, the
+// window whose height, topmost state, title and bar they change, and the
+// document that auto save saves.
 struct OptionsContext
 {
     Settings& settings;
@@ -19,6 +22,7 @@ struct OptionsContext
     EditorControl& editor;
     MainWindowControl& window;
     FormFactory& forms;
+    DocumentContext document;
 };
 
 // The Options menu and the stopwatch.

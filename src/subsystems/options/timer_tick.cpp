@@ -1,5 +1,14 @@
 #include "subsystems/options/timer_tick.h"
 
+void ResetTimerCounters(TimerState& state)
+{
+    state.ElapsedRunning = 0;
+    state.TickCount = 0;
+    state.AutoSaveSeconds = 0;
+}
+
+void NoteBarButtonRelease(TimerState& state, bool leftButton) { state.StopQuietly = leftButton ? -1 : 0; }
+
 TickResult AdvanceTimer(TimerState& state)
 {
     TickResult result;

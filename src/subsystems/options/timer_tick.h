@@ -20,3 +20,11 @@ struct TickResult
 
 // Advances the counters by one 100 ms tick.
 TickResult AdvanceTimer(TimerState& state);
+
+// The counters as the window's load step leaves them: stopwatch stopped,
+// nothing counted.
+void ResetTimerCounters(TimerState& state);
+
+// A mouse button let go over a bar button: a stop by the left button inserts
+// nothing, a stop by any other button pastes the elapsed time.
+void NoteBarButtonRelease(TimerState& state, bool leftButton);

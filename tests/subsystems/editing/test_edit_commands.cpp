@@ -95,10 +95,12 @@ void TestEditCommands::clipboardTakesLineFeedsAndCutKeepsTextItCannotPlace()
 {
     EditorControl editor;
     ScriptedPlatform platform;
-    editor.setText(QStringLiteral("a\r\nb"));
+    editor.setText(QStringLiteral("a\u00A0\u2028\u00A0\r\nb"));
     EditSelectAll(editor);
     EditorCopy(editor, platform);
-    QCOMPARE(platform.clipboard, QStringLiteral("a\nb"));
+    QCOMPARE(platform.clipboard, QStringLiteral("a \n \nb"));
+
+    editor.setText(QStringLiteral("a\r\nb"));
 
     platform.clipboard = QStringLiteral("x\r\ny\rz");
     editor.setSelectionStart(editor.textLength());

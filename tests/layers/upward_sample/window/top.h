@@ -1,0 +1,4 @@
+#pragma once
+
+#include "platform/reaches_up.h"
+#include <QString>
