@@ -8,8 +8,6 @@ void CommandTable::run(CommandId command) const
         handler();
 }
 
-bool CommandTable::has(CommandId command) const { return bool(m_handlers[std::size_t(command)]); }
-
 std::vector<CommandId> CommandTable::unwired() const
 {
     std::vector<CommandId> missing;

@@ -17,7 +17,6 @@ public:
     void add(CommandId command, Handler handler);
     // A command without a handler does nothing.
     void run(CommandId command) const;
-    bool has(CommandId command) const;
     // The commands that nobody registered, in the order of CommandId.
     std::vector<CommandId> unwired() const;
 

@@ -27,18 +27,17 @@ public:
     template <class Form>
     std::pair<Form*, bool> showModeless()
     {
-        QPointer<QWidget>& open = m_open[std::type_index(typeid(Form))];
-        // A form closed in this turn of the event loop is only waiting to be deleted.
-        const bool made = open.isNull() || !open->testAttribute(Qt::WA_DeleteOnClose);
+        Form* form = openForm<Form>();
+        const bool made = form == nullptr;
         if (made) {
-            auto* form = new Form(m_owner);
+            form = new Form(m_owner);
             form->setAttribute(Qt::WA_DeleteOnClose);
-            open = form;
+            m_open[std::type_index(typeid(Form))] = form;
         }
-        open->show();
-        open->raise();
-        open->activateWindow();
-        return {static_cast<Form*>(open.data()), made};
+        form->show();
+        form->raise();
+        form->activateWindow();
+        return {form, made};
     }
 
     // The open modeless form of this kind, or nullptr.
@@ -46,6 +45,8 @@ public:
     Form* openForm() const
     {
         const auto found = m_open.find(std::type_index(typeid(Form)));
+        // Closing clears WA_DeleteOnClose: a form closed in this turn of the
+        // event loop is only waiting to be deleted.
         if (found == m_open.end() || !found->second || !found->second->testAttribute(Qt::WA_DeleteOnClose))
             return nullptr;
         return static_cast<Form*>(found->second.data());
