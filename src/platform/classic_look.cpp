@@ -12,6 +12,15 @@ QFont ClassicFont(double points)
     return font;
 }
 
+QFont ArialBoldFont(double points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
 void ApplyClassicGrey(QWidget& widget)
 {
     QPalette grey = widget.palette();

@@ -8,4 +8,6 @@ class QWidget;
 // the desktop's sans-serif face in its place) on light grey, so captions fit
 // the fixed twips sizes of the buttons and labels.
 QFont ClassicFont(double points);
+// Bold Arial (or the desktop's sans-serif face in its place), the buttons' face in the option dialogs.
+QFont ArialBoldFont(double points);
 void ApplyClassicGrey(QWidget& widget);
