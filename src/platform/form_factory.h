@@ -36,7 +36,9 @@ public:
         }
         form->show();
         form->raise();
-        form->activateWindow();
+        // A form that must leave the keyboard where it is says so itself.
+        if (!form->testAttribute(Qt::WA_ShowWithoutActivating))
+            form->activateWindow();
         return {form, made};
     }
 

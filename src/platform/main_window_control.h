@@ -12,10 +12,16 @@ public:
     virtual QString title() const = 0;
     virtual void setTitle(const QString& title) = 0;
 
+    // Neither moves nor resizes the window.
     virtual void setAlwaysOnTop(bool onTop) = 0;
     virtual void setButtonBarShown(bool shown) = 0;
-    // The window's outer height in twips; the resize rule still applies.
+    // The window's outer height in twips; the resize rule still applies. A
+    // maximized or minimized window keeps its height.
     virtual void setOuterHeight(int twips) = 0;
+
+    // The stopwatch's bar button, whose caption blinks while it runs.
+    virtual QString stopwatchCaption() const = 0;
+    virtual void setStopwatchCaption(const QString& caption) = 0;
 
     // The normal close: asks about unsaved changes and may be refused.
     virtual void requestClose() = 0;

@@ -72,9 +72,10 @@ public:
     virtual std::optional<QString> chooseFileToOpen(const QString& filter) = 0;
     virtual std::optional<QString> chooseFileToSave(const QString& filter) = 0;
 
-    // Nothing when the dialog was cancelled.
-    virtual std::optional<QColor> chooseColor(const QColor& initial) = 0;
-    virtual std::optional<QFont> chooseFont(const QFont& initial) = 0;
+    // Nothing when the dialog was cancelled. Each dialog starts from the
+    // value chosen in it last, not from the editor's.
+    virtual std::optional<QColor> chooseColor() = 0;
+    virtual std::optional<QFont> chooseFont() = 0;
 
     // The print dialog on the shared printer; the number of copies chosen, or
     // nothing when it was cancelled.

@@ -146,20 +146,22 @@ std::optional<QString> QtPlatform::runFileDialog(QFileDialog::AcceptMode acceptM
     return m_lastFileName;
 }
 
-std::optional<QColor> QtPlatform::chooseColor(const QColor& initial)
+std::optional<QColor> QtPlatform::chooseColor()
 {
-    QColorDialog dialog(initial, DialogParent());
+    QColorDialog dialog(m_lastColor, DialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.selectedColor();
+    m_lastColor = dialog.selectedColor();
+    return m_lastColor;
 }
 
-std::optional<QFont> QtPlatform::chooseFont(const QFont& initial)
+std::optional<QFont> QtPlatform::chooseFont()
 {
-    QFontDialog dialog(initial, DialogParent());
+    QFontDialog dialog(m_lastFont, DialogParent());
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog.selectedFont();
+    m_lastFont = dialog.selectedFont();
+    return m_lastFont;
 }
 
 QPrinter& QtPlatform::printer()

@@ -21,8 +21,8 @@ public:
     std::optional<QString> askText(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> chooseFileToOpen(const QString& filter) override;
     std::optional<QString> chooseFileToSave(const QString& filter) override;
-    std::optional<QColor> chooseColor(const QColor& initial) override;
-    std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<QColor> chooseColor() override;
+    std::optional<QFont> chooseFont() override;
     std::optional<int> choosePrintCopies() override;
     void setUpPrinter() override;
     std::unique_ptr<PrinterDevice> startPrintJob() override;
@@ -40,6 +40,9 @@ private:
     QPrinter& printer();
 
     QString m_lastFileName;
+    // The colour and font dialogs start from their last choice, like the file name.
+    QColor m_lastColor = Qt::black;
+    QFont m_lastFont;
     // Made on first use: looking for printers can take a while.
     std::unique_ptr<QPrinter> m_printer;
 };

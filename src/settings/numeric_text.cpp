@@ -100,3 +100,12 @@ QString NumberValueText(double value)
     const QString digits = QString::number(value, 'g', 15);
     return value < 0 ? digits : u' ' + digits;
 }
+
+std::optional<int> NumberInRange(const QString& text, int minimum, int maximum)
+{
+    const double value = RoundHalfEven(NumericValue(text.trimmed()));
+    // NaN fails both comparisons, so it is refused too.
+    if (!(value >= minimum && value <= maximum))
+        return std::nullopt;
+    return int(value);
+}

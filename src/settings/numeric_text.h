@@ -14,6 +14,10 @@ double NumericValue(const QString& text);
 // Rounds to the nearest whole number, halves to the even neighbour (2.5 -> 2, 3.5 -> 4).
 double RoundHalfEven(double value);
 
+// A whole number typed into a dialog: the text without surrounding blanks,
+// read as NumericValue and rounded; nothing when it lies outside the range.
+std::optional<int> NumberInRange(const QString& text, int minimum, int maximum);
+
 // NumericValue, rounded, if the result fits a 16-bit signed integer.
 std::optional<std::int16_t> ToInt16(const QString& text);
 

@@ -10,7 +10,8 @@
 #include "subsystems/editing/delete_caret_line.h"
 #include "subsystems/editing/editing_commands.h"
 #include "subsystems/options/appearance.h"
-#include "subsystems/options/options_commands.h"
+#include "subsystems/options/stopwatch.h"
+#include "subsystems/options/timer_procedure.h"
 #include "subsystems/options/timer_tick.h"
 #include "window/app_state.h"
 #include "window/button_bar.h"
@@ -132,8 +133,7 @@ void Form5::registerCommands()
 {
     RegisterDocumentCommands(m_commands, documentContext());
     RegisterEditingCommands(m_commands, {m_state.find, m_state.settings, m_platform, *m_editor, m_forms});
-    RegisterOptionsCommands(m_commands,
-                            {m_state.settings, m_state.timer, m_platform, *m_editor, *this, m_forms, documentContext()});
+    RegisterOptionsCommands(m_commands, optionsContext());
     // A command nobody handles would do nothing without a word: name it.
     QStringList unwired;
     for (const CommandId command : m_commands.unwired()) {
@@ -168,6 +168,11 @@ void Form5::load()
 DocumentContext Form5::documentContext()
 {
     return {m_state.settings, m_state.document, m_platform, *m_editor, *this, m_storage};
+}
+
+OptionsContext Form5::optionsContext()
+{
+    return {m_state.settings, m_state.timer, m_platform, *m_editor, *this, m_forms, documentContext()};
 }
 
 void Form5::placeWindow()
@@ -227,7 +232,7 @@ void Form5::runCommand(CommandId command)
     syncCheckMarks();
 }
 
-void Form5::SetBaseTitle() { setWindowTitle(BaseTitle); }
+void Form5::SetBaseTitle() { ::SetBaseTitle(*this); }
 
 QString Form5::title() const { return windowTitle(); }
 
@@ -235,18 +240,32 @@ void Form5::setTitle(const QString& title) { setWindowTitle(title); }
 
 void Form5::setAlwaysOnTop(bool onTop)
 {
-    // Changing a window flag hides the window; it comes back where it was.
     const bool shown = isVisible();
+    const QRect outer = m_placement.outer();
+    const QSize client = size();
     setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (shown)
-        show();
+    if (!shown)
+        return;
+    // Changing a window flag hides the window, and the window manager frames
+    // it anew when it comes back: it is placed where it was, as at start-up.
+    m_placement.place(outer);
+    move(outer.topLeft());
+    resize(client);
+    show();
+    m_settleTimer.start();
 }
 
 void Form5::setOuterHeight(int twips)
 {
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen))
+        return;
     const Twips scale = Twips::forWidget(*this);
     requestClientSize(m_placement.resizeOuter(QSize(m_placement.outer().width(), scale.toPixels(twips))));
 }
+
+QString Form5::stopwatchCaption() const { return m_buttons[ElapsedTimeButton]->text(); }
+
+void Form5::setStopwatchCaption(const QString& caption) { m_buttons[ElapsedTimeButton]->setText(caption); }
 
 void Form5::requestClose() { close(); }
 
@@ -349,7 +368,7 @@ bool Form5::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease && std::find(m_buttons.cbegin(), m_buttons.cend(), watched) != m_buttons.cend()) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        NoteBarButtonRelease(m_state.timer, mouse->button() == Qt::LeftButton);
+        BarButtonReleased(optionsContext(), mouse->button() == Qt::LeftButton, watched == m_buttons[ElapsedTimeButton]);
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -385,4 +404,4 @@ void Form5::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Form5::onTimerTick() { AdvanceTimer(m_state.timer); }
+void Form5::onTimerTick() { RunTimerTick(optionsContext()); }

@@ -5,6 +5,7 @@
 #include "platform/main_window_control.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/note_storage.h"
+#include "subsystems/options/options_commands.h"
 #include "window/window_placement.h"
 
 #include <QMainWindow>
@@ -27,8 +28,6 @@ class Form5 : public QMainWindow, public MainWindowControl
     Q_OBJECT
 
 public:
-    static inline const QString BaseTitle = QStringLiteral("Scriblet32 v2.0");
-
     Form5(AppState& state, Platform& platform, QWidget* parent = nullptr);
 
     // The load step: places the window and applies the settings. Runs once, before the window is shown.
@@ -44,6 +43,8 @@ public:
     void setAlwaysOnTop(bool onTop) override;
     void setButtonBarShown(bool shown) override;
     void setOuterHeight(int twips) override;
+    QString stopwatchCaption() const override;
+    void setStopwatchCaption(const QString& caption) override;
     void requestClose() override;
     void endWithoutAsking() override;
 
@@ -54,6 +55,7 @@ public:
     const CommandTable& commands() const { return m_commands; }
     FormFactory& forms() { return m_forms; }
     DocumentContext documentContext();
+    OptionsContext optionsContext();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

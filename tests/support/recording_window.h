@@ -12,12 +12,15 @@ public:
     int outerHeightTwips = 0;
     int closeRequests = 0;
     int endsWithoutAsking = 0;
+    QString stopwatchButton = QStringLiteral("ET");
 
     QString title() const override { return shownTitle; }
     void setTitle(const QString& title) override { shownTitle = title; }
     void setAlwaysOnTop(bool top) override { onTop = top; }
     void setButtonBarShown(bool shown) override { barShown = shown; }
     void setOuterHeight(int twips) override { outerHeightTwips = twips; }
+    QString stopwatchCaption() const override { return stopwatchButton; }
+    void setStopwatchCaption(const QString& caption) override { stopwatchButton = caption; }
     void requestClose() override { ++closeRequests; }
     void endWithoutAsking() override { ++endsWithoutAsking; }
 };

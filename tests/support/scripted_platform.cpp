@@ -81,15 +81,15 @@ std::optional<QString> ScriptedPlatform::chooseFileToSave(const QString& filter)
     return TakeOrCancel(saveFileAnswers);
 }
 
-std::optional<QColor> ScriptedPlatform::chooseColor(const QColor& initial)
+std::optional<QColor> ScriptedPlatform::chooseColor()
 {
-    calls.append(QStringLiteral("chooseColor:") + initial.name());
+    calls.append(QStringLiteral("chooseColor"));
     return TakeOrCancel(colorAnswers);
 }
 
-std::optional<QFont> ScriptedPlatform::chooseFont(const QFont& initial)
+std::optional<QFont> ScriptedPlatform::chooseFont()
 {
-    calls.append(QStringLiteral("chooseFont:") + initial.family());
+    calls.append(QStringLiteral("chooseFont"));
     return TakeOrCancel(fontAnswers);
 }
 

@@ -62,8 +62,8 @@ public:
     std::optional<QString> askText(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> chooseFileToOpen(const QString& filter) override;
     std::optional<QString> chooseFileToSave(const QString& filter) override;
-    std::optional<QColor> chooseColor(const QColor& initial) override;
-    std::optional<QFont> chooseFont(const QFont& initial) override;
+    std::optional<QColor> chooseColor() override;
+    std::optional<QFont> chooseFont() override;
     std::optional<int> choosePrintCopies() override;
     void setUpPrinter() override;
     std::unique_ptr<PrinterDevice> startPrintJob() override;

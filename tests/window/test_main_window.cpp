@@ -60,6 +60,9 @@ private slots:
     void minimizingOnlyRefreshesTheTitle();
     void closeAsksButEndingWithoutAskingDoesNot();
     void windowControlShapesTheWindow();
+    void switchingTheBarSetsItsMinimumHeight();
+    void switchingTheBarOfAMaximizedWindowKeepsItsSize();
+    void stopwatchFromTheBarAndTheKeyboard();
 
 private:
     void showActive();
@@ -574,6 +577,61 @@ void TestMainWindow::windowControlShapesTheWindow()
     QVERIFY(!(window().windowFlags() & Qt::WindowStaysOnTopHint));
     window().setTitle(QStringLiteral("NOTE.SCB"));
     QCOMPARE(window().windowTitle(), QStringLiteral("NOTE.SCB"));
+}
+
+// Whatever the height was before: 1680 twips without the bar, 2040 with it.
+void TestMainWindow::switchingTheBarSetsItsMinimumHeight()
+{
+    showActive();
+    window().resize(600, 300);
+    QTRY_COMPARE(window().width(), 600);
+    const int width = window().frameGeometry().width();
+    QAction* bar = window().action(CommandId::OptionsShowButtonBar);
+    bar->trigger();
+    QTRY_COMPARE(window().frameGeometry().height(), 112);
+    QCOMPARE(window().editor().y(), 0);
+    QVERIFY(!bar->isChecked());
+    bar->trigger();
+    QTRY_COMPARE(window().frameGeometry().height(), 136);
+    QVERIFY(bar->isChecked());
+    QVERIFY(window().barButton(14).isVisible());
+    QCOMPARE(window().frameGeometry().width(), width);
+}
+
+void TestMainWindow::switchingTheBarOfAMaximizedWindowKeepsItsSize()
+{
+    window().showMaximized();
+    QTRY_VERIFY(window().isMaximized());
+    QTest::qWait(100);
+    const QSize size = window().size();
+    window().action(CommandId::OptionsShowButtonBar)->trigger();
+    QVERIFY(!window().barButton(0).isVisible());
+    QTest::qWait(50);
+    QVERIFY(window().isMaximized());
+    QCOMPARE(window().size(), size);
+}
+
+// The bar button starts and stops the stopwatch on a mouse button's release;
+// the space bar on the focused button does not.
+void TestMainWindow::stopwatchFromTheBarAndTheKeyboard()
+{
+    showActive();
+    const QString note = window().editor().text();
+    QPushButton& et = window().barButton(13);
+    et.setFocus();
+    QTest::keyClick(&et, Qt::Key_Space);
+    QCOMPARE(m_state->timer.ElapsedRunning, 0);
+    QVERIFY(window().editor().hasFocus());
+    QTest::mouseClick(&et, Qt::LeftButton);
+    QCOMPARE(m_state->timer.ElapsedRunning, 1);
+    QTRY_VERIFY(window().findChild<QWidget*>(QStringLiteral("Form12")));
+    QTRY_COMPARE(et.text(), QStringLiteral("T"));
+    QTRY_COMPARE(et.text(), QStringLiteral("E"));
+    showActive(); // the offscreen platform activates every window it shows
+    QTest::keySequence(&window().editor(), QKeySequence(QStringLiteral("Ctrl+E")));
+    QCOMPARE(m_state->timer.ElapsedRunning, 0);
+    QCOMPARE(et.text(), QStringLiteral("ET"));
+    QCOMPARE(window().editor().text(), note);
 }
 
 QTEST_MAIN(TestMainWindow)

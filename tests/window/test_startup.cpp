@@ -7,6 +7,7 @@
 #include "window/startup.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -51,6 +52,9 @@ private slots:
     void closingStaysOpenWhenTheSaveFails();
     void relativeCommandLinePathIsMadeFull();
     void everySettingSurvivesARun();
+    void appearanceChosenSurvivesARestart_data();
+    void appearanceChosenSurvivesARestart();
+    void systemColourShownAndWrittenBackAsItCame();
     void windowOffEveryScreenComesUpAtTheDefaultPlace_data();
     void windowOffEveryScreenComesUpAtTheDefaultPlace();
 };
@@ -361,6 +365,88 @@ void TestStartup::everySettingSurvivesARun()
     QCOMPARE(run.window->editor().palette().color(QPalette::Base), QColor(255, 0, 0));
     run.exit();
     QCOMPARE(ReadFileBytes(dirs.settingsPath()), settings);
+}
+
+void TestStartup::appearanceChosenSurvivesARestart_data()
+{
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QByteArrayList>("written"); // the changed lines of SCRIBLET.INI
+    QTest::newRow("colour") << "OptionsColor" << QByteArrayList{"BackColor= 5649426"};
+    QTest::newRow("colour cancelled") << "OptionsColor cancelled" << QByteArrayList{"BackColor= 16777215"};
+    QTest::newRow("font") << "OptionsFont"
+        << QByteArrayList{"FontName=DejaVu Serif", "FontSize= 12.5", "FontBold=True", "FontItalic=True"};
+    QTest::newRow("font cancelled") << "OptionsFont cancelled" << QByteArrayList{"FontName=Arial", "FontBold=False"};
+    QTest::newRow("always on top") << "AlwaysOnTop" << QByteArrayList{"OnTop= 1"};
+    QTest::newRow("file name in title") << "OptionsFileInTitle" << QByteArrayList{"FileInTitle= 1"};
+    QTest::newRow("no button bar") << "OptionsShowButtonBar" << QByteArrayList{"ButtonBar= 0", "Height= 1680"};
+}
+
+// Each option takes effect at once, reaches SCRIBLET.INI at exit and is back
+// after a restart.
+void TestStartup::appearanceChosenSurvivesARestart()
+{
+    QFETCH(QString, item);
+    QFETCH(QByteArrayList, written);
+    ScopedUserDirectories dirs;
+    const auto check = [&item](Run& run) {
+        Form5& window = *run.window;
+        const QFont font = window.editor().font();
+        if (item == QStringLiteral("OptionsColor"))
+            QCOMPARE(window.editor().palette().color(QPalette::Base), QColor(0x12, 0x34, 0x56));
+        if (item == QStringLiteral("OptionsFont")) {
+            QCOMPARE(font.family(), QStringLiteral("DejaVu Serif"));
+            QCOMPARE(font.pointSizeF(), 12.5);
+            QVERIFY(font.bold() && font.italic() && !font.underline() && !font.strikeOut());
+        }
+        if (item.endsWith(QStringLiteral("cancelled"))) {
+            QCOMPARE(window.editor().palette().color(QPalette::Base), QColor(Qt::white));
+            QCOMPARE(font.family(), QStringLiteral("Arial"));
+        }
+        QCOMPARE(window.windowFlags().testFlag(Qt::WindowStaysOnTopHint), item == QStringLiteral("AlwaysOnTop"));
+        QCOMPARE(window.action(CommandId::AlwaysOnTop)->isChecked(), item == QStringLiteral("AlwaysOnTop"));
+        const bool inTitle = item == QStringLiteral("OptionsFileInTitle");
+        QCOMPARE(window.windowTitle(), inTitle ? QStringLiteral("SCRBLT20.SCB") : QStringLiteral("Scriblet32 v2.0"));
+        QCOMPARE(window.action(CommandId::OptionsFileInTitle)->isChecked(), inTitle);
+        const bool noBar = item == QStringLiteral("OptionsShowButtonBar");
+        QCOMPARE(window.barButton(7).isVisible(), !noBar);
+        QCOMPARE(window.action(CommandId::OptionsShowButtonBar)->isChecked(), !noBar);
+    };
+    {
+        Run run;
+        QFont chosen(QStringLiteral("DejaVu Serif"));
+        chosen.setPointSizeF(12.5);
+        chosen.setBold(true);
+        chosen.setItalic(true);
+        chosen.setUnderline(true);
+        chosen.setStrikeOut(true);
+        run.platform.colorAnswers = {QColor(0x12, 0x34, 0x56)};
+        run.platform.fontAnswers = {chosen};
+        if (item.endsWith(QStringLiteral("cancelled"))) {
+            run.platform.colorAnswers = {std::nullopt};
+            run.platform.fontAnswers = {std::nullopt};
+        }
+        run.window->findChild<QAction*>(item.section(u' ', 0, 0))->trigger();
+        check(run);
+        run.exit();
+    }
+    const QByteArray settings = ReadFileBytes(dirs.settingsPath());
+    for (const QByteArray& line : written)
+        QVERIFY2(settings.contains("\n" + line + "\n"), line.constData());
+    Run again;
+    check(again);
+}
+
+// A system colour (0x80000000 plus its index) shows the desktop's colour of
+// that kind and goes back to the file as it came.
+void TestStartup::systemColourShownAndWrittenBackAsItCame()
+{
+    ScopedUserDirectories dirs;
+    WriteFileBytes(dirs.settingsPath(), "[SCRIBLET]\nBackColor=-2147483643\n");
+    Run run;
+    const QColor windowBackground = run.window->editor().palette().color(QPalette::Active, QPalette::Base);
+    QCOMPARE(windowBackground, QApplication::palette().color(QPalette::Active, QPalette::Base));
+    run.exit();
+    QVERIFY(ReadFileBytes(dirs.settingsPath()).contains("\nBackColor=-2147483643\n"));
 }
 
 void TestStartup::windowOffEveryScreenComesUpAtTheDefaultPlace_data()

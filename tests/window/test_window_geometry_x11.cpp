@@ -52,6 +52,7 @@ private slots:
     void geometryStaysPutOverTenRuns_data();
     void geometryStaysPutOverTenRuns();
     void aMovedAndResizedWindowComesBackThere();
+    void theStopwatchWindowLeavesTheKeyboardToTheNote();
 };
 
 void TestWindowGeometryX11::initTestCase()
@@ -108,11 +109,35 @@ void TestWindowGeometryX11::aMovedAndResizedWindowComesBackThere()
         run.window->move(chosen.topLeft());
         run.window->resize(chosen.size() - (run.window->frameGeometry().size() - run.window->size()));
         QTRY_COMPARE(run.window->frameGeometry(), chosen);
+        // Switching Always On Top maps the window afresh; it must not move.
+        for (const bool onTop : {true, false}) {
+            run.window->action(CommandId::AlwaysOnTop)->trigger();
+            QTRY_COMPARE(run.window->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop);
+            QVERIFY(QTest::qWaitForWindowExposed(run.window.get()));
+            QTest::qWait(500);
+            QCOMPARE(run.window->frameGeometry(), chosen);
+        }
         run.exit();
     }
     QCOMPARE(GeometryKeys(ReadFileBytes(dirs.settingsPath())), QStringLiteral("Left= 3750 Top= 2700 Width= 9000 Height= 4800"));
     Run again;
     QTRY_COMPARE(again.window->frameGeometry(), chosen);
+}
+
+void TestWindowGeometryX11::theStopwatchWindowLeavesTheKeyboardToTheNote()
+{
+    ScopedUserDirectories dirs;
+    Run run;
+    run.window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(run.window.get()));
+    run.window->action(CommandId::ElapsedTimeMenu)->trigger();
+    auto* stopwatch = run.window->findChild<QWidget*>(QStringLiteral("Form12"));
+    QVERIFY(stopwatch);
+    QVERIFY(QTest::qWaitForWindowExposed(stopwatch));
+    QTest::qWait(300);
+    QVERIFY(run.window->isActiveWindow());
+    run.window->action(CommandId::ElapsedTimeMenu)->trigger();
+    run.exit();
 }
 
 QTEST_MAIN(TestWindowGeometryX11)

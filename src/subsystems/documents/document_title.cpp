@@ -17,3 +17,5 @@ void UpdateTitle(const Settings& settings, MainWindowControl& window)
         return;
     window.setTitle(DocumentCaption(settings.FileName));
 }
+
+void SetBaseTitle(MainWindowControl& window) { window.setTitle(BaseTitle); }

@@ -6,6 +6,11 @@
 
 class MainWindowControl;
 
+// The caption when the document's name is not shown.
+inline const QString BaseTitle = QStringLiteral("Scriblet32 v2.0");
+
+void SetBaseTitle(MainWindowControl& window);
+
 // What the title bar shows for a document: its bare file name, or
 // "UNNAMED.SCB" for an untitled one.
 QString DocumentCaption(const QString& fileName);

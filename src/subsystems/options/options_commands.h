@@ -25,5 +25,11 @@ struct OptionsContext
     DocumentContext document;
 };
 
+// The Options menu's dialogs, each shown modeless.
+void OpenAutoSaveDialog(const OptionsContext& context);
+void OpenTimerBeepDialog(const OptionsContext& context);
+void OpenGlossaryDialog(const OptionsContext& context);
+void OpenQuickFilesDialog(const OptionsContext& context);
+
 // The Options menu and the stopwatch.
 void RegisterOptionsCommands(CommandTable& commands, const OptionsContext& context);

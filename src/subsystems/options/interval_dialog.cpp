@@ -1,0 +1,78 @@
+#include "subsystems/options/interval_dialog.h"
+
+#include "platform/classic_look.h"
+#include "platform/platform.h"
+#include "platform/twips.h"
+#include "settings/numeric_text.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+QRect Pixels(const Twips& twips, const QRect& rect)
+{
+    return twips.toPixels(rect.x(), rect.y(), rect.width(), rect.height());
+}
+
+} // namespace
+
+IntervalDialog::IntervalDialog(QWidget* parent, const IntervalDialogLayout& layout)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    , m_layout(layout)
+    , m_check(new QCheckBox(QString::fromLatin1(layout.checkCaption), this))
+    , m_text(new QLineEdit(this))
+    , m_label(new QLabel(QString::fromLatin1(layout.labelCaption), this))
+    , m_ok(new QPushButton(QStringLiteral("OK"), this))
+    , m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
+{
+    const Twips twips = Twips::forWidget(*this);
+    setObjectName(QString::fromLatin1(layout.objectName));
+    setWindowTitle(QString::fromLatin1(layout.caption));
+    ApplyClassicGrey(*this);
+    move(twips.toPixels(layout.left), twips.toPixels(layout.top));
+    setFixedSize(twips.toPixels(layout.clientWidth), twips.toPixels(layout.clientHeight));
+
+    const QFont classic = ClassicFont(9.75);
+    const QFont arial = ArialBoldFont(9.75);
+    const auto place = [&twips](QWidget* control, const char* name, const QFont& font, const QRect& rect) {
+        control->setObjectName(QString::fromLatin1(name));
+        control->setFont(font);
+        control->setGeometry(Pixels(twips, rect));
+    };
+    place(m_check, "Check1", classic, layout.check);
+    place(m_text, "Text1", classic, layout.text);
+    place(m_label, "Label1", classic, layout.label);
+    place(m_ok, "Command1", arial, layout.ok);
+    place(m_cancel, "Command2", arial, layout.cancel);
+    m_ok->setDefault(true);
+    setTabOrder(m_check, m_text);
+    setTabOrder(m_text, m_ok);
+    setTabOrder(m_ok, m_cancel);
+    m_check->setFocus();
+
+    connect(m_check, &QCheckBox::toggled, this, [this](bool checked) { checkChanged(checked); });
+    connect(m_ok, &QPushButton::clicked, this, &IntervalDialog::onOk);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void IntervalDialog::loadValues(Platform& platform, bool checked, int number)
+{
+    m_platform = &platform;
+    m_text->setText(u' ' + QString::number(number));
+    m_check->setChecked(checked);
+}
+
+void IntervalDialog::onOk()
+{
+    const std::optional<int> number = NumberInRange(m_text->text(), m_layout.minimum, m_layout.maximum);
+    if (!number) {
+        if (m_platform)
+            ShowError(*m_platform, QString::fromLatin1(m_layout.rangeMessage), QString::fromLatin1(m_layout.rangeTitle));
+        return;
+    }
+    storeNumber(*number);
+    accept();
+}

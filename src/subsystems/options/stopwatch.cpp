@@ -1,0 +1,65 @@
+#include "subsystems/options/stopwatch.h"
+
+#include "platform/editor_control.h"
+#include "platform/form_factory.h"
+#include "platform/main_window_control.h"
+#include "platform/platform.h"
+#include "subsystems/editing/stamps.h"
+#include "subsystems/options/elapsed_time_window.h"
+#include "subsystems/options/options_commands.h"
+#include "subsystems/options/timer_tick.h"
+
+namespace {
+
+void StopStopwatch(const OptionsContext& context)
+{
+    TimerState& timer = context.timer;
+    if (Form12* window = context.forms.openForm<Form12>())
+        window->close();
+    timer.ElapsedRunning = 0;
+    context.window.setStopwatchCaption(StopwatchCaption);
+    if (timer.StopQuietly == -1)
+        return;
+    InsertText(context.platform, context.editor, QStringLiteral("Elapsed Time Was ") + ElapsedTimeText(timer));
+    context.editor.setFocus();
+}
+
+} // namespace
+
+void ToggleElapsedTimer(const OptionsContext& context)
+{
+    if (context.timer.ElapsedRunning == 1) {
+        StopStopwatch(context);
+        return;
+    }
+    StartStopwatch(context.timer);
+    context.forms.showModeless<Form12>();
+}
+
+void BarButtonReleased(const OptionsContext& context, bool leftButton, bool stopwatchButton)
+{
+    NoteBarButtonRelease(context.timer, leftButton);
+    if (stopwatchButton)
+        ToggleElapsedTimer(context);
+}
+
+void BlinkStopwatchButton(const OptionsContext& context)
+{
+    if (context.timer.ElapsedRunning == 1)
+        context.window.setStopwatchCaption(NextBlinkCaption(context.window.stopwatchCaption()));
+}
+
+void StopwatchTick(const OptionsContext& context)
+{
+    TimerState& timer = context.timer;
+    if (timer.ElapsedRunning != 1)
+        return;
+    const double secondsOfDay = context.platform.currentDateTime().time().msecsSinceStartOfDay() / 1000.0;
+    const StopwatchStep step = AdvanceStopwatch(timer, context.settings, secondsOfDay);
+    if (step.beep)
+        context.platform.beep();
+    if (!step.shownTimeChanged)
+        return;
+    if (Form12* window = context.forms.openForm<Form12>())
+        window->showTime(ElapsedTimeText(timer));
+}
