@@ -11,3 +11,7 @@ QFont ClassicFont(double points);
 // Bold Arial (or the desktop's sans-serif face in its place), the buttons' face in the option dialogs.
 QFont ArialBoldFont(double points);
 void ApplyClassicGrey(QWidget& widget);
+
+// Shrinks a label's or check box's font until its caption fits the control's
+// fixed width: the face standing in for MS Sans Serif is often wider.
+void FitCaptionToWidth(QWidget& control, const QString& caption);

@@ -35,14 +35,17 @@ constexpr int TextTops[] = {900, 1380, 1860, 3180};
 } // namespace
 
 Form10::Form10(QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
 {
     const Twips twips = Twips::forWidget(*this);
     setObjectName(QStringLiteral("Form10"));
     setWindowTitle(QStringLiteral("Glossary Entries"));
     setFont(ClassicFont(8.25));
     ApplyClassicGrey(*this);
+    // A fixed place on the screen: centred over the small main window, the
+    // title bar could end up above the top of the screen.
+    move(twips.toPixels(1920), twips.toPixels(1920));
     resize(twips.toPixels(7155), twips.toPixels(4455));
 
     const QFont captionFont = ArialBoldFont(9.75);
@@ -52,6 +55,7 @@ Form10::Form10(QWidget* parent)
         label->setFont(captionFont);
         label->setAlignment((place.centred ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignTop);
         label->setGeometry(twips.toPixels(place.left, place.top, place.centred ? 6135 : 435, 255));
+        FitCaptionToWidth(*label, label->text());
     }
     for (std::size_t i = 0; i < m_texts.size(); ++i) {
         m_texts[i] = new QLineEdit(this);

@@ -47,6 +47,8 @@ IntervalDialog::IntervalDialog(QWidget* parent, const IntervalDialogLayout& layo
     place(m_label, "Label1", classic, layout.label);
     place(m_ok, "Command1", arial, layout.ok);
     place(m_cancel, "Command2", arial, layout.cancel);
+    FitCaptionToWidth(*m_check, m_check->text());
+    FitCaptionToWidth(*m_label, m_label->text());
     m_ok->setDefault(true);
     setTabOrder(m_check, m_text);
     setTabOrder(m_text, m_ok);

@@ -210,6 +210,9 @@ void TestIntervalDialogs::controlsAndTabOrder()
     QCOMPARE(dialog->checkBox().geometry(), pixels[1]);
     QCOMPARE(dialog->textBox().geometry(), pixels[2]);
     QCOMPARE(dialog->label().geometry(), pixels[3]);
+    // Whatever face stands in for MS Sans Serif, the captions are not clipped.
+    QVERIFY(dialog->checkBox().sizeHint().width() <= dialog->checkBox().width());
+    QVERIFY(dialog->label().sizeHint().width() <= dialog->label().width());
     QVERIFY(dialog->okButton().isDefault());
     QStringList order;
     QWidget* widget = &dialog->checkBox();
