@@ -71,6 +71,9 @@ public:
     // when the dialog was cancelled. The filter is "Name (*.ext)|*.ext|...".
     virtual std::optional<QString> chooseFileToOpen(const QString& filter) = 0;
     virtual std::optional<QString> chooseFileToSave(const QString& filter) = 0;
+    // An open dialog of a form's own, which remembers its last choice in
+    // lastChosen instead of sharing the main window's.
+    virtual std::optional<QString> browseForFile(const QString& filter, QString& lastChosen) = 0;
 
     // Nothing when the dialog was cancelled. Each dialog starts from the
     // value chosen in it last, not from the editor's.
@@ -89,6 +92,8 @@ public:
     virtual QString clipboardText() = 0;
     // Returns whether the clipboard holds the text afterwards.
     virtual bool setClipboardText(const QString& text) = 0;
+    // Whether the program is waiting on a modal dialog.
+    virtual bool modalDialogOpen() const = 0;
     virtual QDateTime currentDateTime() = 0;
     virtual QLocale locale() = 0;
     virtual void beep() = 0;

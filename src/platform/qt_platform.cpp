@@ -127,24 +127,32 @@ std::optional<QString> QtPlatform::askText(const QString& prompt, const QString&
 
 std::optional<QString> QtPlatform::chooseFileToOpen(const QString& filter)
 {
-    return runFileDialog(QFileDialog::AcceptOpen, filter);
+    return runFileDialog(QFileDialog::AcceptOpen, filter, m_lastFileName);
 }
 
 std::optional<QString> QtPlatform::chooseFileToSave(const QString& filter)
 {
-    return runFileDialog(QFileDialog::AcceptSave, filter);
+    return runFileDialog(QFileDialog::AcceptSave, filter, m_lastFileName);
 }
 
-std::optional<QString> QtPlatform::runFileDialog(QFileDialog::AcceptMode acceptMode, const QString& filter)
+std::optional<QString> QtPlatform::browseForFile(const QString& filter, QString& lastChosen)
+{
+    return runFileDialog(QFileDialog::AcceptOpen, filter, lastChosen);
+}
+
+std::optional<QString> QtPlatform::runFileDialog(QFileDialog::AcceptMode acceptMode, const QString& filter,
+                                                 QString& lastChosen)
 {
     NoteFileDialog dialog(DialogParent(), acceptMode, QtFileFilter(filter));
-    if (!m_lastFileName.isEmpty())
-        dialog.selectFile(m_lastFileName);
+    if (!lastChosen.isEmpty())
+        dialog.selectFile(lastChosen);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    m_lastFileName = dialog.chosenPath();
-    return m_lastFileName;
+    lastChosen = dialog.chosenPath();
+    return lastChosen;
 }
+
+bool QtPlatform::modalDialogOpen() const { return QApplication::activeModalWidget() != nullptr; }
 
 std::optional<QColor> QtPlatform::chooseColor()
 {

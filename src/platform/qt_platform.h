@@ -21,6 +21,7 @@ public:
     std::optional<QString> askText(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> chooseFileToOpen(const QString& filter) override;
     std::optional<QString> chooseFileToSave(const QString& filter) override;
+    std::optional<QString> browseForFile(const QString& filter, QString& lastChosen) override;
     std::optional<QColor> chooseColor() override;
     std::optional<QFont> chooseFont() override;
     std::optional<int> choosePrintCopies() override;
@@ -28,6 +29,7 @@ public:
     std::unique_ptr<PrinterDevice> startPrintJob() override;
     QString clipboardText() override;
     bool setClipboardText(const QString& text) override;
+    bool modalDialogOpen() const override;
     QDateTime currentDateTime() override;
     QLocale locale() override;
     void beep() override;
@@ -36,7 +38,7 @@ public:
     void exitProcess() override;
 
 private:
-    std::optional<QString> runFileDialog(QFileDialog::AcceptMode acceptMode, const QString& filter);
+    std::optional<QString> runFileDialog(QFileDialog::AcceptMode acceptMode, const QString& filter, QString& lastChosen);
     QPrinter& printer();
 
     QString m_lastFileName;

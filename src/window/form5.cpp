@@ -368,7 +368,12 @@ bool Form5::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::MouseButtonRelease && std::find(m_buttons.cbegin(), m_buttons.cend(), watched) != m_buttons.cend()) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        BarButtonReleased(optionsContext(), mouse->button() == Qt::LeftButton, watched == m_buttons[ElapsedTimeButton]);
+        const bool left = mouse->button() == Qt::LeftButton;
+        BarButtonReleased(optionsContext(), left, watched == m_buttons[ElapsedTimeButton]);
+        // Qt gives a button the keyboard on a press of any mouse button; only
+        // a left click runs its command, which hands the keyboard back.
+        if (!left && focusWidget() == watched)
+            m_editor->setFocus();
     }
     return QMainWindow::eventFilter(watched, event);
 }

@@ -60,6 +60,7 @@ MessageAnswer ScriptedPlatform::showMessage(const MessageBoxRequest& request)
 {
     messages.append(request);
     calls.append(QStringLiteral("showMessage"));
+    runWhileDialogOpen();
     return messageAnswers.isEmpty() ? request.defaultAnswer : messageAnswers.takeFirst();
 }
 
@@ -78,7 +79,17 @@ std::optional<QString> ScriptedPlatform::chooseFileToOpen(const QString& filter)
 std::optional<QString> ScriptedPlatform::chooseFileToSave(const QString& filter)
 {
     calls.append(QStringLiteral("chooseFileToSave:") + filter);
+    runWhileDialogOpen();
     return TakeOrCancel(saveFileAnswers);
+}
+
+std::optional<QString> ScriptedPlatform::browseForFile(const QString& filter, QString& lastChosen)
+{
+    calls.append(QStringLiteral("browseForFile:") + filter + u':' + lastChosen);
+    const std::optional<QString> chosen = TakeOrCancel(openFileAnswers);
+    if (chosen)
+        lastChosen = *chosen;
+    return chosen;
 }
 
 std::optional<QColor> ScriptedPlatform::chooseColor()
@@ -134,3 +145,13 @@ std::unique_ptr<SingleShotTimer> ScriptedPlatform::makeSingleShotTimer(std::func
 void ScriptedPlatform::closeHelp() { calls.append(QStringLiteral("closeHelp")); }
 
 void ScriptedPlatform::exitProcess() { calls.append(QStringLiteral("exitProcess")); }
+
+void ScriptedPlatform::runWhileDialogOpen()
+{
+    if (!whileDialogOpen)
+        return;
+    const bool wasOpen = modalOpen;
+    modalOpen = true;
+    whileDialogOpen();
+    modalOpen = wasOpen;
+}

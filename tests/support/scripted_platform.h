@@ -44,6 +44,10 @@ public:
     QList<std::optional<QFont>> fontAnswers;
     QList<std::optional<int>> printCopiesAnswers;
     bool clipboardWorks = true;
+    bool modalOpen = false; // the program waits on a dialog of its own
+    // Runs while a save dialog or a message box is open, as the event loop
+    // of a real modal dialog would run timers; modalOpen is true meanwhile.
+    std::function<void()> whileDialogOpen;
     bool printerWorks = true;
     int printerPageHeight = 600; // device pixels of the printable area
     int printerLineHeight = 10;
@@ -62,6 +66,7 @@ public:
     std::optional<QString> askText(const QString& prompt, const QString& title, const QString& defaultText) override;
     std::optional<QString> chooseFileToOpen(const QString& filter) override;
     std::optional<QString> chooseFileToSave(const QString& filter) override;
+    std::optional<QString> browseForFile(const QString& filter, QString& lastChosen) override;
     std::optional<QColor> chooseColor() override;
     std::optional<QFont> chooseFont() override;
     std::optional<int> choosePrintCopies() override;
@@ -69,6 +74,7 @@ public:
     std::unique_ptr<PrinterDevice> startPrintJob() override;
     QString clipboardText() override;
     bool setClipboardText(const QString& text) override;
+    bool modalDialogOpen() const override { return modalOpen; }
     QDateTime currentDateTime() override;
     QLocale locale() override;
     void beep() override;
@@ -77,4 +83,7 @@ public:
     void exitProcess() override;
 
     int count(const QString& call) const { return int(calls.count(call)); }
+
+private:
+    void runWhileDialogOpen();
 };

@@ -456,18 +456,32 @@ void TestMainWindow::findResumesAcrossALoad()
     QCOMPARE(editor.selectionLength(), 3);
 }
 
+// Any mouse button but the left stops the stopwatch with the time pasted; a
+// right click leaves the keyboard with the note.
 void TestMainWindow::mouseReleaseOnTheBarDecidesHowTheStopwatchStops()
 {
     showActive();
+    EditorControl& editor = window().editor();
+    editor.setText(QStringLiteral("note "));
+    editor.setSelectionStart(5);
     QPushButton& et = window().barButton(13);
     QTest::mouseClick(&et, Qt::RightButton);
-    QCOMPARE(m_state->timer.StopQuietly, 0);
-    QTest::mouseClick(&et, Qt::LeftButton);
-    QCOMPARE(m_state->timer.StopQuietly, -1);
-    QTest::mouseClick(&window().barButton(3), Qt::RightButton);
+    QCOMPARE(m_state->timer.ElapsedRunning, 1);
+    QCOMPARE(window().focusWidget(), &editor);
+    QTRY_COMPARE(m_state->timer.ElapsedFirstTick, 0);
+    m_platform->now = m_platform->now.addSecs(5);
+    QTRY_COMPARE(m_state->timer.ElapsedSeconds, 5);
+    QTest::mouseClick(&et, Qt::RightButton);
+    QCOMPARE(m_state->timer.ElapsedRunning, 0);
+    QCOMPARE(editor.text(), QStringLiteral("note Elapsed Time Was 00:00:05"));
+    QCOMPARE(m_platform->clipboard, QStringLiteral("Elapsed Time Was 00:00:05"));
+    QTest::mouseClick(&window().barButton(5), Qt::RightButton);
+    QCOMPARE(window().focusWidget(), &editor);
     QCOMPARE(m_state->timer.StopQuietly, 0);
     window().action(CommandId::ElapsedTimeMenu)->trigger();
+    window().action(CommandId::ElapsedTimeMenu)->trigger();
     QCOMPARE(m_state->timer.StopQuietly, -1);
+    QCOMPARE(editor.text(), QStringLiteral("note Elapsed Time Was 00:00:05"));
 }
 
 void TestMainWindow::resizeSnapsBackToTheMinimum()

@@ -106,7 +106,7 @@ void Form11::browse(std::size_t index)
 {
     if (!m_platform)
         return;
-    const std::optional<QString> chosen = m_platform->chooseFileToOpen(QStringLiteral("Scriblet Files (*.scb)|*.scb"));
+    const std::optional<QString> chosen = m_platform->browseForFile(QStringLiteral("Scriblet Files (*.scb)|*.scb"), m_lastBrowsed);
     if (!chosen)
         return;
     const ExtensionCheck check = CheckNoteFileExtension(*chosen);

@@ -28,4 +28,6 @@ private:
     std::array<QLineEdit*, 3> m_texts{};
     Settings* m_settings = nullptr;
     Platform* m_platform = nullptr;
+    // The Browse buttons' own dialog memory, apart from the main window's Open and Save.
+    QString m_lastBrowsed;
 };

@@ -1,5 +1,6 @@
 #include "subsystems/options/timer_procedure.h"
 
+#include "platform/platform.h"
 #include "subsystems/documents/document_save.h"
 #include "subsystems/options/options_commands.h"
 #include "subsystems/options/stopwatch.h"
@@ -8,15 +9,13 @@
 namespace {
 
 // The save runs inside the tick, and a dialog it opens lets further ticks
-// run meanwhile; those skip the save, so only one such dialog is ever open.
+// run meanwhile; being modal, that dialog keeps them from saving, so only one
+// is ever open. The count starts again once the save has returned.
 void RunAutoSave(const OptionsContext& context)
 {
-    TimerState& timer = context.timer;
-    timer.AutoSaveRunning = true;
     DocumentContext document = context.document;
     FileSave(document);
-    timer.AutoSaveRunning = false;
-    RestartAutoSaveCount(timer);
+    RestartAutoSaveCount(context.timer);
 }
 
 } // namespace
@@ -24,7 +23,7 @@ void RunAutoSave(const OptionsContext& context)
 void RunTimerTick(const OptionsContext& context)
 {
     if (CountTick(context.timer)) {
-        if (AutoSaveDue(context.timer, context.settings))
+        if (AutoSaveDue(context.timer, context.settings, context.platform.modalDialogOpen()))
             RunAutoSave(context);
         BlinkStopwatchButton(context);
     }

@@ -22,7 +22,7 @@ bool CountTick(TimerState& state)
     return true;
 }
 
-bool AutoSaveDue(TimerState& state, const Settings& settings)
+bool AutoSaveDue(TimerState& state, const Settings& settings, bool dialogOpen)
 {
     // 64 bits: sixty times a 16-bit interval does not fit 16 bits. "At least",
     // so an interval lowered below the seconds counted saves at once instead
@@ -30,8 +30,13 @@ bool AutoSaveDue(TimerState& state, const Settings& settings)
     const std::int64_t interval = 60 * std::int64_t(settings.AutoSaveTime);
     if (std::int64_t(state.AutoSaveSeconds) < interval && interval >= 60)
         return false;
+    const bool saving = interval >= 60 && settings.AutoSave == 1;
+    // A save in the middle of another dialog would stack its own dialogs on
+    // it, or write the note the user is just deciding about.
+    if (saving && dialogOpen)
+        return false;
     state.AutoSaveSeconds = 0;
-    return interval >= 60 && settings.AutoSave == 1 && !state.AutoSaveRunning;
+    return saving;
 }
 
 void RestartAutoSaveCount(TimerState& state) { state.AutoSaveSeconds = 0; }

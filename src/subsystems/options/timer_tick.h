@@ -12,7 +12,6 @@ struct TimerState
 {
     std::int16_t TickCount = 0;      // ticks within the current second, 0-9
     float AutoSaveSeconds = 0;       // whole seconds since the auto-save count last started
-    bool AutoSaveRunning = false;    // a save started by the tick has not returned yet
 
     int ElapsedRunning = 0;          // the stopwatch runs
     int ElapsedFirstTick = 0;        // the next tick is the first since the start
@@ -37,9 +36,10 @@ bool CountTick(TimerState& state);
 
 // Once a second: whether auto save is to save now. The count restarts each
 // time it reaches the interval, saved or not; an interval below one minute
-// (only a hand-edited file holds one) never saves, and no save starts while
-// one started by the tick still waits on a dialog.
-bool AutoSaveDue(TimerState& state, const Settings& settings);
+// (only a hand-edited file holds one) never saves. While the program waits on
+// a dialog (one opened by an automatic save among them) no save starts: it
+// comes at the first second after the dialog has gone.
+bool AutoSaveDue(TimerState& state, const Settings& settings, bool dialogOpen);
 
 // Restarts the auto-save count: the check box of the Auto Save dialog.
 void RestartAutoSaveCount(TimerState& state);

@@ -1,5 +1,12 @@
 #include "platform/editor_control.h"
+#include "platform/form_factory.h"
+#include "subsystems/documents/note_storage.h"
 #include "subsystems/options/appearance.h"
+#include "subsystems/options/appearance_commands.h"
+#include "subsystems/options/options_commands.h"
+#include "subsystems/options/timer_tick.h"
+#include "support/recording_window.h"
+#include "support/scripted_platform.h"
 
 #include <QTest>
 
@@ -12,7 +19,33 @@ private slots:
     void colourValues();
     void fontFlagTexts_data();
     void fontFlagTexts();
+    void fileNameInTitleSwitches_data();
+    void fileNameInTitleSwitches();
+    void colourChangesOnlyTheEditorsBackground();
 };
+
+namespace {
+
+struct Options
+{
+    OptionsContext context()
+    {
+        return {settings, timer, platform, editor, window, forms,
+                DocumentContext{settings, document, platform, editor, window, storage}};
+    }
+
+    Settings settings;
+    DocumentState document;
+    TimerState timer;
+    ScriptedPlatform platform;
+    QWidget owner;
+    EditorControl editor{&owner};
+    RecordingWindow window;
+    NoteStorage storage;
+    FormFactory forms{&owner};
+};
+
+} // namespace
 
 void TestAppearance::colourValues_data()
 {
@@ -61,6 +94,44 @@ void TestAppearance::fontFlagTexts()
     ApplyEditorAppearance(editor, settings);
     QCOMPARE(editor.font().bold(), on);
     QCOMPARE(ReadEditorAppearance(editor).italic, on);
+}
+
+void TestAppearance::fileNameInTitleSwitches_data()
+{
+    QTest::addColumn<int>("before");
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("title");
+    QTest::newRow("off: the base title at once") << 1 << "/notes/MEMO.SCB" << "Scriblet32 v2.0";
+    QTest::newRow("on: the bare file name") << 0 << "/notes/MEMO.SCB" << "MEMO.SCB";
+    QTest::newRow("on, untitled") << 0 << "PQRSTUVW.XYZ" << "UNNAMED.SCB";
+}
+
+void TestAppearance::fileNameInTitleSwitches()
+{
+    QFETCH(int, before);
+    QFETCH(QString, fileName);
+    Options options;
+    options.settings.FileInTitle = before;
+    options.settings.FileName = fileName;
+    options.window.shownTitle = QStringLiteral("old");
+    ToggleFileInTitle(options.context());
+    QCOMPARE(options.settings.FileInTitle, 1 - before);
+    QTEST(options.window.shownTitle, "title");
+}
+
+void TestAppearance::colourChangesOnlyTheEditorsBackground()
+{
+    Options options;
+    const QColor text = options.editor.palette().color(QPalette::Text);
+    const QColor grey = options.owner.palette().color(QPalette::Window);
+    options.platform.colorAnswers = {QColor(0x12, 0x34, 0x56), std::nullopt};
+    OptionsColor(options.context());
+    QCOMPARE(options.editor.palette().color(QPalette::Base), QColor(0x12, 0x34, 0x56));
+    QCOMPARE(options.editor.backColorValue(), 0x563412);
+    QCOMPARE(options.editor.palette().color(QPalette::Text), text);
+    QCOMPARE(options.owner.palette().color(QPalette::Window), grey);
+    OptionsColor(options.context()); // cancelled
+    QCOMPARE(options.editor.backColorValue(), 0x563412);
 }
 
 QTEST_MAIN(TestAppearance)

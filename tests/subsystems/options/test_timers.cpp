@@ -84,6 +84,8 @@ private slots:
     void autoSaveDue();
     void autoSaveRewritesANamedNoteEveryInterval();
     void autoSaveAsksForANameEachIntervalForAnUntitledNote();
+    void oneSaveDialogAtATime();
+    void aSaveDueDuringADialogComesRightAfterIt();
     void theCheckBoxRestartsTheCount_data();
     void theCheckBoxRestartsTheCount();
     void aNewIntervalAppliesToTheRunningCount_data();
@@ -103,7 +105,7 @@ void TestTimers::autoSaveDue_data()
     QTest::addColumn<int>("autoSave");
     QTest::addColumn<int>("minutes");
     QTest::addColumn<int>("counted");
-    QTest::addColumn<bool>("running");
+    QTest::addColumn<bool>("dialogOpen");
     QTest::addColumn<bool>("due");
     QTest::addColumn<int>("countAfter");
     QTest::newRow("interval reached") << 1 << 10 << 600 << false << true << 0;
@@ -114,7 +116,8 @@ void TestTimers::autoSaveDue_data()
     QTest::newRow("600 minutes reached") << 1 << 600 << 36000 << false << true << 0;
     QTest::newRow("interval 0 never saves") << 1 << 0 << 1 << false << false << 0;
     QTest::newRow("negative interval never saves") << 1 << -5 << 1 << false << false << 0;
-    QTest::newRow("a save still waiting on its dialog") << 1 << 1 << 60 << true << false << 0;
+    QTest::newRow("a dialog is open: the save waits") << 1 << 1 << 75 << true << false << 75;
+    QTest::newRow("option off, dialog open: count restarts") << 0 << 1 << 60 << true << false << 0;
 }
 
 void TestTimers::autoSaveDue()
@@ -122,14 +125,13 @@ void TestTimers::autoSaveDue()
     QFETCH(int, autoSave);
     QFETCH(int, minutes);
     QFETCH(int, counted);
-    QFETCH(bool, running);
+    QFETCH(bool, dialogOpen);
     Settings settings;
     settings.AutoSave = autoSave;
     settings.AutoSaveTime = std::int16_t(minutes);
     TimerState timer;
     timer.AutoSaveSeconds = float(counted);
-    timer.AutoSaveRunning = running;
-    QTEST(AutoSaveDue(timer, settings), "due");
+    QTEST(AutoSaveDue(timer, settings, dialogOpen), "due");
     QTEST(int(timer.AutoSaveSeconds), "countAfter");
 }
 
@@ -159,7 +161,47 @@ void TestTimers::autoSaveAsksForANameEachIntervalForAnUntitledNote()
     rig.seconds(360);
     QCOMPARE(rig.platform.calls.filter(QStringLiteral("chooseFileToSave")).size(), 3);
     QCOMPARE(rig.settings.FileName, UntitledFileName);
-    QVERIFY(!rig.timer.AutoSaveRunning);
+}
+
+// Ticks go on while the save dialog of an automatic save is open (a real
+// dialog runs the event loop): they never open a second one.
+void TestTimers::oneSaveDialogAtATime()
+{
+    Rig rig;
+    rig.settings.AutoSave = 1;
+    rig.settings.AutoSaveTime = 1;
+    rig.settings.FileName = UntitledFileName;
+    int depth = 0;
+    int deepest = 0;
+    rig.platform.whileDialogOpen = [&] {
+        deepest = std::max(deepest, ++depth);
+        if (depth == 1)
+            rig.seconds(150);
+        --depth;
+    };
+    rig.seconds(60);
+    QCOMPARE(deepest, 1);
+    QCOMPARE(rig.platform.calls.filter(QStringLiteral("chooseFileToSave")).size(), 1);
+    // The count starts once the dialog has gone: the next one a minute later.
+    rig.platform.whileDialogOpen = nullptr;
+    rig.ticks(599);
+    QCOMPARE(rig.platform.calls.filter(QStringLiteral("chooseFileToSave")).size(), 1);
+    rig.ticks(1);
+    QCOMPARE(rig.platform.calls.filter(QStringLiteral("chooseFileToSave")).size(), 2);
+}
+
+void TestTimers::aSaveDueDuringADialogComesRightAfterIt()
+{
+    Rig rig;
+    rig.settings.AutoSave = 1;
+    rig.settings.AutoSaveTime = 1;
+    rig.spoilFile();
+    rig.platform.modalOpen = true; // the Find dialog, say
+    rig.seconds(90);
+    QVERIFY(!rig.fileSaved());
+    rig.platform.modalOpen = false;
+    rig.seconds(1);
+    QVERIFY(rig.fileSaved());
 }
 
 void TestTimers::theCheckBoxRestartsTheCount_data()
