@@ -8,8 +8,9 @@ start_directory=$PWD
 cd "$(dirname "$0")"
 
 packages=(cmake g++ make qt6-base-dev fonts-dejavu-core)
-# The tests that need a real X server and window manager run their own.
-test_packages=(xvfb openbox x11-utils xdotool)
+# The tests that need a real X server and window manager, or a printing
+# system, start their own.
+test_packages=(xvfb openbox x11-utils xdotool cups-daemon cups-client poppler-utils)
 
 install_missing() { # package...
     local missing=() package
@@ -50,9 +51,9 @@ test)
     build build-test -DCMAKE_BUILD_TYPE=Debug -DSCRIBLET_WERROR=ON
     run_tests build-test
     build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSCRIBLET_WERROR=ON -DSCRIBLET_SANITIZE=ON
-    # The X server tests check the window manager's side, which the first pass covered.
+    # The X server and printing-system tests check the other side, which the first pass covered.
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        run_tests build-sanitize -LE x11
+        run_tests build-sanitize -LE 'x11|cups'
     ;;
 *)
     echo "usage: $0 run|test" >&2

@@ -47,7 +47,8 @@ public:
     // The height of a line of text in the printer's default font.
     virtual int textHeight(const QString& text) const = 0;
     // Draws the lines one below the other, below those already on the current
-    // page; a new page starts at the top of its printable area.
+    // page; a new page starts at the top of its printable area. Lines that do
+    // not fit the page go on to a new one, at least one line on each.
     virtual void drawLines(const QStringList& lines) = 0;
     virtual void newPage() = 0;
     // Hands the job to the printing system.

@@ -8,17 +8,12 @@
 
 #include <algorithm>
 
-namespace {
-
-// Qt knows no printer default font: notes print in the desktop's sans-serif family.
 QFont PrinterTextFont()
 {
     QFont font(QFontDatabase::systemFont(QFontDatabase::GeneralFont).family(), 10);
     font.setStyleHint(QFont::SansSerif);
     return font;
 }
-
-} // namespace
 
 QtPrinterDevice::QtPrinterDevice(QPrinter& printer)
     : m_printer(printer)
@@ -50,8 +45,13 @@ void QtPrinterDevice::drawLines(const QStringList& lines)
 {
     if (!isActive())
         return;
-    // The painter's origin is the top left of the printable area.
+    // The painter's origin is the top left of the printable area. A line
+    // that would reach below it goes on a new page, unless it is the page's
+    // first: nothing is lost off the bottom of a sheet, and printing ends.
+    const int firstBaseline = m_metrics.ascent();
     for (const QString& line : lines) {
+        if (m_nextBaseline > firstBaseline && m_nextBaseline + m_metrics.descent() > printableHeight())
+            newPage();
         m_painter.drawText(QPoint(0, m_nextBaseline), line);
         m_nextBaseline += m_metrics.lineSpacing();
     }

@@ -11,6 +11,10 @@
 class QPrinter;
 class QWidget;
 
+// Qt knows no printer default font: notes print in the desktop's sans-serif
+// family at 10 points, as the printer resolves it.
+QFont PrinterTextFont();
+
 // A print job drawn on a QPrinter through a painter that lives as long as the job.
 class QtPrinterDevice : public PrinterDevice
 {

@@ -86,7 +86,7 @@ void TestQtPrinter::pagesInThePdf_data()
 {
     QTest::addColumn<QPageSize::PageSizeId>("size");
     QTest::addColumn<QPrinter::PrinterMode>("mode");
-    QTest::addColumn<QList<int>>("pages"); // lines drawn on each page; -1: as many as fit
+    QTest::addColumn<QList<int>>("pages"); // lines drawn on each page; -1: as many as fit, -2: 2.5 times that
     QTest::addColumn<bool>("endJob");      // false: the destructor ends it
     QTest::addColumn<int>("expected");
 
@@ -98,7 +98,9 @@ void TestQtPrinter::pagesInThePdf_data()
     QTest::newRow("three Letter pages, the last short") << QPageSize::Letter << high << QList<int>{-1, -1, 1}
                                                         << true << 3;
     QTest::newRow("blank pages still count") << QPageSize::A4 << screen << QList<int>{0, 0} << true << 2;
-    QTest::newRow("far more lines than fit") << QPageSize::A4 << high << QList<int>{2000} << true << 1;
+    // Lines that do not fit go on to new pages; none is drawn below the printable area.
+    QTest::newRow("two and a half pages' lines at once") << QPageSize::A4 << high << QList<int>{-2} << true << 3;
+    QTest::newRow("then a new page") << QPageSize::Letter << high << QList<int>{-2, 1} << true << 4;
 }
 
 void TestQtPrinter::pagesInThePdf()
@@ -129,7 +131,7 @@ void TestQtPrinter::pagesInThePdf()
         for (qsizetype i = 0; i < pages.size(); ++i) {
             if (i > 0)
                 job.newPage();
-            job.drawLines(Lines(pages[i] < 0 ? fit : pages[i]));
+            job.drawLines(Lines(pages[i] == -1 ? fit : pages[i] == -2 ? fit * 5 / 2 : pages[i]));
         }
         if (endJob) {
             job.endJob();

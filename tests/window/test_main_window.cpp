@@ -162,6 +162,7 @@ void TestMainWindow::everyCommandTheWayAUserReachesIt_data()
     const QList<std::tuple<const char*, const char*, int>> rows = {
         {"FileNew", "", -1},          {"FileOpen", "Ctrl+O", -1},    {"FileSave", "Ctrl+S", -1},
         {"FileSaveAs", "", -1},       {"FileExit", "", -1},          {"FilePrint", "Ctrl+P", -1},
+        {"FilePrinterSetup", "", -1},
         {"EditUndo", "Ctrl+Z", -1},   {"EditCut", "Ctrl+X", -1},     {"EditCopy", "Ctrl+C", -1},
         {"EditPaste", "Ctrl+V", -1},  {"EditDelete", "", -1},        {"EditDeleteAll", "", -1},
         {"EditSelectAll", "Ctrl+A", -1}, {"EditFind", "Ctrl+F", -1}, {"EditFindNext", "Ctrl+N", -1},
@@ -208,6 +209,7 @@ void TestMainWindow::everyCommandTheWayAUserReachesIt()
     m_platform->setClipboardText(QStringLiteral("CLIP"));
     m_platform->openFileAnswers = {path("other.scb")};
     m_platform->saveFileAnswers = {path("copy.scb")};
+    m_platform->printCopiesAnswers = {1};
     if (item == QStringLiteral("EditFind"))
         AnswerFindForm(QStringLiteral("alpha"));
     m_state->find.FindText = QStringLiteral("alpha");
@@ -238,6 +240,11 @@ void TestMainWindow::everyCommandTheWayAUserReachesIt()
              QCOMPARE(m_state->settings.FileName, path("copy.scb"));
          }},
         {"FileExit", [&] { QCOMPARE(m_platform->count("exitProcess"), 1); QCOMPARE(saved, EditedText + u'\x1a'); }},
+        {"FilePrint", [&] {
+             QCOMPARE(m_platform->printJobs.size(), 1);
+             QCOMPARE(m_platform->printJobs[0], (QList<QStringList>{EditedText.split(QStringLiteral("\r\n"))}));
+         }},
+        {"FilePrinterSetup", [&] { QCOMPARE(m_platform->count("setUpPrinter"), 1); }},
         {"EditUndo", [&] { QCOMPARE(editor.text(), NoteText); }},
         {"EditCut", [&] { QCOMPARE(editor.text(), Replaced({})); QCOMPARE(clipboard(), QStringLiteral("beta")); }},
         {"EditCopy", [&] { QCOMPARE(editor.text(), EditedText); QCOMPARE(clipboard(), QStringLiteral("beta")); }},

@@ -5,6 +5,7 @@
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_open.h"
 #include "subsystems/documents/document_save.h"
+#include "subsystems/documents/print_command.h"
 #include "subsystems/documents/quick_files.h"
 #include "subsystems/documents/save_changes.h"
 
@@ -21,6 +22,8 @@ void RegisterDocumentCommands(CommandTable& commands, const DocumentContext& con
     add(CommandId::FileOpen, FileOpen);
     add(CommandId::FileSave, FileSave);
     add(CommandId::FileSaveAs, FileSaveAs);
+    add(CommandId::FilePrint, PrintDocument);
+    add(CommandId::FilePrinterSetup, FilePrinterSetup);
     // Exit is the window's close, so the save-changes question guards it like any other close.
     commands.add(CommandId::FileExit, [c] { c.window.requestClose(); });
 

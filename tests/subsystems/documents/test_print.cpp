@@ -1,0 +1,233 @@
+#include "platform/editor_control.h"
+#include "settings/settings.h"
+#include "subsystems/documents/document_context.h"
+#include "subsystems/documents/note_storage.h"
+#include "subsystems/documents/print_command.h"
+#include "subsystems/documents/print_layout.h"
+#include "support/recording_window.h"
+#include "support/scripted_platform.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+QString Letters(int count, char letter = 'a') { return QString(count, QChar::fromLatin1(letter)); }
+
+// Words of four letters and a blank: "w001 w002 ...".
+QString Words(int count)
+{
+    QString text;
+    for (int i = 1; i <= count; ++i)
+        text += QStringLiteral("w%1 ").arg(i, 3, 10, QLatin1Char('0'));
+    return text;
+}
+
+// Note-like text: words of 1-12 letters, blanks, and CR LF line ends.
+QString GeneratedText(QRandomGenerator& random)
+{
+    QString text;
+    const int length = int(random.bounded(2000));
+    while (text.size() < length) {
+        const int pick = int(random.bounded(10));
+        if (pick == 0)
+            text += QStringLiteral("\r\n");
+        else if (pick < 3)
+            text += u' ';
+        else
+            text += Letters(1 + int(random.bounded(pick == 9 ? 80 : 12)), char('a' + random.bounded(26)));
+    }
+    return text;
+}
+
+} // namespace
+
+class TestPrint : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void linesPerPage_data();
+    void linesPerPage();
+    void pageBlocks_data();
+    void pageBlocks();
+    void pageBlockLines_data();
+    void pageBlockLines();
+    void wrappingLosesNothing();
+    void copies_data();
+    void copies();
+    void largestNoteIsQuick();
+};
+
+void TestPrint::linesPerPage_data()
+{
+    QTest::addColumn<int>("height");
+    QTest::addColumn<int>("lineHeight");
+    QTest::addColumn<int>("lines");
+    QTest::newRow("600 / 10 - 1") << 600 << 10 << 59;
+    QTest::newRow("half rounds to even: 59.5") << 605 << 10 << 60;
+    QTest::newRow("half rounds to even: 58.5") << 595 << 10 << 58;
+    QTest::newRow("below one line") << 4 << 10 << -1;
+    QTest::newRow("no line height") << 600 << 0 << 0;
+}
+
+void TestPrint::linesPerPage()
+{
+    QFETCH(int, height);
+    QFETCH(int, lineHeight);
+    QTEST(LinesPerPage(height, lineHeight), "lines");
+}
+
+void TestPrint::pageBlocks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("linesPerPage");
+    QTest::addColumn<QStringList>("pages");
+    const QString cr = QStringLiteral("\r");
+    QTest::newRow("empty: one empty page") << QString() << 60 << QStringList{QString()};
+    QTest::newRow("56 characters whole") << Letters(56) << 60 << QStringList{Letters(56)};
+    QTest::newRow("words: broken at the last blank, kept")
+        << Words(25) << 60
+        << QStringList{Words(11) + cr + Words(22).mid(55) + cr + Words(25).mid(110)};
+    QTest::newRow("own CR LF kept; LF starts the next piece")
+        << QStringLiteral("first line\r\nsecond line\r\n") + Letters(50) << 60
+        << QStringList{QStringLiteral("first line\r\nsecond line\r\n") + Letters(50)};
+    QTest::newRow("200 letters: cut after 56")
+        << Letters(200) << 60 << QStringList{Letters(56) + cr + Letters(56) + cr + Letters(56) + cr + Letters(32)};
+    QString sixtyLines;
+    for (int line = 0; line < 60; ++line)
+        sixtyLines += Words(11 * 61).mid(55 * line, 55) + cr;
+    QTest::newRow("61st line starts page 2") << Words(11 * 61) << 60 << QStringList{sixtyLines, Words(11 * 61).right(55)};
+    QTest::newRow("2 lines a page: a CR LF split across pages")
+        << QStringLiteral("one\r\ntwo\r\nthree\r\n") + Letters(60) << 2
+        << QStringList{QStringLiteral("one\r\ntwo\r"), QStringLiteral("\nthree\r\n") + Letters(55) + cr,
+                       Letters(5)};
+    const QString onePage = QString(Letters(56) + cr).repeated(5) + Letters(20);
+    QTest::newRow("0 lines a page: never a new page") << Letters(300) << 0 << QStringList{onePage};
+    QTest::newRow("negative: never a new page") << Letters(300) << -1 << QStringList{onePage};
+}
+
+void TestPrint::pageBlocks()
+{
+    QFETCH(QString, text);
+    QFETCH(int, linesPerPage);
+    QFETCH(QStringList, pages);
+    const QList<QString> printed = PrintPageBlocks(text, linesPerPage);
+    QCOMPARE(QStringList(printed), pages);
+}
+
+void TestPrint::pageBlockLines_data()
+{
+    QTest::addColumn<QString>("block");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("empty page: one empty line") << QString() << QStringList{QString()};
+    QTest::newRow("CR LF ends a line") << QStringLiteral("abc\r\ndef") << QStringList{"abc", "def"};
+    QTest::newRow("added CR ends a line") << QStringLiteral("abc \rdef") << QStringList{"abc ", "def"};
+    QTest::newRow("LF beginning a block prints nothing") << QStringLiteral("\nabc") << QStringList{"abc"};
+    QTest::newRow("empty lines between") << QStringLiteral("a\r\n\r\nb") << QStringList{"a", "", "b"};
+    QTest::newRow("block ending in CR") << QStringLiteral("a\r") << QStringList{"a"};
+}
+
+void TestPrint::pageBlockLines()
+{
+    QFETCH(QString, block);
+    QTEST(PageBlockLines(block), "lines");
+}
+
+// Over many note-like texts and page lengths: every character arrives in
+// order, only the added line ends are new, and no line is longer than 56.
+void TestPrint::wrappingLosesNothing()
+{
+    QRandomGenerator random(20261207);
+    for (int round = 0; round < 500; ++round) {
+        const QString text = GeneratedText(random);
+        const int linesPerPage = int(random.bounded(-2, 70));
+        const QList<QString> pages = PrintPageBlocks(text, linesPerPage);
+        QString joined = QStringList(pages).join(QString());
+        // The text's own CRs are always followed by an LF; the added ones never are.
+        for (qsizetype i = joined.size() - 1; i >= 0; --i) {
+            if (joined[i] == u'\r' && (i + 1 == joined.size() || joined[i + 1] != u'\n'))
+                joined.remove(i, 1);
+        }
+        QCOMPARE(joined, text);
+        for (const QString& page : pages) {
+            for (const QString& line : PageBlockLines(page))
+                QVERIFY2(line.size() <= PrintLineWidth, qPrintable(line));
+            if (linesPerPage > 0 && &page != &pages.last())
+                QCOMPARE(PageBlockLines(page).size(), linesPerPage);
+        }
+    }
+}
+
+void TestPrint::copies_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QList<std::optional<int>>>("dialog");
+    QTest::addColumn<bool>("printerWorks");
+    QTest::addColumn<int>("jobs");
+    QTest::addColumn<int>("pagesPerJob");
+    QTest::newRow("three copies, three jobs of two pages") << Words(11 * 59 + 5) << QList<std::optional<int>>{3} << true << 3 << 2;
+    QTest::newRow("empty text: one empty page a copy") << QString() << QList<std::optional<int>>{2} << true << 2 << 1;
+    QTest::newRow("cancelled") << Words(10) << QList<std::optional<int>>{std::nullopt} << true << 0 << 0;
+    QTest::newRow("printer refuses") << Words(10) << QList<std::optional<int>>{2} << false << 0 << 0;
+}
+
+// Every copy is a job of its own with every page; nothing is ever reported.
+void TestPrint::copies()
+{
+    QFETCH(QString, text);
+    QFETCH(QList<std::optional<int>>, dialog);
+    QFETCH(bool, printerWorks);
+    QFETCH(int, jobs);
+    QFETCH(int, pagesPerJob);
+    Settings settings;
+    DocumentState document;
+    ScriptedPlatform platform;
+    platform.printCopiesAnswers = dialog;
+    platform.printerWorks = printerWorks;
+    QWidget owner;
+    QLineEdit elsewhere(&owner);
+    EditorControl editor(&owner);
+    editor.setText(text);
+    RecordingWindow window;
+    NoteStorage storage;
+    owner.show();
+    QApplication::setActiveWindow(&owner);
+    elsewhere.setFocus();
+    DocumentContext context{settings, document, platform, editor, window, storage};
+    PrintDocument(context);
+    QCOMPARE(platform.printJobs.size(), jobs);
+    QString printed;
+    for (const QList<QStringList>& job : platform.printJobs) {
+        QCOMPARE(job.size(), pagesPerJob);
+        printed.clear();
+        for (const QStringList& page : job)
+            printed += page.join(QString());
+        QCOMPARE(printed, QString(text).remove(u'\r').remove(u'\n'));
+    }
+    QVERIFY(platform.messages.isEmpty());
+    QVERIFY(!editor.isModified());
+    QTRY_VERIFY(editor.hasFocus());
+}
+
+// Not a timed test: prints the figure for the record.
+void TestPrint::largestNoteIsQuick()
+{
+    QString note;
+    while (note.size() < 29994)
+        note += Words(10).trimmed() + QStringLiteral("\r\n");
+    note.truncate(29994);
+    QElapsedTimer timer;
+    timer.start();
+    constexpr int Rounds = 200;
+    qsizetype pages = 0;
+    for (int round = 0; round < Rounds; ++round)
+        pages += PrintPageBlocks(note, 59).size();
+    qInfo("Wrapping and paginating a 29 995-byte note: %.3f ms", double(timer.nsecsElapsed()) / 1e6 / Rounds);
+    QVERIFY(pages > 0);
+}
+
+QTEST_MAIN(TestPrint)
+#include "test_print.moc"

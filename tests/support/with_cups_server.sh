@@ -1,0 +1,102 @@
+#!/usr/bin/env bash
+# Runs a command with a private CUPS server of its own: configuration, socket,
+# spool and logs in a temporary folder, no TCP port, and one queue,
+# "scriblet-test", whose backend writes every job to a file of its own in
+# $SCRIBLET_PRINT_OUTPUT. CUPS_SERVER points at the server's socket, so the
+# printing system shows the command nothing but this queue. The server is
+# ended by its process id, whatever the command's outcome.
+#   with_cups_server.sh COMMAND [ARGUMENTS...]
+set -uo pipefail
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/scriblet-cups.XXXXXX")
+cupsd_pid=
+
+stop() {
+    if [ -n "$cupsd_pid" ]; then
+        kill -TERM "$cupsd_pid" 2>/dev/null
+        wait "$cupsd_pid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap stop EXIT
+
+fail() {
+    echo "with_cups_server.sh: $*" >&2
+    [ -f "$work/error_log" ] && sed 's/^/  cupsd: /' "$work/error_log" >&2
+    exit 1
+}
+
+for program in cupsd lpadmin lpstat pdftotext pdfinfo; do
+    command -v "$program" >/dev/null || fail "$program is not installed (./build.sh test installs it)"
+done
+[ -d /usr/lib/cups/daemon ] || fail "/usr/lib/cups/daemon is missing (package cups-daemon)"
+
+mkdir -p "$work/bin/backend" "$work/spool" "$work/tmp" "$work/cache" "$work/state" "$work/output"
+# Backends run as the lp user when the server runs as root.
+chmod 1777 "$work/output" "$work/tmp"
+chmod 755 "$work"
+ln -s /usr/lib/cups/daemon "$work/bin/daemon"
+
+# The backend: called without arguments it names its device; with them it
+# copies the job (its file, or standard input) to job-<id>.pdf.
+cat >"$work/bin/backend/capture" <<'BACKEND'
+#!/bin/sh
+if [ $# -eq 0 ]; then
+    echo 'direct capture "Unknown" "Scriblet test capture"'
+    exit 0
+fi
+output=${DEVICE_URI#capture:}
+if [ $# -ge 6 ]; then
+    cat "$6" >"$output/job-$1.pdf"
+else
+    cat >"$output/job-$1.pdf"
+fi
+BACKEND
+chmod 755 "$work/bin/backend/capture"
+
+socket="$work/cups.sock"
+[ ${#socket} -lt 108 ] || fail "socket path too long: $socket"
+cat >"$work/cupsd.conf" <<CONF
+Listen $socket
+Browsing No
+WebInterface No
+LogLevel warn
+<Policy default>
+  <Limit All>
+    Order allow,deny
+    Allow all
+  </Limit>
+</Policy>
+<Location />
+  Order allow,deny
+  Allow all
+</Location>
+CONF
+cat >"$work/cups-files.conf" <<CONF
+ServerRoot $work
+ServerBin $work/bin
+RequestRoot $work/spool
+TempDir $work/tmp
+CacheDir $work/cache
+StateDir $work/state
+AccessLog $work/access_log
+ErrorLog $work/error_log
+PageLog $work/page_log
+Printcap $work/printcap
+CONF
+
+cupsd -f -c "$work/cupsd.conf" -s "$work/cups-files.conf" &
+cupsd_pid=$!
+export CUPS_SERVER=$socket
+for _ in $(seq 200); do
+    lpstat -r 2>/dev/null | grep -q "is running" && break
+    kill -0 "$cupsd_pid" 2>/dev/null || fail "cupsd did not start"
+    sleep 0.05
+done
+lpstat -r 2>/dev/null | grep -q "is running" || fail "cupsd did not answer on $socket"
+lpadmin -p scriblet-test -E -v "capture:$work/output" -m raw 2>"$work/lpadmin.log" \
+    || fail "could not add the queue: $(cat "$work/lpadmin.log")"
+lpadmin -d scriblet-test || fail "could not make the queue the default"
+
+export SCRIBLET_PRINT_OUTPUT="$work/output"
+"$@"
