@@ -24,6 +24,18 @@ struct MessageBoxRequest
     MessageAnswer defaultAnswer = MessageAnswer::Ok;
 };
 
+// A top-level window of the desktop, as the window manager lists it.
+struct DesktopWindow
+{
+    quint64 id = 0;
+    QString title;
+    bool owned = false; // a dialog or tool window that belongs to another window
+    bool ours = false;  // a window of this program
+};
+
+// The two books of the help window.
+enum class HelpBook { Contents, HelpOnHelp };
+
 // Title of message and input boxes that have none of their own.
 inline const QString ApplicationTitle = QStringLiteral("SCRBL32");
 
@@ -100,8 +112,25 @@ public:
     virtual void beep() = 0;
     virtual std::unique_ptr<SingleShotTimer> makeSingleShotTimer(std::function<void()> action) = 0;
 
+    // Opens the help window at the contents of a book.
+    virtual void showHelp(HelpBook book) = 0;
     // Closes the help window, if one is open.
     virtual void closeHelp() = 0;
+
+    // The desktop's top-level windows, top of the stack first, as they are
+    // now; none where the window system cannot be asked (no X11).
+    virtual QList<DesktopWindow> desktopWindows() = 0;
+    // Restores the window if it is minimized and gives it the keyboard.
+    virtual void activateWindow(quint64 id) = 0;
+    // The full path of a program found on PATH; empty when there is none.
+    virtual QString findProgram(const QString& name) = 0;
+    // Starts a program on its own; false when it could not be started.
+    virtual bool startProgram(const QString& path) = 0;
+    // Types the text into the active window as keystrokes, every character as
+    // it stands; a line break is one Return.
+    virtual void typeText(const QString& text) = 0;
+    // Lets pending window events run.
+    virtual void processEvents() = 0;
 
     // Ends the process once the current event has been handled; every
     // window closes with it.

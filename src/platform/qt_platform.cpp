@@ -1,8 +1,10 @@
 #include "platform/qt_platform.h"
 
+#include "platform/help_window.h"
 #include "platform/note_file_dialog.h"
 #include "platform/qt_printer.h"
 #include "platform/qt_single_shot_timer.h"
+#include "platform/x11_desktop.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -14,6 +16,8 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace {
 
@@ -217,7 +221,40 @@ std::unique_ptr<SingleShotTimer> QtPlatform::makeSingleShotTimer(std::function<v
     return std::make_unique<QtSingleShotTimer>(std::move(action));
 }
 
-void QtPlatform::closeHelp() {}
+void QtPlatform::showHelp(HelpBook book)
+{
+    if (!m_help)
+        m_help = std::make_unique<HelpWindow>(HelpDirectory());
+    m_help->showPage(book == HelpBook::Contents ? QStringLiteral("index.html") : QStringLiteral("help-on-help.html"));
+    m_help->show();
+    m_help->raise();
+    m_help->activateWindow();
+}
+
+void QtPlatform::closeHelp()
+{
+    if (m_help)
+        m_help->close();
+}
+
+X11Desktop& QtPlatform::desktop()
+{
+    if (!m_desktop)
+        m_desktop = std::make_unique<X11Desktop>();
+    return *m_desktop;
+}
+
+QList<DesktopWindow> QtPlatform::desktopWindows() { return desktop().windows(); }
+
+void QtPlatform::activateWindow(quint64 id) { desktop().activate(id); }
+
+QString QtPlatform::findProgram(const QString& name) { return QStandardPaths::findExecutable(name); }
+
+bool QtPlatform::startProgram(const QString& path) { return QProcess::startDetached(path, {}); }
+
+void QtPlatform::typeText(const QString& text) { desktop().typeText(text); }
+
+void QtPlatform::processEvents() { QCoreApplication::processEvents(); }
 
 void QtPlatform::exitProcess() { QCoreApplication::exit(0); }
 

@@ -6,7 +6,9 @@
 
 #include <memory>
 
+class HelpWindow;
 class QPrinter;
+class X11Desktop;
 
 // The platform as Qt provides it on a Linux desktop.
 class QtPlatform : public Platform
@@ -34,12 +36,20 @@ public:
     QLocale locale() override;
     void beep() override;
     std::unique_ptr<SingleShotTimer> makeSingleShotTimer(std::function<void()> action) override;
+    void showHelp(HelpBook book) override;
     void closeHelp() override;
+    QList<DesktopWindow> desktopWindows() override;
+    void activateWindow(quint64 id) override;
+    QString findProgram(const QString& name) override;
+    bool startProgram(const QString& path) override;
+    void typeText(const QString& text) override;
+    void processEvents() override;
     void exitProcess() override;
 
 private:
     std::optional<QString> runFileDialog(QFileDialog::AcceptMode acceptMode, const QString& filter, QString& lastChosen);
     QPrinter& printer();
+    X11Desktop& desktop();
 
     QString m_lastFileName;
     // The colour and font dialogs start from their last choice, like the file name.
@@ -47,6 +57,9 @@ private:
     QFont m_lastFont;
     // Made on first use: looking for printers can take a while.
     std::unique_ptr<QPrinter> m_printer;
+    // Made when first asked for: the help when opened, the desktop at the first search.
+    std::unique_ptr<HelpWindow> m_help;
+    std::unique_ptr<X11Desktop> m_desktop;
 };
 
 // "Name (*.ext)|*.ext|..." as a Qt file-dialog filter whose patterns match the

@@ -142,7 +142,37 @@ std::unique_ptr<SingleShotTimer> ScriptedPlatform::makeSingleShotTimer(std::func
     return std::make_unique<ScriptedTimer>(*this, std::move(action));
 }
 
+void ScriptedPlatform::showHelp(HelpBook book)
+{
+    calls.append(book == HelpBook::Contents ? QStringLiteral("showHelp:Contents") : QStringLiteral("showHelp:HelpOnHelp"));
+}
+
 void ScriptedPlatform::closeHelp() { calls.append(QStringLiteral("closeHelp")); }
+
+void ScriptedPlatform::activateWindow(quint64 id) { calls.append(QStringLiteral("activateWindow:%1").arg(id)); }
+
+QString ScriptedPlatform::findProgram(const QString& name)
+{
+    return programsOnPath.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
+}
+
+bool ScriptedPlatform::startProgram(const QString& path)
+{
+    calls.append(QStringLiteral("startProgram:") + path);
+    return programsStart;
+}
+
+void ScriptedPlatform::typeText(const QString& text)
+{
+    calls.append(QStringLiteral("typeText"));
+    typed.append(text);
+}
+
+void ScriptedPlatform::processEvents()
+{
+    calls.append(QStringLiteral("processEvents"));
+    now = now.addMSecs(millisecondsPerEventRun);
+}
 
 void ScriptedPlatform::exitProcess() { calls.append(QStringLiteral("exitProcess")); }
 

@@ -53,12 +53,19 @@ public:
     int printerLineHeight = 10;
 
     QDateTime now = QDateTime(QDate(1997, 3, 27), QTime(10, 15, 2));
+    int millisecondsPerEventRun = 100; // how far the clock moves while pending events run
+
+    // The desktop: its windows, top first; the programs on PATH; which start.
+    QList<DesktopWindow> windows;
+    QStringList programsOnPath;
+    bool programsStart = true;
     QLocale currentLocale = QLocale(QLocale::English, QLocale::UnitedStates);
 
     // What the program did.
     QList<MessageBoxRequest> messages;
     QStringList calls;
     QString clipboard;
+    QStringList typed; // texts sent as keystrokes
     QList<QList<QStringList>> printJobs; // each job's pages, each page's lines
     QList<ScriptedTimer*> timers;        // the timers alive now, in the order they were made
 
@@ -79,7 +86,14 @@ public:
     QLocale locale() override;
     void beep() override;
     std::unique_ptr<SingleShotTimer> makeSingleShotTimer(std::function<void()> action) override;
+    void showHelp(HelpBook book) override;
     void closeHelp() override;
+    QList<DesktopWindow> desktopWindows() override { return windows; }
+    void activateWindow(quint64 id) override;
+    QString findProgram(const QString& name) override;
+    bool startProgram(const QString& path) override;
+    void typeText(const QString& text) override;
+    void processEvents() override;
     void exitProcess() override;
 
     int count(const QString& call) const { return int(calls.count(call)); }

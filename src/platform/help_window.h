@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QWidget>
+
+class QLineEdit;
+class QListWidget;
+class QTextBrowser;
+class QToolButton;
+
+// Where the help pages are: installed beside the program's shared data, or,
+// for a program run from its build tree, the sources. Empty when none is found.
+QString HelpDirectory();
+
+// The help window: the program's HTML help pages with links between them,
+// Back and Forward, and a search box that lists the pages holding a word.
+class HelpWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit HelpWindow(const QString& helpDirectory, QWidget* parent = nullptr);
+
+    // Shows a page of the help directory ("index.html", "help-on-help.html").
+    void showPage(const QString& fileName);
+    // The pages, by file name, whose text holds the word (any letter case).
+    QStringList pagesHolding(const QString& word) const;
+
+    QTextBrowser& browser() const { return *m_browser; }
+    QLineEdit& searchBox() const { return *m_search; }
+    QListWidget& results() const { return *m_results; }
+    QToolButton& backButton() const { return *m_back; }
+    QToolButton& forwardButton() const { return *m_forward; }
+
+private:
+    QString m_directory;
+    QTextBrowser* m_browser;
+    QLineEdit* m_search;
+    QListWidget* m_results;
+    QToolButton* m_back;
+    QToolButton* m_forward;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "platform/platform.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+// Other programs' windows on an X11 desktop: the window manager's client
+// list, activation through it, and keystrokes through the XTest extension.
+// The connection is Qt's own, taken at the first use; on any other window
+// system (Wayland, offscreen) nothing is found and nothing is typed.
+class X11Desktop
+{
+public:
+    X11Desktop();
+    ~X11Desktop();
+    X11Desktop(const X11Desktop&) = delete;
+    X11Desktop& operator=(const X11Desktop&) = delete;
+
+    // Whether an X11 display is there to work with.
+    bool available() const;
+
+    // The client list, top of the stack first, with each window's title,
+    // whether it belongs to another window, and whether it is one of ours.
+    QList<DesktopWindow> windows();
+
+    // Restores the window if minimized, asks the window manager to activate
+    // it and waits (briefly) until it has the input focus. False when it
+    // could not be activated.
+    bool activate(quint64 id);
+
+    // Sends the text to the window with the input focus as key presses,
+    // every character as typed (also those the keyboard map lacks); a line
+    // break (CR LF, CR or LF) is one Return. False when nothing could be sent.
+    bool typeText(const QString& text);
+
+private:
+    struct Connection;
+    std::unique_ptr<Connection> m_connection;
+};
