@@ -254,7 +254,9 @@ bool QtPlatform::startProgram(const QString& path) { return QProcess::startDetac
 
 void QtPlatform::typeText(const QString& text) { desktop().typeText(text); }
 
-void QtPlatform::processEvents() { QCoreApplication::processEvents(); }
+// Waits for at least one event, so a loop over this does not spin: the main
+// window's 100 ms timer sees to it that one always comes.
+void QtPlatform::processEvents() { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }
 
 void QtPlatform::exitProcess() { QCoreApplication::exit(0); }
 

@@ -13,6 +13,7 @@
 #include "subsystems/options/stopwatch.h"
 #include "subsystems/options/timer_procedure.h"
 #include "subsystems/options/timer_tick.h"
+#include "subsystems/tools/tools_commands.h"
 #include "window/app_state.h"
 #include "window/button_bar.h"
 #include "window/main_window_layout.h"
@@ -134,6 +135,7 @@ void Form5::registerCommands()
     RegisterDocumentCommands(m_commands, documentContext());
     RegisterEditingCommands(m_commands, {m_state.find, m_state.settings, m_platform, *m_editor, m_forms});
     RegisterOptionsCommands(m_commands, optionsContext());
+    RegisterToolsCommands(m_commands, {m_platform, *m_editor, m_forms});
     // A command nobody handles would do nothing without a word: name it.
     QStringList unwired;
     for (const CommandId command : m_commands.unwired()) {

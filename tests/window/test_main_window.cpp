@@ -171,7 +171,7 @@ void TestMainWindow::everyCommandTheWayAUserReachesIt_data()
         {"DateStampsTime", "Ctrl+T", 6}, {"DateStampsDateTime", "Ctrl+B", 7}, {"Gloss1", "Shift+F6", 8},
         {"Gloss2", "Shift+F7", 9},    {"Gloss3", "Shift+F8", 10},    {"Sig", "Shift+F9", 11},
         {"Calc", "Ctrl+U", 12},       {"ETime", "Ctrl+E", 13},       {"ADial", "Ctrl+L", 14},
-        {"Contents", "F1", -1},
+        {"Contents", "F1", -1},       {"HelpOnHelp", "", -1},
     };
     for (const auto& [item, keys, button] : rows) {
         QTest::newRow(qPrintable(QStringLiteral("%1 from the menu").arg(item))) << item << "menu";
@@ -266,6 +266,13 @@ void TestMainWindow::everyCommandTheWayAUserReachesIt()
         {"Gloss2", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("Text For Glossary Button 2"))); }},
         {"Gloss3", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("Text For Glossary Button 3"))); }},
         {"Sig", [&] { QCOMPARE(editor.text(), Replaced(QStringLiteral("Text For Signature Button"))); }},
+        {"Calc", [&] {
+             QCOMPARE(m_platform->messages.size(), 1);
+             QVERIFY(m_platform->messages[0].text.startsWith(QStringLiteral("In Order To Run The Calculator")));
+         }},
+        {"ADial", [&] { QCOMPARE(m_platform->typed, QStringList{QStringLiteral("beta")}); }},
+        {"Contents", [&] { QCOMPARE(m_platform->count("showHelp:Contents"), 1); }},
+        {"HelpOnHelp", [&] { QCOMPARE(m_platform->count("showHelp:HelpOnHelp"), 1); }},
         {"ETime", [&] { QCOMPARE(m_state->timer.StopQuietly, -1); QCOMPARE(editor.text(), EditedText); }},
     };
     if (effects.contains(item)) {

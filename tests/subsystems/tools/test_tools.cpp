@@ -1,0 +1,188 @@
+// The outside programs against a scripted desktop, the Help menu and the About box.
+#include "platform/command_table.h"
+#include "platform/editor_control.h"
+#include "platform/form_factory.h"
+#include "subsystems/tools/about_box.h"
+#include "subsystems/tools/accessories.h"
+#include "subsystems/tools/tools_commands.h"
+#include "subsystems/tools/window_search.h"
+#include "support/modal_answer.h"
+#include "support/scripted_platform.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+DesktopWindow Window(quint64 id, const char* title, bool owned = false, bool ours = false)
+{
+    return {id, QString::fromUtf8(title), owned, ours};
+}
+
+const QString CalculatorMissing = QStringLiteral(
+    "In Order To Run The Calculator, A Calculator Executable File, "
+    "gnome-calculator, mate-calc, kcalc, galculator, qalculate-gtk or xcalc, Must Be Installed.");
+const QString DialerMissing = QStringLiteral(
+    "In Order To Run The Phone Dialer, A Dialer Executable File, gnome-calls or linphone, Must Be Installed.");
+
+} // namespace
+
+class TestTools : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void findAndActivateWindow_data();
+    void findAndActivateWindow();
+    void accessories_data();
+    void accessories();
+    void dialerTypesTheSelectionASecondLater_data();
+    void dialerTypesTheSelectionASecondLater();
+    void helpMenu();
+    void aboutBoxIsModalAndEnterClosesIt();
+};
+
+void TestTools::findAndActivateWindow_data()
+{
+    QTest::addColumn<QList<DesktopWindow>>("windows");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("activated"); // 0: none
+    QTest::newRow("title begins with the name") << QList{Window(1, "Text Editor"), Window(2, "Calculator")}
+                                               << "Calculator" << 2;
+    QTest::newRow("any letter case") << QList{Window(3, "CALCULATOR - scientific")} << "calculator" << 3;
+    QTest::newRow("name later in the title is not taken") << QList{Window(4, "My Calculator")} << "Calculator" << 0;
+    QTest::newRow("owned window passed over") << QList{Window(5, "Calculator", true), Window(6, "Calculator Test")}
+                                             << "Calculator" << 6;
+    QTest::newRow("our own window passed over") << QList{Window(7, "Calculator.SCB", false, true)} << "Calculator"
+                                               << 0;
+    QTest::newRow("top of the stack first") << QList{Window(8, "Calculator 2"), Window(9, "Calculator 1")}
+                                           << "Calculator" << 8;
+    QTest::newRow("non-ASCII title") << QList{Window(10, "Über Rechner")} << "über" << 10;
+    QTest::newRow("empty title") << QList{Window(11, "")} << "Calculator" << 0;
+    QTest::newRow("no windows (no X11)") << QList<DesktopWindow>{} << "Calculator" << 0;
+}
+
+void TestTools::findAndActivateWindow()
+{
+    QFETCH(QList<DesktopWindow>, windows);
+    QFETCH(QString, name);
+    QFETCH(int, activated);
+    ScriptedPlatform platform;
+    platform.windows = windows;
+    QCOMPARE(FindAndActivateWindow(platform, name), activated != 0);
+    QCOMPARE(platform.calls, activated ? QStringList{QStringLiteral("activateWindow:%1").arg(activated)} : QStringList{});
+}
+
+void TestTools::accessories_data()
+{
+    QTest::addColumn<bool>("dialer");
+    QTest::addColumn<QList<DesktopWindow>>("windows");
+    QTest::addColumn<QStringList>("onPath");
+    QTest::addColumn<bool>("starts");
+    QTest::addColumn<QString>("call"); // what was done, or the message shown
+    QTest::newRow("calculator running") << false << QList{Window(1, "Calculator")} << QStringList{"xcalc"} << true
+                                        << "activateWindow:1";
+    QTest::newRow("kcalc running under its own title") << false << QList{Window(2, "KCalc")} << QStringList{} << true
+                                                       << "activateWindow:2";
+    QTest::newRow("first calculator on PATH started")
+        << false << QList<DesktopWindow>{} << QStringList{"xcalc", "mate-calc"} << true << "startProgram:/usr/bin/mate-calc";
+    QTest::newRow("a start that fails says nothing")
+        << false << QList<DesktopWindow>{} << QStringList{"xcalc"} << false << "startProgram:/usr/bin/xcalc";
+    QTest::newRow("no calculator installed") << false << QList<DesktopWindow>{} << QStringList{} << true
+                                             << CalculatorMissing;
+    QTest::newRow("dialer running") << true << QList{Window(3, "Phone Dialer")} << QStringList{} << true
+                                    << "activateWindow:3";
+    QTest::newRow("GNOME Calls running") << true << QList{Window(4, "Calls")} << QStringList{} << true
+                                         << "activateWindow:4";
+    QTest::newRow("linphone started") << true << QList<DesktopWindow>{} << QStringList{"linphone"} << true
+                                      << "startProgram:/usr/bin/linphone";
+    QTest::newRow("no dialer installed") << true << QList<DesktopWindow>{} << QStringList{} << true << DialerMissing;
+}
+
+void TestTools::accessories()
+{
+    QFETCH(bool, dialer);
+    QFETCH(QList<DesktopWindow>, windows);
+    QFETCH(QStringList, onPath);
+    QFETCH(bool, starts);
+    QFETCH(QString, call);
+    ScriptedPlatform platform;
+    platform.windows = windows;
+    platform.programsOnPath = onPath;
+    platform.programsStart = starts;
+    BringUpAccessory(platform, dialer ? PhoneDialerAccessory() : CalculatorAccessory());
+    if (call.startsWith(QStringLiteral("In Order"))) {
+        QCOMPARE(platform.messages.size(), 1);
+        QCOMPARE(platform.messages[0].text, call);
+        QCOMPARE(platform.messages[0].title, QString()); // the application title
+        QCOMPARE(platform.messages[0].icon, MessageIcon::Stop);
+        return;
+    }
+    QCOMPARE(platform.calls, QStringList{call});
+}
+
+void TestTools::dialerTypesTheSelectionASecondLater_data()
+{
+    QTest::addColumn<QTime>("start");
+    QTest::addColumn<int>("tick"); // how far the clock moves while events run
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("a second in tenths") << QTime(10, 0, 0) << 100 << "555-0123";
+    QTest::newRow("across midnight") << QTime(23, 59, 59, 500) << 100 << "555-0123";
+    QTest::newRow("slow events") << QTime(12, 0, 0) << 700 << "+1 (555) 0123";
+    QTest::newRow("nothing selected: nothing typed") << QTime(10, 0, 0) << 100 << "";
+}
+
+void TestTools::dialerTypesTheSelectionASecondLater()
+{
+    QFETCH(QTime, start);
+    QFETCH(int, tick);
+    QFETCH(QString, selected);
+    ScriptedPlatform platform;
+    platform.now = QDateTime(QDate(2026, 12, 7), start);
+    platform.millisecondsPerEventRun = tick;
+    EditorControl editor;
+    editor.setText(QStringLiteral("call ") + selected + QStringLiteral(" today"));
+    editor.setSelectionStart(5);
+    editor.setSelectionLength(int(selected.size()));
+    const QDateTime before = platform.now;
+    RunPhoneDialer(platform, editor);
+    QCOMPARE(platform.messages.size(), 1); // no dialer here: the message comes first
+    const qint64 waited = before.msecsTo(platform.now) - 2 * tick; // the two event runs before the wait
+    QVERIFY2(waited >= 1000 && waited < 1000 + tick, qPrintable(QString::number(waited)));
+    QCOMPARE(platform.typed, selected.isEmpty() ? QStringList{} : QStringList{selected});
+}
+
+void TestTools::helpMenu()
+{
+    ScriptedPlatform platform;
+    EditorControl editor;
+    FormFactory forms;
+    CommandTable commands;
+    RegisterToolsCommands(commands, {platform, editor, forms});
+    commands.run(CommandId::HelpContents);
+    commands.run(CommandId::HelpOnHelp);
+    QCOMPARE(platform.calls, (QStringList{"showHelp:Contents", "showHelp:HelpOnHelp"}));
+}
+
+void TestTools::aboutBoxIsModalAndEnterClosesIt()
+{
+    ScriptedPlatform platform;
+    EditorControl editor;
+    FormFactory forms;
+    bool seen = false;
+    WhenModalShown<Form4>([&seen](Form4& box) {
+        seen = box.isModal();
+        QCOMPARE(box.windowTitle(), QStringLiteral("About Scriblet"));
+        QCOMPARE(box.productLabel().text(), QStringLiteral("Scriblet [tm] v2.0"));
+        QCOMPARE(box.thankYouButton().text(), QStringLiteral("&Thank You For Trying Scriblet !!"));
+        QVERIFY(box.thankYouButton().isDefault());
+        QVERIFY(box.textBlock().sizeHint().width() <= box.textBlock().width());
+        QTest::keyClick(&box, Qt::Key_Return);
+    });
+    AboutScriblet({platform, editor, forms});
+    QVERIFY(seen);
+}
+
+QTEST_MAIN(TestTools)
+#include "test_tools.moc"
