@@ -4,6 +4,7 @@
 
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QTextBrowser;
 class QToolButton;
 
@@ -32,7 +33,14 @@ public:
     QToolButton& forwardButton() const { return *m_forward; }
 
 private:
+    void showMissingPage(const QString& fileName);
+    void showTitle();
+    void search();
+    void showResult(const QListWidgetItem* item);
+
     QString m_directory;
+    // The word of the last search, looked for again on the result's page.
+    QString m_searchedWord;
     QTextBrowser* m_browser;
     QLineEdit* m_search;
     QListWidget* m_results;
