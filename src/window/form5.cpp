@@ -2,6 +2,7 @@
 
 #include "platform/classic_look.h"
 #include "platform/editor_control.h"
+#include "platform/program_resources.h"
 #include "platform/twips.h"
 #include "subsystems/documents/document_commands.h"
 #include "subsystems/documents/document_open.h"
@@ -58,6 +59,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     , m_forms(this)
 {
     setObjectName(QStringLiteral("Form5"));
+    EnsureProgramResources();
     setWindowIcon(QIcon(QStringLiteral(":/icons/scriblet.png")));
     ApplyClassicGrey(*this);
 

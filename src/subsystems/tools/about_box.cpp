@@ -1,6 +1,7 @@
 #include "subsystems/tools/about_box.h"
 
 #include "platform/classic_look.h"
+#include "platform/program_resources.h"
 #include "platform/twips.h"
 
 #include <QLabel>
@@ -35,6 +36,7 @@ Form4::Form4(QWidget* parent)
 {
     const Twips twips = Twips::forWidget(*this);
     setObjectName(QStringLiteral("Form4"));
+    EnsureProgramResources();
     setWindowTitle(QStringLiteral("About Scriblet"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/scriblet.png")));
     setFont(ArialBoldFont(8.25));

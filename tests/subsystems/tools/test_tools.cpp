@@ -178,6 +178,10 @@ void TestTools::aboutBoxIsModalAndEnterClosesIt()
         QCOMPARE(box.thankYouButton().text(), QStringLiteral("&Thank You For Trying Scriblet !!"));
         QVERIFY(box.thankYouButton().isDefault());
         QVERIFY(box.textBlock().sizeHint().width() <= box.textBlock().width());
+        // The built-in images are there: two icons, two note pictures.
+        const QList<QLabel*> labels = box.findChildren<QLabel*>();
+        QCOMPARE(std::count_if(labels.cbegin(), labels.cend(), [](const QLabel* l) { return !l->pixmap().isNull(); }), 4);
+        QVERIFY(!box.windowIcon().isNull());
         QTest::keyClick(&box, Qt::Key_Return);
     });
     AboutScriblet({platform, editor, forms});
