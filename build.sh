@@ -7,7 +7,7 @@ set -euo pipefail
 start_directory=$PWD
 cd "$(dirname "$0")"
 
-packages=(cmake g++ make qt6-base-dev fonts-dejavu-core)
+packages=(cmake g++ make qt6-base-dev libx11-dev libxtst-dev fonts-dejavu-core)
 # The tests that need a real X server and window manager, or a printing
 # system, start their own.
 test_packages=(xvfb openbox x11-utils xdotool cups-daemon cups-client poppler-utils)

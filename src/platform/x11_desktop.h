@@ -38,5 +38,7 @@ public:
 
 private:
     struct Connection;
-    std::unique_ptr<Connection> m_connection;
+    // Qt's connection, taken at the first call that finds one.
+    Connection* connection() const;
+    mutable std::unique_ptr<Connection> m_connection;
 };

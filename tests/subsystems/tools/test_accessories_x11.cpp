@@ -27,7 +27,7 @@ public:
 QString ActiveWindowTitle(QtPlatform& platform)
 {
     QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")});
+    xprop.start(QStringLiteral("/usr/bin/xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")});
     xprop.waitForFinished();
     const QString reply = QString::fromLatin1(xprop.readAllStandardOutput());
     const quint64 id = reply.section(u'#', 1).trimmed().toULongLong(nullptr, 16);
