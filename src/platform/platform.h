@@ -129,12 +129,15 @@ public:
     // Types the text into the active window as keystrokes, every character as
     // it stands; a line break is one Return.
     virtual void typeText(const QString& text) = 0;
-    // Lets pending window events run.
+    // Lets pending window events run, for a short while.
     virtual void processEvents() = 0;
 
     // Ends the process once the current event has been handled; every
     // window closes with it.
     virtual void exitProcess() = 0;
+    // Whether the process is ending: a command still waiting on events
+    // (the dialer's second) must not act any more.
+    virtual bool exitRequested() const = 0;
 };
 
 // Convenience for the common one-button error box (stop icon, OK).

@@ -16,8 +16,10 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QEventLoop>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTimer>
 
 namespace {
 
@@ -254,9 +256,18 @@ bool QtPlatform::startProgram(const QString& path) { return QProcess::startDetac
 
 void QtPlatform::typeText(const QString& text) { desktop().typeText(text); }
 
-// Waits for at least one event, so a loop over this does not spin: the main
-// window's 100 ms timer sees to it that one always comes.
-void QtPlatform::processEvents() { QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents); }
+// Runs events for 10 ms, so a loop over this neither spins nor depends on
+// some other timer to wake it.
+void QtPlatform::processEvents()
+{
+    QEventLoop loop;
+    QTimer::singleShot(10, &loop, &QEventLoop::quit);
+    loop.exec();
+}
 
-void QtPlatform::exitProcess() { QCoreApplication::exit(0); }
+void QtPlatform::exitProcess()
+{
+    m_exitRequested = true;
+    QCoreApplication::exit(0);
+}
 

@@ -45,6 +45,7 @@ public:
     void typeText(const QString& text) override;
     void processEvents() override;
     void exitProcess() override;
+    bool exitRequested() const override { return m_exitRequested; }
 
 private:
     std::optional<QString> runFileDialog(QFileDialog::AcceptMode acceptMode, const QString& filter, QString& lastChosen);
@@ -52,6 +53,7 @@ private:
     X11Desktop& desktop();
 
     QString m_lastFileName;
+    bool m_exitRequested = false;
     // The colour and font dialogs start from their last choice, like the file name.
     QColor m_lastColor = Qt::black;
     QFont m_lastFont;

@@ -1,6 +1,8 @@
 #include "platform/qt_printer.h"
 
 #include <QDialogButtonBox>
+#include <QEvent>
+#include <QTabWidget>
 #include <QFontDatabase>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -70,13 +72,47 @@ void QtPrinterDevice::endJob()
         m_painter.end();
 }
 
+namespace {
+
+// Keeps a part of Qt's print dialog out of sight. Without the page-range
+// option Qt still offers the printing system's own page range, and shows it
+// again whenever another printer is chosen.
+class KeepHidden : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            QMetaObject::invokeMethod(static_cast<QWidget*>(watched), &QWidget::hide, Qt::QueuedConnection);
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+void HideParts(QPrintDialog& dialog, const QStringList& names)
+{
+    auto* keeper = new KeepHidden(&dialog);
+    for (const QString& name : names) {
+        if (auto* part = dialog.findChild<QWidget*>(name)) {
+            part->hide();
+            part->installEventFilter(keeper);
+        }
+    }
+}
+
+} // namespace
+
 std::optional<int> RunPrintDialog(QPrinter& printer, QWidget* parent)
 {
     printer.setCollateCopies(true);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    HideParts(dialog, {QStringLiteral("gbPrintRange")});
     const bool accepted = dialog.exec() == QDialog::Accepted;
+    printer.setPrintRange(QPrinter::AllPages);
     const int copies = std::max(1, printer.copyCount());
     printer.setCopyCount(1);
     if (!accepted)
@@ -92,11 +128,18 @@ void RunPrintSetupDialog(QPrinter& printer, QWidget* parent)
                       & ~(QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintPageRange
                           | QAbstractPrintDialog::PrintCurrentPage | QAbstractPrintDialog::PrintSelection
                           | QAbstractPrintDialog::PrintToFile));
-    // Nothing is printed from here; the button only confirms the choice.
+    // Nothing is printed from here: no copies, no pages, and the button only
+    // confirms the choice.
+    HideParts(dialog, {QStringLiteral("gbPrintRange"), QStringLiteral("groupBox")});
+    if (auto* tabs = dialog.findChild<QTabWidget*>(QStringLiteral("tabs"))) {
+        if (QWidget* copiesTab = dialog.findChild<QWidget*>(QStringLiteral("copiesTab")))
+            tabs->setTabVisible(tabs->indexOf(copiesTab), false);
+    }
     for (QDialogButtonBox* buttons : dialog.findChildren<QDialogButtonBox*>()) {
         if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
             ok->setText(QStringLiteral("OK"));
     }
     dialog.exec();
     printer.setCopyCount(1);
+    printer.setPrintRange(QPrinter::AllPages);
 }

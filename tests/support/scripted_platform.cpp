@@ -172,6 +172,8 @@ void ScriptedPlatform::processEvents()
 {
     calls.append(QStringLiteral("processEvents"));
     now = now.addMSecs(millisecondsPerEventRun);
+    if (duringEvents)
+        duringEvents();
 }
 
 void ScriptedPlatform::exitProcess() { calls.append(QStringLiteral("exitProcess")); }

@@ -48,6 +48,8 @@ public:
     // Runs while a save dialog or a message box is open, as the event loop
     // of a real modal dialog would run timers; modalOpen is true meanwhile.
     std::function<void()> whileDialogOpen;
+    // Runs each time the program lets pending events run.
+    std::function<void()> duringEvents;
     bool printerWorks = true;
     int printerPageHeight = 600; // device pixels of the printable area
     int printerLineHeight = 10;
@@ -95,6 +97,7 @@ public:
     void typeText(const QString& text) override;
     void processEvents() override;
     void exitProcess() override;
+    bool exitRequested() const override { return calls.contains(QStringLiteral("exitProcess")); }
 
     int count(const QString& call) const { return int(calls.count(call)); }
 

@@ -68,7 +68,8 @@ void RunPhoneDialer(Platform& platform, const EditorControl& editor)
     const QString selected = editor.selectedText();
     platform.processEvents();
     WaitOneSecond(platform);
-    if (!selected.isEmpty())
+    // Closed meanwhile, the program must not type into whatever has the keyboard now.
+    if (!selected.isEmpty() && !platform.exitRequested())
         platform.typeText(selected);
 }
 
@@ -78,7 +79,7 @@ void WaitOneSecond(Platform& platform)
     for (;;) {
         platform.processEvents();
         const qint64 waited = start.msecsTo(platform.currentDateTime());
-        if (waited >= 1000 || waited < 0)
+        if (waited >= 1000 || waited < 0 || platform.exitRequested())
             return;
     }
 }

@@ -16,6 +16,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
@@ -67,6 +68,22 @@ QString LargestNote()
     return note;
 }
 
+// Opens the dialog's options, where Qt would offer the printing system's own
+// page range and, in the setup dialog, copies.
+void ShowOptions(QPrintDialog& dialog)
+{
+    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+        if (button->text().contains(QStringLiteral("Options")))
+            button->click();
+    }
+}
+
+bool Shown(QPrintDialog& dialog, const char* name)
+{
+    const QWidget* part = dialog.findChild<QWidget*>(QString::fromLatin1(name));
+    return part && part->isVisibleTo(&dialog);
+}
+
 int ExpectedPages(const QString& text)
 {
     QPrinter printer(QPrinter::HighResolution);
@@ -88,6 +105,7 @@ private slots:
     void initTestCase();
     void twoCopiesThroughARealQueue_data();
     void twoCopiesThroughARealQueue();
+    void printerSetupOffersNoCopiesAndNoPages();
 };
 
 void TestPrintCups::initTestCase()
@@ -118,6 +136,10 @@ void TestPrintCups::twoCopiesThroughARealQueue()
     DocumentContext context{settings, document, platform, editor, window, storage};
     const int jobsBefore = CompletedJobs();
     WhenModalShown<QPrintDialog>([](QPrintDialog& dialog) {
+        ShowOptions(dialog);
+        QTest::qWait(50);
+        QVERIFY(Shown(dialog, "copies"));
+        QVERIFY(!Shown(dialog, "gbPrintRange"));
         auto* copies = dialog.findChild<QSpinBox*>(QStringLiteral("copies"));
         QVERIFY(copies);
         copies->setValue(2);
@@ -134,6 +156,24 @@ void TestPrintCups::twoCopiesThroughARealQueue()
         const QString printed = Run(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
         QCOMPARE(Words(printed), Words(text));
     }
+}
+
+void TestPrintCups::printerSetupOffersNoCopiesAndNoPages()
+{
+    QtPlatform platform;
+    bool checked = false;
+    WhenModalShown<QPrintDialog>([&checked](QPrintDialog& dialog) {
+        ShowOptions(dialog);
+        QTest::qWait(50);
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Print Setup"));
+        QVERIFY(Shown(dialog, "tabs"));
+        QVERIFY(!Shown(dialog, "copies"));
+        QVERIFY(!Shown(dialog, "gbPrintRange"));
+        checked = true;
+        dialog.accept();
+    });
+    platform.setUpPrinter();
+    QVERIFY(checked);
 }
 
 QTEST_MAIN(TestPrintCups)

@@ -127,30 +127,47 @@ void TestTools::dialerTypesTheSelectionASecondLater_data()
     QTest::addColumn<QTime>("start");
     QTest::addColumn<int>("tick"); // how far the clock moves while events run
     QTest::addColumn<QString>("selected");
-    QTest::newRow("a second in tenths") << QTime(10, 0, 0) << 100 << "555-0123";
-    QTest::newRow("across midnight") << QTime(23, 59, 59, 500) << 100 << "555-0123";
-    QTest::newRow("slow events") << QTime(12, 0, 0) << 700 << "+1 (555) 0123";
-    QTest::newRow("nothing selected: nothing typed") << QTime(10, 0, 0) << 100 << "";
+    QTest::addColumn<int>("closedAtRun"); // the program is closed during this event run; 0: never
+    QTest::addColumn<int>("waitedAtLeast");
+    QTest::addColumn<bool>("typed");
+    QTest::newRow("a second in tenths") << QTime(10, 0, 0) << 100 << "555-0123" << 0 << 1000 << true;
+    QTest::newRow("across midnight") << QTime(23, 59, 59, 500) << 100 << "555-0123" << 0 << 1000 << true;
+    QTest::newRow("slow events") << QTime(12, 0, 0) << 700 << "+1 (555) 0123" << 0 << 1000 << true;
+    QTest::newRow("clock set back: no endless wait") << QTime(12, 0, 0) << -100 << "555" << 0 << -300 << true;
+    QTest::newRow("nothing selected: nothing typed") << QTime(10, 0, 0) << 100 << "" << 0 << 1000 << false;
+    QTest::newRow("closed during the wait: nothing typed") << QTime(10, 0, 0) << 100 << "555" << 4 << 0 << false;
 }
 
+// After the message (no dialer here), a second by the clock, then the selection.
 void TestTools::dialerTypesTheSelectionASecondLater()
 {
     QFETCH(QTime, start);
     QFETCH(int, tick);
     QFETCH(QString, selected);
+    QFETCH(int, closedAtRun);
+    QFETCH(int, waitedAtLeast);
+    QFETCH(bool, typed);
     ScriptedPlatform platform;
     platform.now = QDateTime(QDate(2026, 12, 7), start);
     platform.millisecondsPerEventRun = tick;
+    int runs = 0;
+    platform.duringEvents = [&] {
+        if (++runs == closedAtRun)
+            platform.exitProcess();
+    };
     EditorControl editor;
     editor.setText(QStringLiteral("call ") + selected + QStringLiteral(" today"));
     editor.setSelectionStart(5);
     editor.setSelectionLength(int(selected.size()));
     const QDateTime before = platform.now;
     RunPhoneDialer(platform, editor);
-    QCOMPARE(platform.messages.size(), 1); // no dialer here: the message comes first
-    const qint64 waited = before.msecsTo(platform.now) - 2 * tick; // the two event runs before the wait
-    QVERIFY2(waited >= 1000 && waited < 1000 + tick, qPrintable(QString::number(waited)));
-    QCOMPARE(platform.typed, selected.isEmpty() ? QStringList{} : QStringList{selected});
+    QCOMPARE(platform.calls.first(), QStringLiteral("showMessage"));
+    const qint64 waited = before.msecsTo(platform.now);
+    QVERIFY2(waited >= waitedAtLeast && waited < std::max(waitedAtLeast, 1000) + 3 * std::abs(tick),
+             qPrintable(QString::number(waited)));
+    QCOMPARE(platform.typed, typed ? QStringList{selected} : QStringList{});
+    if (typed)
+        QCOMPARE(platform.calls.last(), QStringLiteral("typeText"));
 }
 
 void TestTools::helpMenu()
