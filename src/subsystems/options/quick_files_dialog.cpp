@@ -5,22 +5,13 @@
 #include "platform/twips.h"
 #include "settings/settings.h"
 #include "subsystems/documents/note_file_name.h"
+#include "subsystems/options/entry_dialog_parts.h"
 
 #include <QFileInfo>
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace {
-
-struct LabelPlace
-{
-    const char* name;
-    const char* text;
-    bool centred; // else right-aligned
-    int left;
-    int top;
-};
 
 constexpr LabelPlace Labels[] = {
     {"Label1", "Enter The Files You Wish To Be Associated With The", true, 540, 180},
@@ -35,28 +26,13 @@ constexpr int RowTops[] = {900, 1380, 1860};
 } // namespace
 
 Form11::Form11(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, EntryDialogFlags)
 {
+    SetUpEntryDialog(*this, QStringLiteral("Form11"), QStringLiteral("File Entries"), QPoint(2400, 2400),
+                     QSize(7170, 3210));
+    AddEntryLabels(*this, Labels);
     const Twips twips = Twips::forWidget(*this);
-    setObjectName(QStringLiteral("Form11"));
-    setWindowTitle(QStringLiteral("File Entries"));
-    setFont(ClassicFont(8.25));
-    ApplyClassicGrey(*this);
-    // A fixed place on the screen: centred over the small main window, the
-    // title bar could end up above the top of the screen.
-    move(twips.toPixels(2400), twips.toPixels(2400));
-    resize(twips.toPixels(7170), twips.toPixels(3210));
-
     const QFont captionFont = ArialBoldFont(9.75);
-    for (const LabelPlace& place : Labels) {
-        auto* label = new QLabel(QString::fromLatin1(place.text), this);
-        label->setObjectName(QString::fromLatin1(place.name));
-        label->setFont(captionFont);
-        label->setAlignment((place.centred ? Qt::AlignHCenter : Qt::AlignRight) | Qt::AlignTop);
-        label->setGeometry(twips.toPixels(place.left, place.top, place.centred ? 6135 : 435, 255));
-        FitCaptionToWidth(*label, label->text());
-    }
     std::array<QPushButton*, 3> browseButtons{};
     for (std::size_t i = 0; i < m_texts.size(); ++i) {
         m_texts[i] = new QLineEdit(this);
@@ -69,26 +45,10 @@ Form11::Form11(QWidget* parent)
         connect(browseButtons[i], &QPushButton::clicked, this, [this, i] { browse(i); });
     }
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
-    ok->setFont(captionFont);
-    ok->setGeometry(twips.toPixels(240, 2460, 3180, 495));
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    cancel->setObjectName(QStringLiteral("Command2"));
-    cancel->setFont(captionFont);
-    cancel->setGeometry(twips.toPixels(3780, 2460, 3180, 495));
-
-    QWidget* const tabOrder[] = {m_texts[0],       m_texts[1],       m_texts[2], browseButtons[0],
-                                 browseButtons[1], browseButtons[2], ok,         cancel};
-    for (std::size_t i = 1; i < std::size(tabOrder); ++i)
-        setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    m_texts[0]->setFocus();
-
-    // Enter in a box reaches the dialog, which presses the default button;
-    // Esc and the close box reject without storing.
+    const auto [ok, cancel] = AddOkAndCancel(*this, 2460);
+    SetTabOrder({m_texts[0], m_texts[1], m_texts[2], browseButtons[0], browseButtons[1], browseButtons[2], ok,
+                 cancel});
     connect(ok, &QPushButton::clicked, this, &Form11::commit);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void Form11::load(Settings& settings, Platform& platform)

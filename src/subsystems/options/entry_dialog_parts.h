@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+
+#include <span>
+#include <utility>
+
+class QDialog;
+class QPushButton;
+class QWidget;
+class Twips;
+
+// The parts the Glossary Entries and File Entries dialogs share.
+
+// Window flags of both: an ordinary window that can be minimized and
+// maximized, kept above the main window.
+inline constexpr Qt::WindowFlags EntryDialogFlags = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+    | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+
+// A caption over the boxes (centred, 6135 twips wide) or beside one
+// (right-aligned, 435 twips wide); positions in twips.
+struct LabelPlace
+{
+    const char* name;
+    const char* text;
+    bool centred;
+    int left;
+    int top;
+};
+
+// Name, caption, the grey look, and a fixed place on the screen: centred
+// over the small main window, the title bar could end up above the screen.
+void SetUpEntryDialog(QDialog& dialog, const QString& name, const QString& title, QPoint placeTwips,
+                      QSize clientTwips);
+
+void AddEntryLabels(QDialog& dialog, std::span<const LabelPlace> labels);
+
+// OK (the default button) and Cancel side by side at this top, in twips.
+std::pair<QPushButton*, QPushButton*> AddOkAndCancel(QDialog& dialog, int topTwips);
+
+// The tab order as listed; the first gets the focus.
+void SetTabOrder(const QList<QWidget*>& order);
