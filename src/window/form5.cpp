@@ -4,9 +4,12 @@
 #include "platform/editor_control.h"
 #include "platform/program_resources.h"
 #include "platform/twips.h"
+#include "settings/app_paths.h"
 #include "subsystems/documents/document_commands.h"
 #include "subsystems/documents/document_open.h"
 #include "subsystems/documents/document_title.h"
+#include "subsystems/documents/recovery_keeper.h"
+#include "subsystems/documents/recovery_offer.h"
 #include "subsystems/documents/save_changes.h"
 #include "subsystems/editing/delete_caret_line.h"
 #include "subsystems/editing/editing_commands.h"
@@ -27,6 +30,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextDocument>
 
 #include <algorithm>
 #include <cmath>
@@ -56,6 +60,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_state(state)
     , m_platform(platform)
+    , m_recoveryStore(RecoveryDirectory())
     , m_forms(this)
 {
     setObjectName(QStringLiteral("Form5"));
@@ -67,6 +72,13 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     setCentralWidget(m_clientArea);
     m_editor = new EditorControl(m_clientArea);
     m_editor->setObjectName(QStringLiteral("Text1"));
+    m_recovery = std::make_unique<RecoveryKeeper>(documentContext(), m_recoveryStore);
+    const auto documentChanged = [this] {
+        m_answeredForSession = false;
+        m_recovery->documentChanged();
+    };
+    connect(m_editor->document(), &QTextDocument::contentsChanged, this, documentChanged);
+    connect(m_editor->document(), &QTextDocument::modificationChanged, this, documentChanged);
     buildButtonBar(m_clientArea);
     buildMenus();
     registerCommands();
@@ -86,6 +98,8 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
         LayoutMainWindow();
     });
 }
+
+Form5::~Form5() = default;
 
 void Form5::buildButtonBar(QWidget* clientArea)
 {
@@ -166,7 +180,7 @@ void Form5::load()
     syncCheckMarks();
     ApplyEditorAppearance(*m_editor, m_state.settings);
     DocumentContext document = documentContext();
-    LoadStartupDocument(document);
+    LoadStartupDocumentOfferingRecovery(document, *m_recovery, m_recoveryStore, m_state.CommandLineNamedDocument);
 }
 
 DocumentContext Form5::documentContext()
@@ -277,6 +291,20 @@ void Form5::endWithoutAsking()
 {
     m_endingWithoutAsking = true;
     close();
+}
+
+bool Form5::commitSession(bool mayAsk)
+{
+    if (!mayAsk) {
+        endWithoutAsking();
+        return true;
+    }
+    DocumentContext document = documentContext();
+    if (!GuardUnsavedChanges(document))
+        return false;
+    // The session ends the program next; it must not ask a second time.
+    m_answeredForSession = true;
+    return true;
 }
 
 void Form5::setButtonBarShown(bool shown)
@@ -402,10 +430,16 @@ void Form5::copyGeometryToSettings()
 void Form5::closeEvent(QCloseEvent* event)
 {
     DocumentContext document = documentContext();
-    if (!m_endingWithoutAsking && !GuardUnsavedChanges(document)) {
+    const bool mayAsk = !m_endingWithoutAsking && !m_answeredForSession;
+    if (mayAsk && !GuardUnsavedChanges(document)) {
         event->ignore();
         return;
     }
+    // Text nobody could be asked about is kept for the next start.
+    if (m_endingWithoutAsking)
+        m_recovery->keepNow();
+    else
+        m_recovery->forget();
     const bool minimized = isMinimized();
     if (!minimized)
         copyGeometryToSettings();

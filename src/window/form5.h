@@ -5,6 +5,7 @@
 #include "platform/main_window_control.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/note_storage.h"
+#include "subsystems/documents/recovery_store.h"
 #include "subsystems/options/options_commands.h"
 #include "window/window_placement.h"
 
@@ -12,11 +13,13 @@
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
 class EditorControl;
 class Platform;
 class QAction;
 class QPushButton;
+class RecoveryKeeper;
 struct AppState;
 
 // The main window: the note editor below a bar of fifteen buttons, the menu
@@ -29,6 +32,7 @@ class Form5 : public QMainWindow, public MainWindowControl
 
 public:
     Form5(AppState& state, Platform& platform, QWidget* parent = nullptr);
+    ~Form5() override;
 
     // The load step: places the window and applies the settings. Runs once, before the window is shown.
     void load();
@@ -47,6 +51,11 @@ public:
     void setStopwatchCaption(const QString& caption) override;
     void requestClose() override;
     void endWithoutAsking() override;
+    // The session manager's request to save before the desktop session ends:
+    // asks the save-changes question when the session lets it (false: the
+    // user cancelled, and the logout with it), else ends as a close that
+    // cannot ask.
+    bool commitSession(bool mayAsk);
 
     EditorControl& editor() const { return *m_editor; }
     QPushButton& barButton(int index) const { return *m_buttons.at(std::size_t(index)); }
@@ -80,6 +89,8 @@ private:
     AppState& m_state;
     Platform& m_platform;
     NoteStorage m_storage;
+    RecoveryStore m_recoveryStore;
+    std::unique_ptr<RecoveryKeeper> m_recovery;
     EditorControl* m_editor = nullptr;
     QWidget* m_clientArea = nullptr;
     std::array<QPushButton*, 15> m_buttons{};
@@ -91,5 +102,6 @@ private:
     QTimer m_settleTimer; // gives up waiting for the window manager to settle the window
     bool m_activatedBefore = false;
     bool m_endingWithoutAsking = false;
+    bool m_answeredForSession = false; // the save-changes question was answered for a logout
     bool m_barShown = true;
 };

@@ -1,9 +1,11 @@
 #include "platform/qt_platform.h"
+#include "platform/termination_signals.h"
 #include "window/app_state.h"
 #include "window/form5.h"
 #include "window/startup.h"
 
 #include <QApplication>
+#include <QSessionManager>
 
 int main(int argc, char* argv[])
 {
@@ -19,5 +21,11 @@ int main(int argc, char* argv[])
     QtPlatform platform;
     AppState state;
     const std::unique_ptr<Form5> window = RunStartup(state, platform, arguments);
+    TerminationSignals terminationSignals([&window] { window->endWithoutAsking(); });
+    QObject::connect(&application, &QGuiApplication::commitDataRequest, window.get(), [&window](QSessionManager& session) {
+        if (!window->commitSession(session.allowsInteraction()))
+            session.cancel();
+        session.release();
+    });
     return QApplication::exec();
 }

@@ -42,6 +42,7 @@ void ScriptedTimer::start(int milliseconds)
 {
     m_interval = milliseconds;
     m_active = true;
+    ++m_starts;
 }
 
 void ScriptedTimer::stop() { m_active = false; }

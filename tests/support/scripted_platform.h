@@ -19,6 +19,7 @@ public:
     bool isActive() const override { return m_active; }
 
     int interval() const { return m_interval; }
+    int starts() const { return m_starts; }
     // Ends the countdown now: the action runs if the timer was running.
     void fire();
 
@@ -26,6 +27,7 @@ private:
     ScriptedPlatform& m_platform;
     std::function<void()> m_action;
     int m_interval = 0;
+    int m_starts = 0;
     bool m_active = false;
 };
 

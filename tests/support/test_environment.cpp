@@ -7,9 +7,11 @@
 ScopedUserDirectories::ScopedUserDirectories()
     : m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
     , m_oldData(qgetenv("XDG_DATA_HOME"))
+    , m_oldState(qgetenv("XDG_STATE_HOME"))
 {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(root() + QStringLiteral("/config")));
     qputenv("XDG_DATA_HOME", QFile::encodeName(root() + QStringLiteral("/data")));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(root() + QStringLiteral("/state")));
 }
 
 namespace {
@@ -28,6 +30,7 @@ ScopedUserDirectories::~ScopedUserDirectories()
 {
     RestoreVariable("XDG_CONFIG_HOME", m_oldConfig);
     RestoreVariable("XDG_DATA_HOME", m_oldData);
+    RestoreVariable("XDG_STATE_HOME", m_oldState);
 }
 
 QByteArray ReadFileBytes(const QString& path)

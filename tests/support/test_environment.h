@@ -4,7 +4,7 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// Points the per-user configuration and data directories into a fresh
+// Points the per-user configuration, data and state directories into a fresh
 // temporary directory for the lifetime of the object.
 class ScopedUserDirectories
 {
@@ -17,12 +17,14 @@ public:
     QString root() const { return m_root.path(); }
     QString configDirectory() const { return root() + QStringLiteral("/config/scriblet"); }
     QString dataDirectory() const { return root() + QStringLiteral("/data/scriblet"); }
+    QString stateDirectory() const { return root() + QStringLiteral("/state/scriblet"); }
     QString settingsPath() const { return configDirectory() + QStringLiteral("/SCRIBLET.INI"); }
 
 private:
     QTemporaryDir m_root;
     QByteArray m_oldConfig;
     QByteArray m_oldData;
+    QByteArray m_oldState;
 };
 
 QByteArray ReadFileBytes(const QString& path);

@@ -18,9 +18,10 @@ namespace {
 // One run of the program: start-up, then whatever the test does, then File > Exit.
 struct Run
 {
-    explicit Run(const QByteArrayList& arguments = {})
-        : window(RunStartup(state, platform, arguments))
+    explicit Run(const QByteArrayList& arguments = {}, const QList<MessageAnswer>& answers = {})
     {
+        platform.messageAnswers = answers;
+        window = RunStartup(state, platform, arguments);
     }
 
     void exit() { window->action(CommandId::FileExit)->trigger(); }
@@ -29,6 +30,20 @@ struct Run
     ScriptedPlatform platform;
     std::unique_ptr<Form5> window;
 };
+
+QStringList RecoveryFiles(const ScopedUserDirectories& dirs)
+{
+    return QDir(dirs.stateDirectory()).entryList({"*.note", "*.note.old"}, QDir::Files, QDir::Name);
+}
+
+QString OnlyRecoveredText(const ScopedUserDirectories& dirs)
+{
+    const QStringList files = QDir(dirs.stateDirectory()).entryList({"session-*.note"}, QDir::Files);
+    if (files.size() != 1)
+        return QStringLiteral("<%1 files>").arg(files.size());
+    const QByteArray bytes = ReadFileBytes(dirs.stateDirectory() + u'/' + files[0]);
+    return QString::fromUtf8(bytes.mid(bytes.indexOf("\n\n") + 2));
+}
 
 } // namespace
 
@@ -50,6 +65,11 @@ private slots:
     void savedNoteIsBackAfterARestart();
     void closingAsksAboutUnsavedChanges();
     void closingStaysOpenWhenTheSaveFails();
+    void textOfAnEndThatCannotAskIsOfferedNextTime_data();
+    void textOfAnEndThatCannotAskIsOfferedNextTime();
+    void normalExitLeavesNoRecoveredText();
+    void sessionEnd_data();
+    void sessionEnd();
     void relativeCommandLinePathIsMadeFull();
     void everySettingSurvivesARun();
     void appearanceChosenSurvivesARestart_data();
@@ -298,6 +318,105 @@ void TestStartup::closingAsksAboutUnsavedChanges()
     QCOMPARE(run.platform.count("exitProcess"), 1);
     QCOMPARE(ReadFileBytes(welcome), before);
     QVERIFY(QFile::exists(dirs.settingsPath()));
+}
+
+void TestStartup::textOfAnEndThatCannotAskIsOfferedNextTime_data()
+{
+    QTest::addColumn<bool>("otherNoteNamed");
+    QTest::addColumn<MessageAnswer>("answer");
+    QTest::addColumn<bool>("restored");
+    QTest::newRow("restored in place of the last note") << false << MessageAnswer::Yes << true;
+    QTest::newRow("declined: set aside, the last note loads") << false << MessageAnswer::No << false;
+    QTest::newRow("offered after the note named on the command line") << true << MessageAnswer::Yes << true;
+    QTest::newRow("declined after the note named on the command line") << true << MessageAnswer::No << false;
+}
+
+void TestStartup::textOfAnEndThatCannotAskIsOfferedNextTime()
+{
+    QFETCH(bool, otherNoteNamed);
+    QFETCH(MessageAnswer, answer);
+    QFETCH(bool, restored);
+    ScopedUserDirectories dirs;
+    const QString note = dirs.root() + QStringLiteral("/list.SCB");
+    const QString other = dirs.root() + QStringLiteral("/other.SCB");
+    WriteFileBytes(note, "on disk\x1a");
+    WriteFileBytes(other, "other note\x1a");
+    {
+        Run first({QFile::encodeName(note)});
+        first.window->editor().insertPlainText(QStringLiteral("typed, "));
+        first.window->endWithoutAsking(); // as SIGTERM does
+        QCOMPARE(first.platform.count("exitProcess"), 1);
+        QVERIFY(first.platform.messages.isEmpty());
+        QVERIFY(QFile::exists(dirs.settingsPath()));
+        QCOMPARE(OnlyRecoveredText(dirs), QStringLiteral("typed, on disk"));
+    }
+    Run second(otherNoteNamed ? QByteArrayList{QFile::encodeName(other)} : QByteArrayList{}, {answer});
+    QCOMPARE(second.platform.messages.size(), 1);
+    QCOMPARE(second.platform.messages[0].title, QStringLiteral("Unsaved Text Found"));
+    QVERIFY(second.platform.messages[0].text.contains(QStringLiteral("The Note ") + note + u' '));
+    const QString expectedNote = restored || !otherNoteNamed ? note : other;
+    QCOMPARE(second.state.settings.FileName, expectedNote);
+    QCOMPARE(second.window->editor().isModified(), restored);
+    QCOMPARE(ReadFileBytes(note), QByteArray("on disk\x1a"));
+    if (restored) {
+        QCOMPARE(second.window->editor().text(), QStringLiteral("typed, on disk"));
+        QCOMPARE(RecoveryFiles(dirs).size(), 1); // the running copy's own
+        QCOMPARE(OnlyRecoveredText(dirs), QStringLiteral("typed, on disk"));
+        second.platform.messageAnswers = {MessageAnswer::Yes};
+        second.exit();
+        QCOMPARE(ReadFileBytes(note), QByteArray("typed, on disk\x1a"));
+    } else {
+        QCOMPARE(RecoveryFiles(dirs), QStringList{"set-aside.note"});
+        second.exit();
+    }
+    QCOMPARE(RecoveryFiles(dirs).filter(QStringLiteral("session-")), QStringList());
+    Run third;
+    QVERIFY(third.platform.messages.isEmpty());
+}
+
+void TestStartup::normalExitLeavesNoRecoveredText()
+{
+    ScopedUserDirectories dirs;
+    Run run;
+    run.window->editor().insertPlainText(QStringLiteral("scribble"));
+    run.platform.timers.last()->fire();
+    QVERIFY(OnlyRecoveredText(dirs).startsWith(QStringLiteral("scribble")));
+    run.platform.messageAnswers = {MessageAnswer::No};
+    run.exit();
+    QCOMPARE(RecoveryFiles(dirs), QStringList());
+}
+
+void TestStartup::sessionEnd_data()
+{
+    QTest::addColumn<bool>("mayAsk");
+    QTest::addColumn<MessageAnswer>("answer");
+    QTest::addColumn<bool>("logoutGoesOn");
+    QTest::addColumn<QString>("keptText");
+    QTest::newRow("asked, cancelled") << true << MessageAnswer::Cancel << false << "scribble";
+    QTest::newRow("asked, not saved") << true << MessageAnswer::No << true << "<0 files>";
+    QTest::newRow("asked, saved") << true << MessageAnswer::Yes << true << "<0 files>";
+    QTest::newRow("no questions allowed") << false << MessageAnswer::Cancel << true << "scribble";
+}
+
+void TestStartup::sessionEnd()
+{
+    QFETCH(bool, mayAsk);
+    QFETCH(MessageAnswer, answer);
+    QFETCH(bool, logoutGoesOn);
+    QFETCH(QString, keptText);
+    ScopedUserDirectories dirs;
+    Run run;
+    run.window->editor().setText(QString());
+    run.window->editor().insertPlainText(QStringLiteral("scribble"));
+    run.platform.timers.last()->fire();
+    run.platform.messageAnswers = {answer};
+    QCOMPARE(run.window->commitSession(mayAsk), logoutGoesOn);
+    QCOMPARE(run.platform.messages.size(), mayAsk ? 1 : 0);
+    if (logoutGoesOn)
+        run.window->close(); // the session manager ends the program
+    QCOMPARE(run.platform.messages.size(), mayAsk ? 1 : 0); // never asked twice
+    QCOMPARE(run.platform.count("exitProcess"), logoutGoesOn ? 1 : 0);
+    QCOMPARE(OnlyRecoveredText(dirs), keptText);
 }
 
 void TestStartup::closingStaysOpenWhenTheSaveFails()

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+
+class QSocketNotifier;
+
+// SIGTERM and SIGHUP, the system's request to close at a moment when nobody
+// can answer a question, turned into a call on the event loop: a signal
+// handler may do next to nothing, so it only writes a byte the loop watches.
+// One instance at a time.
+class TerminationSignals : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TerminationSignals(std::function<void()> onRequest, QObject* parent = nullptr);
+    ~TerminationSignals() override;
+
+private:
+    void readRequest();
+
+    std::function<void()> m_onRequest;
+    QSocketNotifier* m_notifier = nullptr;
+    bool m_handled = false;
+};

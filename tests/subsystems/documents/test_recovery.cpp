@@ -1,0 +1,249 @@
+#include "platform/editor_control.h"
+#include "settings/settings.h"
+#include "subsystems/documents/document_context.h"
+#include "subsystems/documents/note_storage.h"
+#include "subsystems/documents/recovery_file.h"
+#include "subsystems/documents/recovery_keeper.h"
+#include "subsystems/documents/recovery_store.h"
+#include "support/recording_window.h"
+#include "support/scripted_platform.h"
+#include "support/test_environment.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+#include <sys/stat.h>
+
+namespace {
+
+const QDateTime Noon = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 1, 250), Qt::UTC);
+
+RecoveredNote Note(const QString& path, const QString& text, TextEncoding encoding = TextEncoding::Utf8)
+{
+    return {path, encoding, Noon, text};
+}
+
+QStringList Files(const QString& directory)
+{
+    return QDir(directory).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(RecoveredNote)
+
+class TestRecovery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fileReadsBackAsWritten_data();
+    void fileReadsBackAsWritten();
+    void damagedFileIsNotTakenForWhole_data();
+    void damagedFileIsNotTakenForWhole();
+    void fileIsPrivateAndReplacedWhole();
+
+    void runningCopiesNeverOfferEachOthersText();
+    void declinedTextIsSetAsideWithOneOlderCopy();
+    void unreadableFileIsSetAsideUnasked();
+
+    void firstEditStartsTheCountdownThatKeepsTheText();
+    void savingOrDiscardingRemovesTheText_data();
+    void savingOrDiscardingRemovesTheText();
+};
+
+void TestRecovery::fileReadsBackAsWritten_data()
+{
+    QTest::addColumn<RecoveredNote>("note");
+    QTest::newRow("named note") << Note("/home/me/todo.scb", "milk\r\nbread");
+    QTest::newRow("untitled, empty") << Note(QString(), QString());
+    QTest::newRow("line break and percent in the path") << Note("/tmp/a\nb%20c.SCB", "x");
+    QTest::newRow("Windows-1252 note") << Note("/n.TXT", QString::fromUtf8("caf\u00e9"), TextEncoding::Windows1252);
+    QTest::newRow("text that looks like a header") << Note("/n.SCB", "\n\nLength: 3\n\nSCRIBLET RECOVERY 1\n");
+    QTest::newRow("characters beyond the basic plane") << Note("/n.SCB", QString::fromUtf8("\U0001F600 \u2029"));
+}
+
+void TestRecovery::fileReadsBackAsWritten()
+{
+    QFETCH(RecoveredNote, note);
+    const std::optional<RecoveredNote> read = ParseRecoveryFile(RecoveryFileBytes(note));
+    QVERIFY(read);
+    QCOMPARE(read->notePath, note.notePath);
+    QCOMPARE(read->encoding, note.encoding);
+    QCOMPARE(read->keptAt, note.keptAt);
+    QCOMPARE(read->text, note.text);
+}
+
+void TestRecovery::damagedFileIsNotTakenForWhole_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QByteArray whole = RecoveryFileBytes(Note("/n.SCB", "some text"));
+    QTest::newRow("cut short") << whole.chopped(1);
+    QTest::newRow("grown") << whole + "x";
+    QTest::newRow("header only") << whole.left(whole.indexOf("\n\n"));
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("another program's file") << QByteArray("SCRIBLET RECOVERY 2") + whole.mid(19);
+    QTest::newRow("unknown encoding") << QByteArray(whole).replace("UTF-8", "UTF-7");
+    QTest::newRow("no time") << QByteArray(whole).replace("Kept: 2026", "Kept: xxxx");
+}
+
+void TestRecovery::damagedFileIsNotTakenForWhole()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(!ParseRecoveryFile(bytes));
+}
+
+void TestRecovery::fileIsPrivateAndReplacedWhole()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kept.note");
+    QCOMPARE(WritePrivateFileAtomically(path, "first, and longer"), 0);
+    QCOMPARE(WritePrivateFileAtomically(path, "second"), 0);
+    QCOMPARE(ReadFileBytes(path), QByteArray("second"));
+    struct stat info {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 0777, mode_t(0600));
+    QCOMPARE(Files(dir.path()), QStringList{"kept.note"});
+    QVERIFY(WritePrivateFileAtomically(dir.filePath("missing/kept.note"), "x") != 0);
+}
+
+void TestRecovery::runningCopiesNeverOfferEachOthersText()
+{
+    QTemporaryDir dir;
+    auto first = std::make_unique<RecoveryStore>(dir.path());
+    RecoveryStore second(dir.path());
+    QCOMPARE(first->keep(Note("/a.SCB", "first copy")), 0);
+    QCOMPARE(second.keep(Note("/b.SCB", "second copy")), 0);
+    QVERIFY(first->filePath() != second.filePath());
+    QVERIFY(RecoveryStore(dir.path()).claimLeftovers().empty());
+
+    first.reset(); // as when the process is killed: the file stays, the lock goes
+    RecoveryStore third(dir.path());
+    std::vector<Leftover> found = third.claimLeftovers();
+    QCOMPARE(found.size(), size_t(1));
+    QCOMPARE(found[0].note().text, QStringLiteral("first copy"));
+    // While the third copy decides, a fourth one starting sees nothing.
+    QVERIFY(RecoveryStore(dir.path()).claimLeftovers().empty());
+    third.remove(found[0]);
+    found.clear();
+    QVERIFY(RecoveryStore(dir.path()).claimLeftovers().empty());
+    second.discard();
+    QVERIFY(!QFileInfo::exists(second.filePath()));
+}
+
+void TestRecovery::declinedTextIsSetAsideWithOneOlderCopy()
+{
+    QTemporaryDir dir;
+    for (const char* text : {"oldest", "older", "newest"}) {
+        RecoveryStore(dir.path()).keep(Note("/n.SCB", text));
+        RecoveryStore claimer(dir.path());
+        std::vector<Leftover> found = claimer.claimLeftovers();
+        QCOMPARE(found.size(), size_t(1));
+        claimer.setAside(found[0]);
+    }
+    QCOMPARE(Files(dir.path()), (QStringList{"set-aside.note", "set-aside.note.old"}));
+    QCOMPARE(ParseRecoveryFile(ReadFileBytes(dir.filePath("set-aside.note")))->text, QStringLiteral("newest"));
+    QCOMPARE(ParseRecoveryFile(ReadFileBytes(dir.filePath("set-aside.note.old")))->text, QStringLiteral("older"));
+}
+
+void TestRecovery::unreadableFileIsSetAsideUnasked()
+{
+    QTemporaryDir dir;
+    WriteFileBytes(dir.filePath("session-abcdef.note"), "half a recovery fi");
+    WriteFileBytes(dir.filePath("session-ghijkl.lock"), ""); // a copy that ended with nothing unsaved
+    QVERIFY(RecoveryStore(dir.path()).claimLeftovers().empty());
+    QCOMPARE(Files(dir.path()), QStringList{"set-aside.note"});
+    QCOMPARE(ReadFileBytes(dir.filePath("set-aside.note")), QByteArray("half a recovery fi"));
+}
+
+struct KeeperRig
+{
+    KeeperRig()
+        : store(dirs.stateDirectory())
+        , keeper(context(), store)
+    {
+        settings.FileName = QStringLiteral("/notes/todo.SCB");
+        editor.setText(QStringLiteral("saved text"));
+        QObject::connect(editor.document(), &QTextDocument::contentsChanged, [this] { keeper.documentChanged(); });
+        QObject::connect(editor.document(), &QTextDocument::modificationChanged, [this] { keeper.documentChanged(); });
+    }
+    DocumentContext context() { return {settings, document, platform, editor, window, storage}; }
+    QString kept() const
+    {
+        const std::optional<RecoveredNote> note = ParseRecoveryFile(ReadFileBytes(store.filePath()));
+        return note ? note->text : QStringLiteral("<none>");
+    }
+
+    ScopedUserDirectories dirs;
+    Settings settings;
+    DocumentState document;
+    ScriptedPlatform platform;
+    EditorControl editor;
+    RecordingWindow window;
+    NoteStorage storage;
+    RecoveryStore store;
+    RecoveryKeeper keeper;
+};
+
+void TestRecovery::firstEditStartsTheCountdownThatKeepsTheText()
+{
+    KeeperRig rig;
+    QVERIFY(rig.platform.timers.isEmpty()); // nothing happens before the first edit
+    rig.editor.insertPlainText(QStringLiteral("a"));
+    QCOMPARE(rig.platform.timers.size(), 1);
+    ScriptedTimer& countdown = *rig.platform.timers[0];
+    QVERIFY(countdown.isActive());
+    QCOMPARE(countdown.interval(), RecoveryKeeper::DelayMilliseconds);
+    QVERIFY(!QFileInfo::exists(rig.store.filePath()));
+
+    rig.editor.insertPlainText(QStringLiteral("b\n")); // more typing does not put the write off
+    QCOMPARE(countdown.starts(), 1);
+    countdown.fire();
+    QCOMPARE(rig.kept(), QStringLiteral("ab\r\nsaved text"));
+    const std::optional<RecoveredNote> note = ParseRecoveryFile(ReadFileBytes(rig.store.filePath()));
+    QCOMPARE(note->notePath, QStringLiteral("/notes/todo.SCB"));
+    QCOMPARE(note->keptAt, rig.platform.now);
+
+    rig.editor.insertPlainText(QStringLiteral("c"));
+    QVERIFY(countdown.isActive());
+    QCOMPARE(rig.kept(), QStringLiteral("ab\r\nsaved text"));
+    countdown.fire();
+    QCOMPARE(rig.kept(), QStringLiteral("ab\r\ncsaved text"));
+}
+
+void TestRecovery::savingOrDiscardingRemovesTheText_data()
+{
+    QTest::addColumn<int>("how");
+    QTest::newRow("saved: the changed flag is cleared") << 0;
+    QTest::newRow("discarded: another note is loaded") << 1;
+    QTest::newRow("undone back to the saved text") << 2;
+    QTest::newRow("exit after the user decided") << 3;
+}
+
+void TestRecovery::savingOrDiscardingRemovesTheText()
+{
+    QFETCH(int, how);
+    KeeperRig rig;
+    rig.editor.insertPlainText(QStringLiteral("typed "));
+    rig.platform.timers[0]->fire();
+    QVERIFY(QFileInfo::exists(rig.store.filePath()));
+    switch (how) {
+    case 0: rig.editor.setModified(false); break;
+    case 1: rig.editor.setText(QStringLiteral("another note")); break;
+    case 2: rig.editor.undo(); break;
+    case 3: rig.keeper.forget(); break;
+    }
+    QVERIFY(!QFileInfo::exists(rig.store.filePath()));
+    QVERIFY(!rig.platform.timers[0]->isActive());
+    // With nothing unsaved, a close that cannot ask keeps nothing either.
+    if (how != 3) {
+        QVERIFY(rig.keeper.keepNow());
+        QVERIFY(!QFileInfo::exists(rig.store.filePath()));
+    }
+}
+
+QTEST_MAIN(TestRecovery)
+#include "test_recovery.moc"
