@@ -81,10 +81,27 @@ void RefuseTooLong(DocumentContext& context, const QString& text, qsizetype size
               QStringLiteral("Note Too Long"));
 }
 
+QString StepName(SaveStep step)
+{
+    switch (step) {
+    case SaveStep::Open: return QStringLiteral("Opening");
+    case SaveStep::ChangeOwner: return QStringLiteral("Giving It Its Owner");
+    case SaveStep::ChangeMode: return QStringLiteral("Setting Its Permissions");
+    case SaveStep::CopyAttributes: return QStringLiteral("Copying Its Attributes");
+    case SaveStep::Write: return QStringLiteral("Writing");
+    case SaveStep::Sync: return QStringLiteral("Flushing It To Disk");
+    case SaveStep::Close: return QStringLiteral("Closing");
+    case SaveStep::Rename: return QStringLiteral("Putting It In Place");
+    case SaveStep::DirectorySync: return QStringLiteral("Flushing Its Folder To Disk");
+    case SaveStep::Copy: return QStringLiteral("Copying Its Old Content Aside");
+    }
+    return {};
+}
+
 void ReportFailedWrite(Platform& platform, const QString& path, const ReplaceResult& result, bool existed)
 {
-    QString text = QStringLiteral("File ") + path + QStringLiteral(" Could Not Be Written (")
-        + QString::fromLocal8Bit(std::strerror(result.error)) + QStringLiteral(").");
+    QString text = QStringLiteral("File ") + path + QStringLiteral(" Could Not Be Written (") + StepName(result.failedStep)
+        + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(result.error)) + QStringLiteral(").");
     if (!result.keptCopy.isEmpty())
         text += QStringLiteral("  Its Previous Content Is Kept In ") + result.keptCopy + u'.';
     else if (existed)

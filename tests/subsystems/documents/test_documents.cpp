@@ -18,6 +18,8 @@
 #include <QTest>
 
 #include <cerrno>
+#include <cstring>
+#include <unistd.h>
 
 namespace {
 
@@ -45,6 +47,31 @@ protected:
     {
         return step == SaveStep::ChangeOwner ? EPERM : step == SaveStep::Write ? ENOSPC : 0;
     }
+};
+
+// Fails the first call of one step of a save with one error.
+class FailsOnceStorage : public NoteStorage
+{
+public:
+    FailsOnceStorage(SaveStep step, int error)
+        : m_step(step)
+        , m_error(error)
+    {
+    }
+
+protected:
+    int stepFailure(SaveStep step) override
+    {
+        if (step != m_step || m_failed)
+            return 0;
+        m_failed = true;
+        return m_error;
+    }
+
+private:
+    SaveStep m_step;
+    int m_error;
+    bool m_failed = false;
 };
 
 class ReadOnlyMediumStorage : public NoteStorage
@@ -109,6 +136,8 @@ private slots:
     void saveRewritesAnUnchangedDocument();
     void failedWriteKeepsTheOldFileAndTheChangedFlag();
     void failedWriteInPlaceNamesTheKeptCopy();
+    void everyFailingStepOfASaveIsReported_data();
+    void everyFailingStepOfASaveIsReported();
     void failedSaveAsKeepsTheName();
     void noteTooLongForANoteFileIsNeverWritten_data();
     void noteTooLongForANoteFileIsNeverWritten();
@@ -570,7 +599,7 @@ void TestDocuments::failedWriteKeepsTheOldFileAndTheChangedFlag()
     QVERIFY(!SaveDocument(onFullDisk));
     QCOMPARE(ReadFileBytes(file("memo.scb")), QByteArray("old\x1a"));
     QVERIFY(IsDocumentChanged(context()));
-    QCOMPARE(lastMessage(), "File " + file("memo.scb") + " Could Not Be Written (No space left on device).  The Copy On Disk Is Unchanged.");
+    QCOMPARE(lastMessage(), "File " + file("memo.scb") + " Could Not Be Written (Writing: No space left on device).  The Copy On Disk Is Unchanged.");
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"memo.scb"});
 }
 
@@ -589,6 +618,78 @@ void TestDocuments::failedWriteInPlaceNamesTheKeptCopy()
 }
 
 // Save As onto a target that cannot be written leaves the document under its own name.
+void TestDocuments::everyFailingStepOfASaveIsReported_data()
+{
+    QTest::addColumn<bool>("inPlace");
+    QTest::addColumn<SaveStep>("step");
+    QTest::addColumn<int>("error");
+    QTest::addColumn<QString>("stepName");
+    const QList<std::pair<SaveStep, QString>> renamePath = {
+        {SaveStep::Open, "Opening"}, {SaveStep::Write, "Writing"}, {SaveStep::Sync, "Flushing It To Disk"},
+        {SaveStep::Close, "Closing"}, {SaveStep::Rename, "Putting It In Place"},
+        {SaveStep::DirectorySync, "Flushing Its Folder To Disk"}, {SaveStep::ChangeOwner, ""}};
+    const QList<std::pair<SaveStep, QString>> inPlacePath = {
+        {SaveStep::Copy, "Copying Its Old Content Aside"}, {SaveStep::Open, "Opening"}, {SaveStep::Write, "Writing"},
+        {SaveStep::Sync, "Flushing It To Disk"}, {SaveStep::Close, "Closing"}};
+    for (const int error : {ENOSPC, EIO, EACCES, EROFS}) {
+        for (const auto& [step, name] : renamePath)
+            QTest::addRow("new file, %s, errno %d", qPrintable(name), error) << false << step << error << name;
+        for (const auto& [step, name] : inPlacePath)
+            QTest::addRow("in place, %s, errno %d", qPrintable(name), error) << true << step << error << name;
+    }
+}
+
+// Whatever step fails, the text stays in the editor and the user hears what
+// failed; the note on disk is the old one (or, in place, its copy is).
+void TestDocuments::everyFailingStepOfASaveIsReported()
+{
+    QFETCH(bool, inPlace);
+    QFETCH(SaveStep, step);
+    QFETCH(int, error);
+    QFETCH(QString, stepName);
+    const QByteArray oldBytes = "old text\x1a";
+    loadNote("memo.scb", oldBytes);
+    if (inPlace)
+        QCOMPARE(::link(QFile::encodeName(file("memo.scb")).constData(), QFile::encodeName(file("link")).constData()), 0);
+    m_editor->replaceSelection("new ");
+    FailsOnceStorage storage(step, error);
+    DocumentContext failing = contextWith(storage);
+    const bool saved = SaveDocument(failing);
+    const QByteArray onDisk = ReadFileBytes(file("memo.scb"));
+    const QStringList leftBehind = QDir(m_dir->path()).entryList({"memo.scb.*", ".scriblet-save-*"}, QDir::Files | QDir::Hidden);
+
+    if (step == SaveStep::ChangeOwner) { // not a failure: the note is rewritten in place instead
+        QVERIFY(saved);
+        QCOMPARE(onDisk, QByteArray("new old text\x1a"));
+        QVERIFY(m_platform->messages.isEmpty());
+        QCOMPARE(leftBehind, QStringList());
+        return;
+    }
+    const QString failure = " (" + stepName + ": " + QString::fromLocal8Bit(std::strerror(error)) + ").";
+    if (step == SaveStep::DirectorySync) { // the note is in place, only perhaps not yet on disk
+        QVERIFY(saved);
+        QVERIFY(!IsDocumentChanged(context()));
+        QCOMPARE(onDisk, QByteArray("new old text\x1a"));
+        QCOMPARE(lastMessage(), "File " + file("memo.scb") + " Was Written, But Perhaps Not Yet On Disk ("
+                                    + QString::fromLocal8Bit(std::strerror(error)) + ").");
+        return;
+    }
+    QVERIFY(!saved);
+    QVERIFY(IsDocumentChanged(context()));
+    QCOMPARE(m_editor->text(), QStringLiteral("new old text"));
+    QCOMPARE(m_platform->messages.size(), 1);
+    QCOMPARE(m_platform->messages[0].title, QStringLiteral("Save Failed"));
+    QVERIFY2(lastMessage().startsWith("File " + file("memo.scb") + " Could Not Be Written" + failure), qPrintable(lastMessage()));
+    if (!inPlace || leftBehind.isEmpty()) {
+        QCOMPARE(onDisk, oldBytes);
+        QCOMPARE(leftBehind, QStringList());
+        return;
+    }
+    QCOMPARE(leftBehind.size(), 1);
+    QCOMPARE(ReadFileBytes(file(leftBehind[0])), oldBytes);
+    QVERIFY(lastMessage().endsWith("  Its Previous Content Is Kept In " + file(leftBehind[0]) + "."));
+}
+
 void TestDocuments::failedSaveAsKeepsTheName()
 {
     loadNote("mine.scb", "mine\x1a");
@@ -711,7 +812,7 @@ void TestDocuments::failedSaveAfterYesStopsTheGuard()
     m_platform->messageAnswers = {MessageAnswer::Yes};
     FileNew(onFullDisk);
     QCOMPARE(m_editor->text(), QStringLiteral("new old"));
-    QCOMPARE(lastMessage(), "File " + file("fresh.scb") + " Could Not Be Written (No space left on device).");
+    QCOMPARE(lastMessage(), "File " + file("fresh.scb") + " Could Not Be Written (Writing: No space left on device).");
 }
 
 void TestDocuments::newDocument()
