@@ -8,6 +8,50 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
+namespace {
+
+QString Run(const QString& program, const QStringList& arguments, int milliseconds = 10000)
+{
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(milliseconds))
+        process.kill();
+    return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
+}
+
+// The id of the program's visible window with the given title, once it shows.
+QString WaitForWindow(const QProcess& program, const QString& title, QString* shown = nullptr)
+{
+    QDeadlineTimer deadline(15000);
+    while (!deadline.hasExpired()) {
+        const QString ids = Run(QStringLiteral("xdotool"), {"search", "--sync", "--onlyvisible", "--pid",
+                                                            QString::number(program.processId()), "--class", "."},
+                                int(std::max<qint64>(deadline.remainingTime(), 1)));
+        for (const QString& id : ids.split(u'\n', Qt::SkipEmptyParts)) {
+            const QString name = Run(QStringLiteral("xdotool"), {"getwindowname", id});
+            if (shown)
+                *shown = name;
+            if (name == title)
+                return id;
+        }
+        QTest::qWait(50);
+    }
+    return {};
+}
+
+QProcessEnvironment EnvironmentIn(const QString& home)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home + QStringLiteral("/state"));
+    return environment;
+}
+
+} // namespace
+
 class TestArgumentsX11 : public QObject
 {
     Q_OBJECT
@@ -15,6 +59,8 @@ class TestArgumentsX11 : public QObject
 private slots:
     void argumentsQtWouldTakeNameTheNote_data();
     void argumentsQtWouldTakeNameTheNote();
+    void closeRequestOfTheSystemKeepsTheTypedText_data();
+    void closeRequestOfTheSystemKeepsTheTypedText();
 };
 
 void TestArgumentsX11::argumentsQtWouldTakeNameTheNote_data()
@@ -33,30 +79,72 @@ void TestArgumentsX11::argumentsQtWouldTakeNameTheNote()
     QTemporaryDir home;
     WriteFileBytes(home.path() + QStringLiteral("/config/scriblet/SCRIBLET.INI"), "[SCRIBLET]\nFileInTitle=1\n");
     WriteFileBytes(home.path() + u'/' + note, "a note\x1a");
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path() + QStringLiteral("/config"));
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/data"));
-
     QProcess program;
-    program.setProcessEnvironment(environment);
+    program.setProcessEnvironment(EnvironmentIn(home.path()));
     program.setWorkingDirectory(home.path());
     program.start(QStringLiteral(SCRIBLET_EXECUTABLE), arguments);
     QVERIFY(program.waitForStarted());
     // The title bar shows the base title first, the note's name right after.
     QString shown;
-    QDeadlineTimer deadline(15000);
-    while (shown != note && !deadline.hasExpired()) {
-        QProcess title;
-        title.start(QStringLiteral("xdotool"), {"search", "--sync", "--onlyvisible", "--pid",
-                                                QString::number(program.processId()), "--class", ".", "getwindowname"});
-        if (!title.waitForFinished(int(std::max<qint64>(deadline.remainingTime(), 1))))
-            title.kill();
-        shown = QString::fromUtf8(title.readAllStandardOutput()).trimmed();
-    }
+    WaitForWindow(program, note, &shown);
     QCOMPARE(program.state(), QProcess::Running);
     program.terminate();
     QVERIFY(program.waitForFinished(5000));
     QCOMPARE(shown, note);
+}
+
+void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText_data()
+{
+    QTest::addColumn<int>("signal");
+    QTest::newRow("SIGTERM") << int(SIGTERM);
+    QTest::newRow("SIGHUP") << int(SIGHUP);
+}
+
+// Typed text survives the system's close request, and the next start gives it back.
+void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText()
+{
+    QFETCH(int, signal);
+    QTemporaryDir home;
+    const QString note = home.path() + QStringLiteral("/list.SCB");
+    const QString settings = home.path() + QStringLiteral("/config/scriblet/SCRIBLET.INI");
+    WriteFileBytes(settings, "[SCRIBLET]\nFileInTitle=1\n");
+    WriteFileBytes(note, "a note\x1a");
+    const QString state = home.path() + QStringLiteral("/state/scriblet");
+    {
+        QProcess program;
+        program.setProcessEnvironment(EnvironmentIn(home.path()));
+        program.start(QStringLiteral(SCRIBLET_EXECUTABLE), {note});
+        const QString window = WaitForWindow(program, QStringLiteral("list.SCB"));
+        QVERIFY(!window.isEmpty());
+        Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+        Run(QStringLiteral("xdotool"), {"type", "--delay", "20", "typed "});
+        QTest::qWait(200);
+        ::kill(pid_t(program.processId()), signal);
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+    }
+    QVERIFY(ReadFileBytes(settings).contains("FileName=" + note.toUtf8()));
+    const QStringList kept = QDir(state).entryList({"session-*.note"}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
+    QVERIFY(ReadFileBytes(state + u'/' + kept[0]).endsWith("\n\ntyped a note"));
+    QCOMPARE(ReadFileBytes(note), QByteArray("a note\x1a"));
+
+    QProcess again;
+    again.setProcessEnvironment(EnvironmentIn(home.path()));
+    again.start(QStringLiteral(SCRIBLET_EXECUTABLE));
+    const QString question = WaitForWindow(again, QStringLiteral("Unsaved Text Found"));
+    QVERIFY(!question.isEmpty());
+    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", question});
+    Run(QStringLiteral("xdotool"), {"key", "Return"}); // Yes
+    const QString window = WaitForWindow(again, QStringLiteral("list.SCB"));
+    QVERIFY(!window.isEmpty());
+    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+    Run(QStringLiteral("xdotool"), {"key", "ctrl+s"});
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(note), QByteArray("typed a note\x1a"), 5000);
+    again.terminate();
+    QVERIFY(again.waitForFinished(5000));
+    QCOMPARE(QDir(state).entryList({"*.note"}, QDir::Files), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestArgumentsX11)
