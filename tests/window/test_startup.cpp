@@ -10,8 +10,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QPushButton>
 #include <QTest>
+
+#include <list>
 
 namespace {
 
@@ -68,6 +71,7 @@ private slots:
     void textOfAnEndThatCannotAskIsOfferedNextTime_data();
     void textOfAnEndThatCannotAskIsOfferedNextTime();
     void normalExitLeavesNoRecoveredText();
+    void severalLeftTextsAreOfferedOneByOne();
     void sessionEnd_data();
     void sessionEnd();
     void relativeCommandLinePathIsMadeFull();
@@ -384,6 +388,32 @@ void TestStartup::normalExitLeavesNoRecoveredText()
     run.platform.messageAnswers = {MessageAnswer::No};
     run.exit();
     QCOMPARE(RecoveryFiles(dirs), QStringList());
+}
+
+void TestStartup::severalLeftTextsAreOfferedOneByOne()
+{
+    ScopedUserDirectories dirs;
+    QStringList notes;
+    std::list<Run> running; // two copies at once: neither is offered the other's text
+    for (const QString name : {"one.SCB", "two.SCB"}) {
+        notes.append(dirs.root() + u'/' + name);
+        WriteFileBytes(notes.last(), "\x1a");
+        Run& copy = running.emplace_back(QByteArrayList{QFile::encodeName(notes.last())});
+        QVERIFY(copy.platform.messages.isEmpty());
+        copy.window->editor().insertPlainText(QStringLiteral("text of ") + name);
+        copy.platform.timers.last()->fire();
+    }
+    running.clear(); // both end without closing, as killed processes do
+    Run run({}, {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::No});
+    QCOMPARE(run.platform.messages.size(), 3);
+    QCOMPARE(run.platform.messages[2].title, QStringLiteral("File Has Changed")); // the first text, before the second replaces it
+    const QString second = notes[run.platform.messages[1].text.contains(notes[0] + u' ') ? 0 : 1];
+    QVERIFY(run.platform.messages[0].text.contains((notes[0] == second ? notes[1] : notes[0]) + u' '));
+    QCOMPARE(run.state.settings.FileName, second);
+    QCOMPARE(run.window->editor().text(), QStringLiteral("text of ") + QFileInfo(second).fileName());
+    QVERIFY(run.window->editor().isModified());
+    QCOMPARE(OnlyRecoveredText(dirs), run.window->editor().text());
+    QCOMPARE(RecoveryFiles(dirs).size(), 1);
 }
 
 void TestStartup::sessionEnd_data()
