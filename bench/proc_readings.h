@@ -1,0 +1,20 @@
+#pragma once
+
+#include <sys/types.h>
+
+// What /proc tells of a running process. Each throws std::runtime_error when
+// the process is gone.
+
+// VmRSS, in kibibytes.
+long ResidentKibibytes(pid_t pid);
+
+// utime + stime of the whole process, in milliseconds (clock-tick resolution).
+double CpuMilliseconds(pid_t pid);
+
+// The time all its threads have run, as the scheduler counts it in
+// nanoseconds (the first field of each thread's schedstat), in milliseconds.
+double RunMilliseconds(pid_t pid);
+
+// Voluntary and involuntary context switches of all its threads: each one is
+// a thread going to sleep or being put off the processor.
+long ContextSwitches(pid_t pid);
