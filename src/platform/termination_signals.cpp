@@ -20,8 +20,17 @@ extern "C" void OnTerminationSignal(int)
     errno = saved;
 }
 
+// A signal ignored when the program started (nohup) stays ignored.
+bool Ignored(int signal)
+{
+    struct sigaction current {};
+    return ::sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
 void Handle(int signal, void (*handler)(int))
 {
+    if (Ignored(signal))
+        return;
     struct sigaction action {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
@@ -59,10 +68,6 @@ void TerminationSignals::readRequest()
     char bytes[16];
     while (::read(g_pipe[1], bytes, sizeof bytes) > 0) {
     }
-    // A second signal while the first is being handled asks nothing new.
-    if (m_handled)
-        return;
-    m_handled = true;
     if (m_onRequest)
         m_onRequest();
 }

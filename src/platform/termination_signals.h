@@ -9,7 +9,7 @@ class QSocketNotifier;
 // SIGTERM and SIGHUP, the system's request to close at a moment when nobody
 // can answer a question, turned into a call on the event loop: a signal
 // handler may do next to nothing, so it only writes a byte the loop watches.
-// One instance at a time.
+// A signal ignored from the start (nohup) stays ignored. One instance at a time.
 class TerminationSignals : public QObject
 {
     Q_OBJECT
@@ -23,5 +23,4 @@ private:
 
     std::function<void()> m_onRequest;
     QSocketNotifier* m_notifier = nullptr;
-    bool m_handled = false;
 };

@@ -73,12 +73,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     m_editor = new EditorControl(m_clientArea);
     m_editor->setObjectName(QStringLiteral("Text1"));
     m_recovery = std::make_unique<RecoveryKeeper>(documentContext(), m_recoveryStore);
-    const auto documentChanged = [this] {
-        m_answeredForSession = false;
-        m_recovery->documentChanged();
-    };
-    connect(m_editor->document(), &QTextDocument::contentsChanged, this, documentChanged);
-    connect(m_editor->document(), &QTextDocument::modificationChanged, this, documentChanged);
+    connect(m_editor->document(), &QTextDocument::contentsChanged, this, [this] { m_sessionClose = SessionClose::Ask; });
     buildButtonBar(m_clientArea);
     buildMenus();
     registerCommands();
@@ -285,25 +280,34 @@ QString Form5::stopwatchCaption() const { return m_buttons[ElapsedTimeButton]->t
 
 void Form5::setStopwatchCaption(const QString& caption) { m_buttons[ElapsedTimeButton]->setText(caption); }
 
-void Form5::requestClose() { close(); }
+void Form5::requestClose()
+{
+    m_sessionClose = SessionClose::Ask;
+    close();
+}
 
+// Also while a close waits on its question, when Qt would drop a second close.
 void Form5::endWithoutAsking()
 {
-    m_endingWithoutAsking = true;
-    close();
+    if (!m_ended)
+        endProgram(m_sessionClose != SessionClose::Decided);
 }
 
 bool Form5::commitSession(bool mayAsk)
 {
+    if (m_ended)
+        return true;
     if (!mayAsk) {
-        endWithoutAsking();
+        m_sessionClose = SessionClose::KeepText;
+        m_recovery->keepNow();
+        WriteSettingsFile(m_state, ReadEditorAppearance(*m_editor), isMinimized());
         return true;
     }
-    DocumentContext document = documentContext();
-    if (!GuardUnsavedChanges(document))
-        return false;
-    // The session ends the program next; it must not ask a second time.
-    m_answeredForSession = true;
+    if (!askToClose())
+        return m_ended;
+    // The user has decided: the close the session sends next must not ask again.
+    m_sessionClose = SessionClose::Decided;
+    m_recovery->forget();
     return true;
 }
 
@@ -427,16 +431,18 @@ void Form5::copyGeometryToSettings()
     keep(s.Height, outer.height());
 }
 
-void Form5::closeEvent(QCloseEvent* event)
+bool Form5::askToClose()
 {
     DocumentContext document = documentContext();
-    const bool mayAsk = !m_endingWithoutAsking && !m_answeredForSession;
-    if (mayAsk && !GuardUnsavedChanges(document)) {
-        event->ignore();
-        return;
-    }
-    // Text nobody could be asked about is kept for the next start.
-    if (m_endingWithoutAsking)
+    // A close request of the system may end the program while the question waits.
+    return GuardUnsavedChanges(document) && !m_ended;
+}
+
+// Text nobody could be asked about is kept for the next start.
+void Form5::endProgram(bool keepText)
+{
+    m_ended = true;
+    if (keepText)
         m_recovery->keepNow();
     else
         m_recovery->forget();
@@ -444,6 +450,19 @@ void Form5::closeEvent(QCloseEvent* event)
     if (!minimized)
         copyGeometryToSettings();
     SaveSettingsAndExit(m_state, m_platform, ReadEditorAppearance(*m_editor), minimized);
+}
+
+void Form5::closeEvent(QCloseEvent* event)
+{
+    // The window manager's close button is the user's own close.
+    if (event->spontaneous())
+        m_sessionClose = SessionClose::Ask;
+    if (!m_ended && m_sessionClose == SessionClose::Ask && !askToClose() && !m_ended) {
+        event->ignore();
+        return;
+    }
+    if (!m_ended)
+        endProgram(m_sessionClose == SessionClose::KeepText);
     event->accept();
 }
 

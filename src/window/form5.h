@@ -53,8 +53,10 @@ public:
     void endWithoutAsking() override;
     // The session manager's request to save before the desktop session ends:
     // asks the save-changes question when the session lets it (false: the
-    // user cancelled, and the logout with it), else ends as a close that
-    // cannot ask.
+    // user cancelled, and the logout with it); else keeps the unsaved text
+    // and writes the settings, as a close that cannot ask would. The session
+    // ends the program afterwards, or goes on (a checkpoint, or a logout
+    // another program cancelled).
     bool commitSession(bool mayAsk);
 
     EditorControl& editor() const { return *m_editor; }
@@ -85,6 +87,8 @@ private:
     void copyGeometryToSettings();
     void onTimerTick();
     void onActivationChange();
+    bool askToClose();
+    void endProgram(bool keepText);
 
     AppState& m_state;
     Platform& m_platform;
@@ -101,7 +105,9 @@ private:
     WindowPlacement m_placement;
     QTimer m_settleTimer; // gives up waiting for the window manager to settle the window
     bool m_activatedBefore = false;
-    bool m_endingWithoutAsking = false;
-    bool m_answeredForSession = false; // the save-changes question was answered for a logout
+    // What a logout left for the close that follows it; any edit or close of the user's own asks again.
+    enum class SessionClose { Ask, Decided, KeepText };
+    SessionClose m_sessionClose = SessionClose::Ask;
+    bool m_ended = false;
     bool m_barShown = true;
 };

@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QSessionManager>
 
+#include <cstdlib>
+
 int main(int argc, char* argv[])
 {
     // Every argument belongs to the program: given to Qt, "-reverse" or
@@ -20,8 +22,20 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("scriblet"));
     QtPlatform platform;
     AppState state;
+    // From the first question of the start-up on: the window exists from
+    // before that question, and before it there is nothing to keep.
+    TerminationSignals terminationSignals([] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            if (auto* window = qobject_cast<Form5*>(widget)) {
+                window->endWithoutAsking();
+                return;
+            }
+        }
+        std::exit(0);
+    });
     const std::unique_ptr<Form5> window = RunStartup(state, platform, arguments);
-    TerminationSignals terminationSignals([&window] { window->endWithoutAsking(); });
+    if (platform.exitRequested())
+        return 0;
     QObject::connect(&application, &QGuiApplication::commitDataRequest, window.get(), [&window](QSessionManager& session) {
         if (!window->commitSession(session.allowsInteraction()))
             session.cancel();

@@ -5,6 +5,10 @@
 struct AppState;
 class Platform;
 
+// Writes every setting to the settings file (the window geometry only when
+// the window is not minimized).
+void WriteSettingsFile(const AppState& state, const EditorAppearanceValues& appearance, bool windowMinimized);
+
 // The exit routine: closes the help window, writes every setting to the
 // settings file (the window geometry only when the window is not minimized)
 // and ends the process.

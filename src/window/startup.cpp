@@ -58,6 +58,9 @@ std::unique_ptr<Form5> RunStartup(AppState& state, Platform& platform, const QBy
     PrepareProgramDirectory(state.document.ProgramDirectory, state.SettingsPath);
     auto window = std::make_unique<Form5>(state, platform);
     window->load();
+    // A close request of the system during the start-up's questions has ended the program.
+    if (platform.exitRequested())
+        return window;
     window->show();
     if (state.settings.FileInTitle == 1) {
         QCoreApplication::processEvents();

@@ -74,6 +74,9 @@ private slots:
     void severalLeftTextsAreOfferedOneByOne();
     void sessionEnd_data();
     void sessionEnd();
+    void afterALogoutCancelledElsewhereTheUserIsAskedAgain_data();
+    void afterALogoutCancelledElsewhereTheUserIsAskedAgain();
+    void closeRequestOfTheSystemEndsAWaitingQuestion();
     void relativeCommandLinePathIsMadeFull();
     void everySettingSurvivesARun();
     void appearanceChosenSurvivesARestart_data();
@@ -447,6 +450,58 @@ void TestStartup::sessionEnd()
     QCOMPARE(run.platform.messages.size(), mayAsk ? 1 : 0); // never asked twice
     QCOMPARE(run.platform.count("exitProcess"), logoutGoesOn ? 1 : 0);
     QCOMPARE(OnlyRecoveredText(dirs), keptText);
+}
+
+void TestStartup::afterALogoutCancelledElsewhereTheUserIsAskedAgain_data()
+{
+    QTest::addColumn<bool>("mayAsk");
+    QTest::addColumn<bool>("typedAfter");
+    QTest::newRow("declined, then File > Exit") << true << false;
+    QTest::newRow("declined, typed on, then File > Exit") << true << true;
+    QTest::newRow("no questions allowed, then File > Exit") << false << false;
+}
+
+// The logout goes on without the program: the session only checkpointed, or
+// another program cancelled it. The user's own exit asks as always.
+void TestStartup::afterALogoutCancelledElsewhereTheUserIsAskedAgain()
+{
+    QFETCH(bool, mayAsk);
+    QFETCH(bool, typedAfter);
+    ScopedUserDirectories dirs;
+    Run run;
+    run.window->editor().insertPlainText(QStringLiteral("scribble "));
+    run.platform.messageAnswers = {MessageAnswer::Cancel};
+    if (mayAsk)
+        run.platform.messageAnswers.prepend(MessageAnswer::No);
+    QVERIFY(run.window->commitSession(mayAsk));
+    QCOMPARE(run.platform.count("exitProcess"), 0);
+    QCOMPARE(QFile::exists(dirs.settingsPath()), !mayAsk); // as a close that cannot ask writes them
+    QCOMPARE(OnlyRecoveredText(dirs).startsWith(QStringLiteral("scribble")), !mayAsk);
+    if (typedAfter)
+        run.window->editor().insertPlainText(QStringLiteral("more "));
+    run.exit();
+    QCOMPARE(run.platform.messages.size(), mayAsk ? 2 : 1);
+    QCOMPARE(run.platform.count("exitProcess"), 0); // Cancel
+    QCOMPARE(run.window->editor().text().startsWith(QStringLiteral("scribble more ")), typedAfter);
+}
+
+void TestStartup::closeRequestOfTheSystemEndsAWaitingQuestion()
+{
+    ScopedUserDirectories dirs;
+    Run run;
+    const QString welcome = dirs.dataDirectory() + QStringLiteral("/SCRBLT20.SCB");
+    const QByteArray before = ReadFileBytes(welcome);
+    run.window->editor().insertPlainText(QStringLiteral("scribble "));
+    // SIGTERM while File > Exit asks; the question then ends as Cancel does.
+    run.platform.whileDialogOpen = [&run] { run.window->endWithoutAsking(); };
+    run.platform.messageAnswers = {MessageAnswer::Cancel};
+    run.exit();
+    QCOMPARE(run.platform.count("exitProcess"), 1);
+    QVERIFY(OnlyRecoveredText(dirs).startsWith(QStringLiteral("scribble ")));
+    QVERIFY(QFile::exists(dirs.settingsPath()));
+    QCOMPARE(ReadFileBytes(welcome), before);
+    run.window->endWithoutAsking(); // a second signal
+    QCOMPARE(run.platform.count("exitProcess"), 1);
 }
 
 void TestStartup::closingStaysOpenWhenTheSaveFails()

@@ -6,13 +6,22 @@
 #include "subsystems/documents/document_state.h"
 #include "subsystems/documents/recovery_store.h"
 
+#include <QTextDocument>
+
 RecoveryKeeper::RecoveryKeeper(DocumentContext context, RecoveryStore& store)
     : m_context(context)
     , m_store(store)
 {
+    const QTextDocument* document = m_context.editor.document();
+    m_edits = QObject::connect(document, &QTextDocument::contentsChanged, [this] { documentChanged(); });
+    m_changedFlag = QObject::connect(document, &QTextDocument::modificationChanged, [this] { documentChanged(); });
 }
 
-RecoveryKeeper::~RecoveryKeeper() = default;
+RecoveryKeeper::~RecoveryKeeper()
+{
+    QObject::disconnect(m_edits);
+    QObject::disconnect(m_changedFlag);
+}
 
 void RecoveryKeeper::documentChanged()
 {

@@ -1,5 +1,6 @@
 #include "subsystems/documents/recovery_store.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 
@@ -21,13 +22,24 @@ QString LockPathFor(const QString& filePath) { return filePath.chopped(5) + QStr
 
 QString FilePathFor(const QString& lockPath) { return lockPath.chopped(5) + QStringLiteral(".note"); }
 
+// Whether the name still leads to the file the descriptor has open: another
+// copy may have removed it, or put a new one in its place, meanwhile.
+bool StillNamed(int fd, const QByteArray& path)
+{
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::stat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
+        && opened.st_ino == named.st_ino;
+}
+
 // A descriptor holding the lock on the file, or -1 when a running copy holds it.
 int TakeLock(const QString& lockPath)
 {
-    const int fd = ::open(QFile::encodeName(lockPath).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    const QByteArray path = QFile::encodeName(lockPath);
+    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !StillNamed(fd, path)) {
         ::close(fd);
         return -1;
     }
@@ -112,18 +124,23 @@ RecoveryStore::~RecoveryStore()
     ::close(m_lockFd);
 }
 
+// The lock is taken under a name nobody looks for, and the file gets its
+// session name only once it is locked.
 bool RecoveryStore::startSession()
 {
     if (m_lockFd >= 0)
         return true;
     if (m_directory.isEmpty() || !MakeDirectory(m_directory))
         return false;
-    QByteArray name = QFile::encodeName(m_directory + QStringLiteral("/session-XXXXXX.lock"));
-    const int fd = ::mkostemps(name.data(), 5, O_CLOEXEC);
+    QByteArray newName = QFile::encodeName(m_directory + QStringLiteral("/new-XXXXXX.lock"));
+    const int fd = ::mkostemps(newName.data(), 5, O_CLOEXEC);
     if (fd < 0)
         return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::unlink(name.constData());
+    const QByteArray name = QFile::encodeName(m_directory + QStringLiteral("/session-"))
+        + newName.mid(newName.size() - 11, 6) + ".lock";
+    const bool named = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::link(newName.constData(), name.constData()) == 0;
+    ::unlink(newName.constData());
+    if (!named) {
         ::close(fd);
         return false;
     }
@@ -175,7 +192,9 @@ std::vector<Leftover> RecoveryStore::claimLeftovers()
         std::optional<RecoveredNote> note = bytes ? ParseRecoveryFile(*bytes) : std::nullopt;
         Leftover leftover(path, lockPath, lockFd, note ? *std::move(note) : RecoveredNote());
         if (!note) {
-            setAside(leftover);
+            // Kept under a name of its own, so it never pushes a declined text out.
+            if (Rename(path, directory.filePath(QStringLiteral("unreadable-") + name)))
+                leftover.release();
             continue;
         }
         found.push_back(std::move(leftover));
@@ -183,6 +202,7 @@ std::vector<Leftover> RecoveryStore::claimLeftovers()
     std::stable_sort(found.begin(), found.end(),
                      [](const Leftover& a, const Leftover& b) { return a.note().keptAt < b.note().keptAt; });
     sweepLocksWithoutFiles(directory.entryList({LockPattern}, QDir::Files | QDir::Hidden));
+    sweepTemporaryFiles(directory.entryList({QStringLiteral(".recovery-*")}, QDir::Files | QDir::Hidden));
     return found;
 }
 
@@ -202,14 +222,34 @@ void RecoveryStore::sweepLocksWithoutFiles(const QStringList& lockNames)
     }
 }
 
+// A write cut short leaves its temporary file; one a minute old is no copy's write in progress.
+void RecoveryStore::sweepTemporaryFiles(const QStringList& names)
+{
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-60);
+    for (const QString& name : names) {
+        const QFileInfo file(QDir(m_directory).filePath(name));
+        if (file.lastModified() < stale)
+            Unlink(file.filePath());
+    }
+}
+
 QString RecoveryStore::setAsidePath() const { return m_directory + QStringLiteral("/set-aside.note"); }
 
+// Two copies setting texts aside at once take turns, so neither pushes out the other's.
 void RecoveryStore::setAside(Leftover& leftover)
 {
+    const int turn = ::open(QFile::encodeName(m_directory + QStringLiteral("/set-aside.lock")).constData(),
+                            O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (turn < 0 || ::flock(turn, LOCK_EX) != 0) {
+        if (turn >= 0)
+            ::close(turn);
+        return;
+    }
     const QString target = setAsidePath();
     Rename(target, target + QStringLiteral(".old"));
     if (Rename(leftover.m_path, target))
         leftover.release();
+    ::close(turn);
 }
 
 void RecoveryStore::remove(Leftover& leftover)

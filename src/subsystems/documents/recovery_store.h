@@ -53,7 +53,8 @@ public:
     QString filePath() const { return m_filePath; }
 
     // The files other copies left behind, oldest first, each locked by this
-    // copy now. A file that cannot be read as one is set aside unasked.
+    // copy now. A file that cannot be read as one is renamed "unreadable-..."
+    // unasked.
     std::vector<Leftover> claimLeftovers();
     // Moves the file aside under a fixed name, where the one set aside before
     // it is kept as the older copy.
@@ -66,6 +67,7 @@ public:
 private:
     bool startSession();
     void sweepLocksWithoutFiles(const QStringList& lockNames);
+    void sweepTemporaryFiles(const QStringList& names);
 
     QString m_directory;
     QString m_lockPath;

@@ -4,7 +4,7 @@
 //   R                  the note is loaded; typing starts
 //   T <ns> <chunk>     a chunk was typed ('|' stands for a line break)
 //   S <ns> <chunks>    a save of the note with that many chunks begins
-// Usage: kill_editing_helper NOTE SEED
+// Usage: kill_editing_helper NOTE SEED CHUNKS_PER_SAVE
 #include "platform/editor_control.h"
 #include "platform/qt_platform.h"
 #include "settings/app_paths.h"
@@ -54,9 +54,10 @@ QString RandomChunk(std::mt19937& random)
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
-    if (argc != 3)
+    if (argc != 4)
         return 2;
     std::mt19937 random(std::uint32_t(std::stoul(argv[2])));
+    const unsigned chunksPerSave = unsigned(std::max(1, std::stoi(argv[3])));
     Settings settings;
     DocumentState document;
     QtPlatform platform;
@@ -66,8 +67,6 @@ int main(int argc, char* argv[])
     RecoveryStore store(RecoveryDirectory());
     DocumentContext context{settings, document, platform, editor, window, storage};
     RecoveryKeeper keeper(context, store);
-    QObject::connect(editor.document(), &QTextDocument::contentsChanged, [&] { keeper.documentChanged(); });
-    QObject::connect(editor.document(), &QTextDocument::modificationChanged, [&] { keeper.documentChanged(); });
     if (ReadNoteFile(context, QString::fromLocal8Bit(argv[1]), false).outcome != ReadOutcome::Loaded)
         return 3;
     Say("R");
@@ -80,7 +79,7 @@ int main(int argc, char* argv[])
         editor.insertPlainText(chunk);
         ++chunks;
         Say("T " + QByteArray::number(MonotonicNanoseconds()) + ' ' + QString(chunk).replace(u'\n', u'|').toUtf8());
-        if (random() % 120 == 0) {
+        if (random() % chunksPerSave == 0) {
             Say("S " + QByteArray::number(MonotonicNanoseconds()) + ' ' + QByteArray::number(chunks));
             SaveDocument(context);
         }

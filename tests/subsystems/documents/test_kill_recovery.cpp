@@ -97,6 +97,26 @@ private:
     SaveStep m_step;
 };
 
+// Reads what the helper says until the moment to kill it: killAt, or a few
+// milliseconds into the first save begun after savesFrom (when not -1).
+void WaitForKillMoment(QProcess& helper, EditingLog& log, long long killAt, long long savesFrom, std::mt19937& random)
+{
+    while (MonotonicNanoseconds() < killAt) {
+        helper.waitForReadyRead(int(std::max(1LL, (killAt - MonotonicNanoseconds()) / 1'000'000)));
+        while (helper.canReadLine()) {
+            QByteArray line = helper.readLine();
+            line.chop(1); // the line feed; a chunk may end in a blank
+            log.take(line);
+            if (savesFrom >= 0 && line.startsWith("S ") && MonotonicNanoseconds() > savesFrom) {
+                const long long stopAt = MonotonicNanoseconds() + static_cast<long long>(random() % 3'000'000);
+                while (MonotonicNanoseconds() < stopAt) {
+                }
+                return;
+            }
+        }
+    }
+}
+
 } // namespace
 
 class TestKillRecovery : public QObject
@@ -109,7 +129,7 @@ private slots:
     void saveStoppedAtAnyStepLeavesTheOldOrTheNewNote();
 
 private:
-    void killOnce(std::uint32_t seed, bool inPlace);
+    void killOnce(std::uint32_t seed, bool inPlace, bool duringASave);
 };
 
 void TestKillRecovery::killedWhileEditingLosesNothingOlderThanTwoSeconds()
@@ -119,13 +139,15 @@ void TestKillRecovery::killedWhileEditingLosesNothingOlderThanTwoSeconds()
         ? std::uint32_t(qEnvironmentVariableIntValue("SCRIBLET_KILL_SEED"))
         : 20261207u;
     for (int round = 0; round < rounds; ++round) {
-        killOnce(firstSeed + std::uint32_t(round), round % 2 == 1);
+        killOnce(firstSeed + std::uint32_t(round), round % 2 == 1, round % 3 == 2);
         if (QTest::currentTestFailed())
             return;
     }
 }
 
-void TestKillRecovery::killOnce(std::uint32_t seed, bool inPlace)
+// Kills the helper at a random moment from 2.5 s on, when something is due;
+// or, for a save, a few milliseconds after one begins.
+void TestKillRecovery::killOnce(std::uint32_t seed, bool inPlace, bool duringASave)
 {
     QTemporaryDir dir;
     const QString note = dir.filePath(QStringLiteral("note.SCB"));
@@ -139,18 +161,18 @@ void TestKillRecovery::killOnce(std::uint32_t seed, bool inPlace)
     environment.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     helper.setProcessEnvironment(environment);
-    helper.start(QStringLiteral(KILL_HELPER), {note, QString::number(seed)});
+    helper.start(QStringLiteral(KILL_HELPER), {note, QString::number(seed), duringASave ? "15" : "120"});
     QVERIFY2(helper.waitForReadyRead(20000), "the helper did not start");
     QCOMPARE(helper.readLine().trimmed(), QByteArray("R"));
 
     std::mt19937 random(seed);
-    const long long killAt = MonotonicNanoseconds() + 500'000'000LL + (random() % 5'500'000'000ULL);
-    while (MonotonicNanoseconds() < killAt)
-        helper.waitForReadyRead(int(std::max(1LL, (killAt - MonotonicNanoseconds()) / 1'000'000)));
+    const long long started = MonotonicNanoseconds();
+    const long long killAt = started + 2'500'000'000LL + (random() % 4'500'000'000ULL);
+    EditingLog log;
+    WaitForKillMoment(helper, log, killAt, duringASave ? started + 1'000'000'000LL : -1, random);
     const long long killedAt = MonotonicNanoseconds();
     helper.kill();
     QVERIFY(helper.waitForFinished(10000));
-    EditingLog log;
     for (const QByteArray& line : helper.readAllStandardOutput().split('\n'))
         log.take(line);
 
