@@ -124,31 +124,34 @@ class TestKillRecovery : public QObject
     Q_OBJECT
 
 private slots:
+    void killedWhileEditingLosesNothingOlderThanTwoSeconds_data();
     void killedWhileEditingLosesNothingOlderThanTwoSeconds();
     void saveStoppedAtAnyStepLeavesTheOldOrTheNewNote_data();
     void saveStoppedAtAnyStepLeavesTheOldOrTheNewNote();
-
-private:
-    void killOnce(std::uint32_t seed, bool inPlace, bool duringASave);
 };
 
-void TestKillRecovery::killedWhileEditingLosesNothingOlderThanTwoSeconds()
+void TestKillRecovery::killedWhileEditingLosesNothingOlderThanTwoSeconds_data()
 {
+    QTest::addColumn<std::uint32_t>("seed");
+    QTest::addColumn<bool>("inPlace");
+    QTest::addColumn<bool>("duringASave");
     const int rounds = qEnvironmentVariableIsSet("SCRIBLET_KILL_ROUNDS") ? qEnvironmentVariableIntValue("SCRIBLET_KILL_ROUNDS") : 20;
     const std::uint32_t firstSeed = qEnvironmentVariableIsSet("SCRIBLET_KILL_SEED")
         ? std::uint32_t(qEnvironmentVariableIntValue("SCRIBLET_KILL_SEED"))
         : 20261207u;
     for (int round = 0; round < rounds; ++round) {
-        killOnce(firstSeed + std::uint32_t(round), round % 2 == 1, round % 3 == 2);
-        if (QTest::currentTestFailed())
-            return;
+        const std::uint32_t seed = firstSeed + std::uint32_t(round);
+        QTest::addRow("seed %u", seed) << seed << (round % 2 == 1) << (round % 3 == 2);
     }
 }
 
 // Kills the helper at a random moment from 2.5 s on, when something is due;
 // or, for a save, a few milliseconds after one begins.
-void TestKillRecovery::killOnce(std::uint32_t seed, bool inPlace, bool duringASave)
+void TestKillRecovery::killedWhileEditingLosesNothingOlderThanTwoSeconds()
 {
+    QFETCH(std::uint32_t, seed);
+    QFETCH(bool, inPlace);
+    QFETCH(bool, duringASave);
     QTemporaryDir dir;
     const QString note = dir.filePath(QStringLiteral("note.SCB"));
     WriteFileBytes(note, InitialText.toUtf8() + '\x1a');
