@@ -2,7 +2,10 @@
 # Sets up a Debian/Ubuntu machine for Scriblet, builds it, and starts it, runs its tests or measures it.
 #   ./build.sh run    install what is missing, build, start Scriblet (extra arguments go to Scriblet)
 #   ./build.sh test   install what is missing, build with warnings as errors, run the test suite,
-#                     then build and run it again under AddressSanitizer and UndefinedBehaviorSanitizer
+#                     then build and run it again under AddressSanitizer and UndefinedBehaviorSanitizer,
+#                     then build the fuzz targets with clang and run each for 30 seconds
+#   ./build.sh fuzz [seconds]   install what is missing, build the fuzz targets and run each for
+#                     the given time (600 seconds unless told), growing a corpus kept in build-fuzz
 #   ./build.sh bench  install what is missing, build in Release, measure Scriblet against a bare Qt
 #                     window under Xvfb and time the note routines; prints a table of figures and goals
 set -euo pipefail
@@ -14,6 +17,8 @@ packages=(cmake g++ make qt6-base-dev libx11-dev libxtst-dev fonts-dejavu-core)
 # system, start their own; the package test runs cpack, which needs dpkg-shlibdeps and file.
 test_packages=(xvfb openbox x11-utils xdotool cups-daemon cups-client poppler-utils dpkg-dev file desktop-file-utils)
 bench_packages=(xvfb xauth)
+fuzz_packages=(cmake make qt6-base-dev clang)
+fuzz_targets=(fuzz_private_profile fuzz_numeric_text fuzz_text_encoding fuzz_print_layout)
 
 install_missing() { # package...
     local missing=() package
@@ -71,6 +76,36 @@ run_bench() { # build-directory
     fi
 }
 
+# libFuzzer's runtime is packaged apart from clang, in the libclang-rt
+# package of clang's own LLVM version (Debian 12: libclang-rt-14-dev).
+install_fuzz_tools() {
+    install_missing "${fuzz_packages[@]}"
+    install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
+}
+
+build_fuzz_targets() {
+    CC=clang CXX=clang++ build build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSCRIBLET_WERROR=ON -DSCRIBLET_FUZZ=ON
+}
+
+# Each target starts from a copy of its seed corpus, so fuzz/corpus only
+# ever changes by hand. A failed property or a sanitizer finding stops the
+# run; the input that caused it is left in build-fuzz/crashes.
+run_fuzz_targets() { # seconds corpus-directory
+    local seconds=$1 corpora=$2 target dictionary
+    mkdir -p build-fuzz/crashes
+    for target in "${fuzz_targets[@]}"; do
+        mkdir -p "$corpora/$target"
+        cp fuzz/corpus/"$target"/* "$corpora/$target/"
+        dictionary=()
+        [ ! -f fuzz/"$target".dict ] || dictionary=(-dict=fuzz/"$target".dict)
+        echo "== $target: $seconds seconds"
+        ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+            build-fuzz/fuzz/"$target" -max_total_time="$seconds" -timeout=30 -print_final_stats=1 \
+            -artifact_prefix=build-fuzz/crashes/"$target"- "${dictionary[@]}" "$corpora/$target" 2>&1 |
+            sed -E '/^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)/d'
+    done
+}
+
 case "${1:-}" in
 run)
     shift
@@ -81,7 +116,8 @@ run)
     exec "$program" "$@"
     ;;
 test)
-    install_missing "${packages[@]}" "${test_packages[@]}"
+    install_missing "${packages[@]}" "${test_packages[@]}" clang
+    install_fuzz_tools
     build build-test -DCMAKE_BUILD_TYPE=Debug -DSCRIBLET_WERROR=ON
     run_tests build-test
     build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSCRIBLET_WERROR=ON -DSCRIBLET_SANITIZE=ON
@@ -90,6 +126,17 @@ test)
     # time real processes that a sanitizer slows down.
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
         run_tests build-sanitize -LE 'x11|cups|package|kill'
+    build_fuzz_targets
+    scratch=$(mktemp -d)
+    trap 'rm -rf "$scratch"' EXIT
+    run_fuzz_targets 30 "$scratch"
+    ;;
+fuzz)
+    seconds=${2:-600}
+    [[ $seconds =~ ^[1-9][0-9]*$ ]] || { echo "usage: $0 fuzz [seconds]" >&2; exit 2; }
+    install_fuzz_tools
+    build_fuzz_targets
+    run_fuzz_targets "$seconds" build-fuzz/corpus
     ;;
 bench)
     install_missing "${packages[@]}" "${bench_packages[@]}"
@@ -97,7 +144,7 @@ bench)
     run_bench build-bench
     ;;
 *)
-    echo "usage: $0 run|test|bench" >&2
+    echo "usage: $0 run|test|fuzz [seconds]|bench" >&2
     exit 2
     ;;
 esac

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
@@ -109,8 +110,19 @@ PrivateProfile::PrivateProfile(QString path)
     QByteArray bytes;
     const int error = ReadRegularFile(m_path, bytes);
     m_unreadable = error != 0 && error != ENOENT;
-    if (error != 0)
-        return;
+    if (error == 0)
+        parse(bytes);
+}
+
+PrivateProfile PrivateProfile::fromBytes(const QByteArray& bytes)
+{
+    PrivateProfile profile{QString()};
+    profile.parse(bytes);
+    return profile;
+}
+
+void PrivateProfile::parse(const QByteArray& bytes)
+{
     DecodedText decoded = DecodeText(bytes);
     m_encoding = decoded.encoding;
     if (decoded.text.startsWith(ByteOrderMark)) {
@@ -130,7 +142,12 @@ QString PrivateProfile::readString(const QString& section, const QString& key, i
     const qsizetype keyLine = findKey(sectionLine, key);
     if (keyLine < 0)
         return {};
-    return ValueOfLine(m_lines[keyLine]).left(bufferSize - 1);
+    const QString value = ValueOfLine(m_lines[keyLine]);
+    // Half a surrogate pair is no character: no file could hold it.
+    qsizetype length = std::clamp<qsizetype>(bufferSize - 1, 0, value.size());
+    if (length > 0 && length < value.size() && value[length - 1].isHighSurrogate() && value[length].isLowSurrogate())
+        --length;
+    return value.left(length);
 }
 
 void PrivateProfile::writeString(const QString& section, const QString& key, const QString& value)
@@ -155,6 +172,14 @@ void PrivateProfile::writeString(const QString& section, const QString& key, con
         m_lines.insert(sectionEnd(sectionLine), line);
 }
 
+QByteArray PrivateProfile::toBytes() const
+{
+    QString text = m_byteOrderMark ? QString(ByteOrderMark) : QString();
+    for (const QString& line : m_lines)
+        text += line + m_lineEnd;
+    return EncodeForSaving(text, m_encoding).bytes;
+}
+
 bool PrivateProfile::save() const
 {
     // A file that exists but could not be read would lose everything in it.
@@ -163,10 +188,7 @@ bool PrivateProfile::save() const
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QString text = m_byteOrderMark ? QString(ByteOrderMark) : QString();
-    for (const QString& line : m_lines)
-        text += line + m_lineEnd;
-    file.write(EncodeForSaving(text, m_encoding).bytes);
+    file.write(toBytes());
     return file.commit();
 }
 

@@ -16,8 +16,15 @@ class PrivateProfile
 public:
     explicit PrivateProfile(QString path);
 
-    // The key's value, cut to bufferSize - 1 characters; empty when the
-    // section, the key or the value is missing.
+    // The same reading and writing without a file: a profile parsed from the
+    // bytes a file would hold (it has no path, so save() writes nothing), and
+    // the bytes save() writes.
+    static PrivateProfile fromBytes(const QByteArray& bytes);
+    QByteArray toBytes() const;
+
+    // The key's value, cut to bufferSize - 1 characters (one less where the
+    // cut would split a surrogate pair); empty when the section, the key or
+    // the value is missing.
     QString readString(const QString& section, const QString& key, int bufferSize) const;
 
     void writeString(const QString& section, const QString& key, const QString& value);
@@ -28,6 +35,7 @@ public:
     bool save() const;
 
 private:
+    void parse(const QByteArray& bytes);
     qsizetype findSection(const QString& section) const;
     qsizetype findKey(qsizetype sectionLine, const QString& key) const;
     qsizetype sectionEnd(qsizetype sectionLine) const;

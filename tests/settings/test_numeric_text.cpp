@@ -3,6 +3,7 @@
 #include <QTest>
 
 #include <cmath>
+#include <limits>
 
 class TestNumericText : public QObject
 {
@@ -40,6 +41,12 @@ void TestNumericText::readsTheLeadingNumber_data()
     QTest::newRow("sign alone") << "-" << 0.0;
     QTest::newRow("point alone") << "." << 0.0;
     QTest::newRow("second point stops") << "1.2.3" << 1.2;
+    const double infinity = std::numeric_limits<double>::infinity();
+    QTest::newRow("past the range by its exponent") << "-1e400" << -infinity;
+    QTest::newRow("past the range by its digits alone") << "1" + QString(400, u'0') << infinity;
+    QTest::newRow("past the range despite a negative exponent") << "1" + QString(400, u'0') + "e-10" << infinity;
+    QTest::newRow("below the range despite a positive exponent") << "0." + QString(400, u'0') + "1e+10" << 0.0;
+    QTest::newRow("below the range") << "1e-400" << 0.0;
 }
 
 void TestNumericText::readsTheLeadingNumber()
@@ -67,6 +74,7 @@ void TestNumericText::roundsToInt16_data()
     QTest::newRow("rounds past the range") << "32767.5" << -99999;
     QTest::newRow("absurd exponent") << "1e400" << -99999;
     QTest::newRow("absurd negative exponent") << "-1e999" << -99999;
+    QTest::newRow("absurd count of digits") << "1" + QString(400, u'0') << -99999;
 }
 
 void TestNumericText::roundsToInt16()

@@ -74,6 +74,8 @@ void TestPrivateProfile::readsValues_data()
     QTest::newRow("first of two like-named sections") << file << "SCRIBLET" << "Late" << "";
     QTest::newRow("CR LF lines") << QByteArray("[S]\r\nA=1\r\nB=2\r\n") << "S" << "B" << "2";
     QTest::newRow("lone CR lines") << QByteArray("[S]\rA=1\rB=2") << "S" << "B" << "2";
+    QTest::newRow("cut never splits a surrogate pair")
+        << "[S]\nA=" + QByteArray(254, 'x') + "\xf0\x9f\x98\x80\n" << "S" << "A" << QString(254, u'x');
     QTest::newRow("Windows-1252 value") << QByteArray("[S]\nA=caf\xe9\n") << "S" << "A" << QString::fromUtf8("café");
 }
 
@@ -94,6 +96,7 @@ void TestPrivateProfile::cutsValuesToTheBuffer()
     QCOMPARE(profile.readString("S", "Long", 256), QString(255, u'g'));
     QCOMPARE(profile.readString("S", "Short", 16), QStringLiteral("123456789012345"));
     QCOMPARE(profile.readString("S", "Short", 1), QString());
+    QCOMPARE(profile.readString("S", "Short", 0), QString());
 }
 
 void TestPrivateProfile::writesKeepEveryOtherLine_data()
@@ -126,6 +129,11 @@ void TestPrivateProfile::writesKeepEveryOtherLine()
     profile.writeString("SCRIBLET", key, " 7");
     QVERIFY(profile.save());
     QCOMPARE(ReadFileBytes(path()), after);
+
+    PrivateProfile inMemory = PrivateProfile::fromBytes(before);
+    inMemory.writeString("SCRIBLET", key, " 7");
+    QCOMPARE(inMemory.toBytes(), after);
+    QVERIFY(!inMemory.save());
 }
 
 void TestPrivateProfile::firstWriteCreatesTheFile()

@@ -7,17 +7,21 @@ namespace {
 constexpr QChar CarriageReturn = u'\r';
 constexpr QChar LineFeed = u'\n';
 
-// How much of the piece starting at position makes one printed line, and
-// whether a carriage return must be added after it.
-std::pair<qsizetype, bool> CutPiece(QStringView piece)
+// How much of the rest of the text makes one printed line, and whether a
+// carriage return must be added after it.
+std::pair<qsizetype, bool> CutPiece(QStringView rest)
 {
+    const QStringView piece = rest.left(PrintLineWidth);
     if (const qsizetype cr = piece.indexOf(CarriageReturn); cr >= 0)
         return {cr + 1, false};
     for (qsizetype width = piece.size(); width > 0; --width) {
         if (piece[width - 1] == u' ')
             return {width, true};
     }
-    return {piece.size(), true};
+    // Half an emoji prints as nothing or as garbage: the pair goes whole onto the next line.
+    const bool splitsPair
+        = piece.size() < rest.size() && piece.back().isHighSurrogate() && rest[piece.size()].isLowSurrogate();
+    return {piece.size() - (splitsPair ? 1 : 0), true};
 }
 
 } // namespace
@@ -37,9 +41,9 @@ QList<QString> PrintPageBlocks(const QString& text, int linesPerPage)
     qsizetype position = 0;
     // As long as more than 56 characters are left; the rest goes whole.
     while (position < text.size() - (PrintLineWidth - 1) - 1) {
-        const QStringView piece = QStringView(text).mid(position, PrintLineWidth);
-        const auto [width, addBreak] = CutPiece(piece);
-        block += piece.left(width);
+        const QStringView rest = QStringView(text).mid(position);
+        const auto [width, addBreak] = CutPiece(rest);
+        block += rest.left(width);
         if (addBreak)
             block += CarriageReturn;
         position += width;

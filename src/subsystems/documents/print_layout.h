@@ -16,9 +16,10 @@ int LinesPerPage(int printableHeight, int lineHeight);
 // the text's own carriage return, which stays with the line feed after it,
 // or at the last blank within 56 characters, which stays at the end of the
 // line and gets a carriage return after it; 56 characters without either
-// are cut after the 56th. After linesPerPage lines a page ends (never when
-// it is 0 or less). What is left at the end, at most 56 characters, goes
-// whole onto the last page. Always at least one page, empty for an empty text.
+// are cut after the 56th, or after the 55th where that would split a
+// surrogate pair. After linesPerPage lines a page ends (never when it is 0
+// or less). What is left at the end, at most 56 characters, goes whole onto
+// the last page. Always at least one page, empty for an empty text.
 QList<QString> PrintPageBlocks(const QString& text, int linesPerPage);
 
 // The lines a page block prints: a carriage return ends a line, a line feed

@@ -94,6 +94,9 @@ void TestPrint::pageBlocks_data()
     QTest::newRow("own CR LF kept; LF starts the next piece")
         << QStringLiteral("first line\r\nsecond line\r\n") + Letters(50) << 60
         << QStringList{QStringLiteral("first line\r\nsecond line\r\n") + Letters(50)};
+    const QString emoji = QString::fromUtf8("\xf0\x9f\x98\x80");
+    QTest::newRow("a surrogate pair is never cut in two")
+        << Letters(55) + emoji + Letters(10) << 60 << QStringList{Letters(55) + cr + emoji + Letters(10)};
     QTest::newRow("200 letters: cut after 56")
         << Letters(200) << 60 << QStringList{Letters(56) + cr + Letters(56) + cr + Letters(56) + cr + Letters(32)};
     QString sixtyLines;
