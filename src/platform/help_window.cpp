@@ -22,6 +22,8 @@ namespace {
 
 const QString ContentsPage = QStringLiteral("index.html");
 const QString WindowTitle = QStringLiteral("Scriblet Help");
+// Pages compiled into the program.
+const QString BuiltInPages = QStringLiteral(":/help/");
 
 bool HoldsContentsPage(const QString& directory)
 {
@@ -119,14 +121,14 @@ HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
     m_forward->setEnabled(false);
     auto* contents = MakeToolButton(new QToolButton(this), QStringLiteral("Contents"), style()->standardIcon(QStyle::SP_DirHomeIcon));
     contents->setObjectName(QStringLiteral("contents"));
-    contents->setToolTip(QStringLiteral("The list of topics"));
+    contents->setToolTip(QStringLiteral("The List Of Topics"));
     m_search->setPlaceholderText(QStringLiteral("Search"));
     m_search->setClearButtonEnabled(true);
-    m_search->setToolTip(QStringLiteral("Type a word and press Enter to list the pages that hold it"));
+    m_search->setToolTip(QStringLiteral("Type A Word And Press Enter To List The Pages That Hold It"));
 
     m_browser->setOpenLinks(true);
     m_browser->setOpenExternalLinks(true);
-    m_results->setToolTip(QStringLiteral("Click a page to show it"));
+    m_results->setToolTip(QStringLiteral("Click A Page To Show It"));
     m_results->setWordWrap(true);
     m_results->setSpacing(2);
     m_results->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -165,11 +167,16 @@ HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
 void HelpWindow::showPage(const QString& fileName)
 {
     const QString path = m_directory + u'/' + fileName;
-    if (m_directory.isEmpty() || !QFileInfo(path).isFile()) {
-        showMissingPage(fileName);
+    if (!m_directory.isEmpty() && QFileInfo(path).isFile()) {
+        m_browser->setSource(QUrl::fromLocalFile(path));
         return;
     }
-    m_browser->setSource(QUrl::fromLocalFile(path));
+    // How to use this window must be at hand also when the installed pages are not.
+    if (const QString builtIn = BuiltInPages + fileName; QFileInfo(builtIn).isFile()) {
+        m_browser->setSource(QUrl(QStringLiteral("qrc") + builtIn));
+        return;
+    }
+    showMissingPage(fileName);
 }
 
 QStringList HelpWindow::pagesHolding(const QString& word) const
@@ -183,10 +190,10 @@ QStringList HelpWindow::pagesHolding(const QString& word) const
 void HelpWindow::showMissingPage(const QString& fileName)
 {
     const QString text = m_directory.isEmpty()
-        ? QStringLiteral("<p>The help pages were not found.</p>"
-             "<p>Scriblet looks for them in the <tt>share/scriblet/help</tt> folder of its installation, "
-             "such as <tt>/usr/share/scriblet/help</tt>, and in <tt>~/.local/share/scriblet/help</tt>.</p>")
-        : QStringLiteral("<p>The help page <tt>%1</tt> was not found in <tt>%2</tt>.</p>")
+        ? QStringLiteral("<p>The Help Pages Were Not Found.</p>"
+             "<p>Scriblet Looks For Them In The <tt>share/scriblet/help</tt> Folder Of Its Installation, "
+             "Such As <tt>/usr/share/scriblet/help</tt>, And In <tt>~/.local/share/scriblet/help</tt>.</p>")
+        : QStringLiteral("<p>The Help Page <tt>%1</tt> Was Not Found In <tt>%2</tt>.</p>")
               .arg(fileName.toHtmlEscaped(), m_directory.toHtmlEscaped());
     m_browser->setHtml(text);
     setWindowTitle(WindowTitle);
@@ -210,7 +217,7 @@ void HelpWindow::search()
         item->setData(Qt::UserRole, page.fileName);
     }
     if (m_results->count() == 0) {
-        auto* none = new QListWidgetItem(QStringLiteral("No page holds \"%1\".").arg(m_searchedWord), m_results);
+        auto* none = new QListWidgetItem(QStringLiteral("No Page Holds \"%1\".").arg(m_searchedWord), m_results);
         none->setFlags(Qt::NoItemFlags);
     }
 }

@@ -10,7 +10,9 @@
 namespace {
 
 int g_pipe[2] = {-1, -1};
-constexpr int Watched[] = {SIGTERM, SIGHUP};
+// SIGINT is Ctrl+C in the terminal that started the program: a close
+// request like the others, not a reason to lose the text.
+constexpr int Watched[] = {SIGTERM, SIGHUP, SIGINT};
 
 extern "C" void OnTerminationSignal(int)
 {

@@ -6,7 +6,7 @@
 
 class QSocketNotifier;
 
-// SIGTERM and SIGHUP, the system's request to close at a moment when nobody
+// SIGTERM, SIGHUP and SIGINT, the system's (or the terminal's) request to close at a moment when nobody
 // can answer a question, turned into a call on the event loop: a signal
 // handler may do next to nothing, so it only writes a byte the loop watches.
 // A signal ignored from the start (nohup) stays ignored. One instance at a time.

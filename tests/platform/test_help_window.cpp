@@ -1,4 +1,5 @@
 #include "platform/help_window.h"
+#include "platform/qt_platform.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -66,6 +67,8 @@ private slots:
     void searchAndShowResults();
     void missingPages_data();
     void missingPages();
+    void helpOnHelpOpensItsPage_data();
+    void helpOnHelpOpensItsPage();
 };
 
 void TestHelpWindow::helpDirectory_data()
@@ -188,7 +191,7 @@ void TestHelpWindow::searchAndShowResults_data()
     QTest::addColumn<QStringList>("shown");
     QTest::newRow("two pages") << "tea" << QStringList{"Alpha", "Beta"};
     QTest::newRow("contents and another") << "KETTLE" << QStringList{"Contents", "Alpha"};
-    QTest::newRow("none") << "zebra" << QStringList{"No page holds \"zebra\"."};
+    QTest::newRow("none") << "zebra" << QStringList{"No Page Holds \"zebra\"."};
     QTest::newRow("empty") << "" << QStringList{};
 }
 
@@ -234,8 +237,8 @@ void TestHelpWindow::missingPages_data()
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("results");
-    QTest::newRow("no help directory") << false << "index.html" << "The help pages were not found." << 1;
-    QTest::newRow("no such page") << true << "gone.html" << "The help page gone.html was not found" << 2;
+    QTest::newRow("no help directory") << false << "index.html" << "The Help Pages Were Not Found." << 1;
+    QTest::newRow("no such page") << true << "gone.html" << "The Help Page gone.html Was Not Found" << 2;
 }
 
 void TestHelpWindow::missingPages()
@@ -254,6 +257,40 @@ void TestHelpWindow::missingPages()
     window.searchBox().setText(QStringLiteral("kettle"));
     QTest::keyClick(&window.searchBox(), Qt::Key_Return);
     QCOMPARE(window.results().count(), results); // without pages, only the line saying none holds it
+}
+
+void TestHelpWindow::helpOnHelpOpensItsPage_data()
+{
+    QTest::addColumn<bool>("pagesInstalled");
+    QTest::newRow("with the help pages") << true;
+    QTest::newRow("without any help page") << false;
+}
+
+// The Help menu's two books in the program's own help window; how to use the
+// window is there even where no other page is.
+void TestHelpWindow::helpOnHelpOpensItsPage()
+{
+    QFETCH(bool, pagesInstalled);
+    QtPlatform platform;
+    HelpWindow* shown = nullptr;
+    if (pagesInstalled) {
+        platform.showHelp(HelpBook::HelpOnHelp);
+        for (QWidget* widget : QApplication::topLevelWidgets())
+            shown = shown ? shown : qobject_cast<HelpWindow*>(widget);
+        QVERIFY(shown && shown->isVisible());
+    }
+    HelpWindow bare{QString()};
+    HelpWindow& window = pagesInstalled ? *shown : bare;
+    if (!pagesInstalled)
+        window.showPage(QStringLiteral("help-on-help.html"));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Scriblet Help - Using Help"));
+    QVERIFY(window.browser().toPlainText().contains(QStringLiteral("Type a word in the Search box")));
+    if (pagesInstalled) {
+        platform.showHelp(HelpBook::Contents);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Scriblet Help - Contents"));
+        QTest::mouseClick(&window.backButton(), Qt::LeftButton);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Scriblet Help - Using Help"));
+    }
 }
 
 QTEST_MAIN(TestHelpWindow)

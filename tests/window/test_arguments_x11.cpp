@@ -61,6 +61,7 @@ private slots:
     void argumentsQtWouldTakeNameTheNote();
     void closeRequestOfTheSystemKeepsTheTypedText_data();
     void closeRequestOfTheSystemKeepsTheTypedText();
+    void startedUnderNohupItOutlivesItsTerminal();
 };
 
 void TestArgumentsX11::argumentsQtWouldTakeNameTheNote_data()
@@ -98,6 +99,7 @@ void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText_data()
     QTest::addColumn<int>("signal");
     QTest::newRow("SIGTERM") << int(SIGTERM);
     QTest::newRow("SIGHUP") << int(SIGHUP);
+    QTest::newRow("SIGINT (Ctrl+C in its terminal)") << int(SIGINT);
 }
 
 // Typed text survives the system's close request, and the next start gives it back.
@@ -145,6 +147,28 @@ void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText()
     again.terminate();
     QVERIFY(again.waitForFinished(5000));
     QCOMPARE(QDir(state).entryList({"*.note"}, QDir::Files), QStringList());
+}
+
+// nohup ignores SIGHUP for the program it starts: the hang-up of the terminal
+// must not close the note.
+void TestArgumentsX11::startedUnderNohupItOutlivesItsTerminal()
+{
+    QTemporaryDir home;
+    const QString note = home.path() + QStringLiteral("/list.SCB");
+    WriteFileBytes(home.path() + QStringLiteral("/config/scriblet/SCRIBLET.INI"), "[SCRIBLET]\nFileInTitle=1\n");
+    WriteFileBytes(note, "a note\x1a");
+    QProcess program;
+    program.setProcessEnvironment(EnvironmentIn(home.path()));
+    program.setWorkingDirectory(home.path());
+    program.start(QStringLiteral("nohup"), {QStringLiteral(SCRIBLET_EXECUTABLE), note});
+    QVERIFY(!WaitForWindow(program, QStringLiteral("list.SCB")).isEmpty());
+    ::kill(pid_t(program.processId()), SIGHUP);
+    QTest::qWait(1000);
+    QCOMPARE(program.state(), QProcess::Running);
+    QVERIFY(!WaitForWindow(program, QStringLiteral("list.SCB")).isEmpty());
+    program.terminate();
+    QVERIFY(program.waitForFinished(5000));
+    QCOMPARE(program.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestArgumentsX11)

@@ -76,6 +76,7 @@ private slots:
     void sessionEnd();
     void afterALogoutCancelledElsewhereTheUserIsAskedAgain_data();
     void afterALogoutCancelledElsewhereTheUserIsAskedAgain();
+    void textTypedAfterAnAnsweredLogoutSurvivesTheSystemsClose();
     void closeRequestOfTheSystemEndsAWaitingQuestion();
     void relativeCommandLinePathIsMadeFull();
     void everySettingSurvivesARun();
@@ -483,6 +484,22 @@ void TestStartup::afterALogoutCancelledElsewhereTheUserIsAskedAgain()
     QCOMPARE(run.platform.messages.size(), mayAsk ? 2 : 1);
     QCOMPARE(run.platform.count("exitProcess"), 0); // Cancel
     QCOMPARE(run.window->editor().text().startsWith(QStringLiteral("scribble more ")), typedAfter);
+}
+
+// The user answered the logout's question, then another program cancelled the
+// logout: what is typed afterwards is unsaved text like any other.
+void TestStartup::textTypedAfterAnAnsweredLogoutSurvivesTheSystemsClose()
+{
+    ScopedUserDirectories dirs;
+    Run run;
+    run.window->editor().insertPlainText(QStringLiteral("scribble "));
+    run.platform.messageAnswers = {MessageAnswer::No};
+    QVERIFY(run.window->commitSession(true));
+    QCOMPARE(OnlyRecoveredText(dirs), QStringLiteral("<0 files>"));
+    run.window->editor().insertPlainText(QStringLiteral("more "));
+    run.window->endWithoutAsking(); // as SIGTERM does
+    QCOMPARE(run.platform.count("exitProcess"), 1);
+    QVERIFY2(OnlyRecoveredText(dirs).startsWith(QStringLiteral("scribble more ")), qPrintable(OnlyRecoveredText(dirs)));
 }
 
 void TestStartup::closeRequestOfTheSystemEndsAWaitingQuestion()

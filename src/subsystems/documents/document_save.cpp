@@ -2,6 +2,7 @@
 
 #include "platform/editor_control.h"
 #include "platform/platform.h"
+#include "platform/system_error_text.h"
 #include "settings/settings.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_state.h"
@@ -11,7 +12,6 @@
 
 #include <QFileInfo>
 
-#include <cstring>
 #include <optional>
 
 namespace {
@@ -101,7 +101,7 @@ QString StepName(SaveStep step)
 void ReportFailedWrite(Platform& platform, const QString& path, const ReplaceResult& result, bool existed)
 {
     QString text = QStringLiteral("File ") + path + QStringLiteral(" Could Not Be Written (") + StepName(result.failedStep)
-        + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(result.error)) + QStringLiteral(").");
+        + QStringLiteral(": ") + SystemErrorText(result.error) + QStringLiteral(").");
     if (!result.keptCopy.isEmpty())
         text += QStringLiteral("  Its Previous Content Is Kept In ") + result.keptCopy + u'.';
     else if (existed)
@@ -146,7 +146,7 @@ bool SaveDocument(DocumentContext& context, SaveOrigin origin)
     if (result.error != 0)
         ShowError(context.platform,
                   QStringLiteral("File ") + path + QStringLiteral(" Was Written, But Perhaps Not Yet On Disk (")
-                      + QString::fromLocal8Bit(std::strerror(result.error)) + QStringLiteral(")."),
+                      + SystemErrorText(result.error) + QStringLiteral(")."),
                   QStringLiteral("Save"));
     return true;
 }

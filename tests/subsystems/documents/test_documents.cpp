@@ -13,6 +13,7 @@
 #include "support/test_environment.h"
 
 #include <QDir>
+#include <QHash>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -22,6 +23,16 @@
 #include <unistd.h>
 
 namespace {
+
+// The system's reasons as the save messages word them, in Title Case.
+QString ReasonShown(int error)
+{
+    static const QHash<int, QString> reasons{{ENOSPC, "No Space Left On Device"},
+                                             {EIO, "Input/Output Error"},
+                                             {EACCES, "Permission Denied"},
+                                             {EROFS, "Read-Only File System"}};
+    return reasons.value(error);
+}
 
 class UnreadableStorage : public NoteStorage
 {
@@ -599,7 +610,7 @@ void TestDocuments::failedWriteKeepsTheOldFileAndTheChangedFlag()
     QVERIFY(!SaveDocument(onFullDisk));
     QCOMPARE(ReadFileBytes(file("memo.scb")), QByteArray("old\x1a"));
     QVERIFY(IsDocumentChanged(context()));
-    QCOMPARE(lastMessage(), "File " + file("memo.scb") + " Could Not Be Written (Writing: No space left on device).  The Copy On Disk Is Unchanged.");
+    QCOMPARE(lastMessage(), "File " + file("memo.scb") + " Could Not Be Written (Writing: No Space Left On Device).  The Copy On Disk Is Unchanged.");
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden), QStringList{"memo.scb"});
 }
 
@@ -665,13 +676,13 @@ void TestDocuments::everyFailingStepOfASaveIsReported()
         QCOMPARE(leftBehind, QStringList());
         return;
     }
-    const QString failure = " (" + stepName + ": " + QString::fromLocal8Bit(std::strerror(error)) + ").";
+    const QString failure = " (" + stepName + ": " + ReasonShown(error) + ").";
     if (step == SaveStep::DirectorySync) { // the note is in place, only perhaps not yet on disk
         QVERIFY(saved);
         QVERIFY(!IsDocumentChanged(context()));
         QCOMPARE(onDisk, QByteArray("new old text\x1a"));
         QCOMPARE(lastMessage(), "File " + file("memo.scb") + " Was Written, But Perhaps Not Yet On Disk ("
-                                    + QString::fromLocal8Bit(std::strerror(error)) + ").");
+                                    + ReasonShown(error) + ").");
         return;
     }
     QVERIFY(!saved);
@@ -812,7 +823,7 @@ void TestDocuments::failedSaveAfterYesStopsTheGuard()
     m_platform->messageAnswers = {MessageAnswer::Yes};
     FileNew(onFullDisk);
     QCOMPARE(m_editor->text(), QStringLiteral("new old"));
-    QCOMPARE(lastMessage(), "File " + file("fresh.scb") + " Could Not Be Written (Writing: No space left on device).");
+    QCOMPARE(lastMessage(), "File " + file("fresh.scb") + " Could Not Be Written (Writing: No Space Left On Device).");
 }
 
 void TestDocuments::newDocument()
