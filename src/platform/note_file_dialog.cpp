@@ -5,7 +5,7 @@
 #include <QLineEdit>
 
 NoteFileDialog::NoteFileDialog(QWidget* parent, AcceptMode mode, const QString& nameFilter)
-    : QFileDialog(parent, QString(), QString(), nameFilter)
+    : QFileDialog(parent, QString(), QDir::homePath(), nameFilter)
 {
     setAcceptMode(mode);
     setFileMode(QFileDialog::AnyFile);

@@ -1,5 +1,6 @@
 #include "platform/qt_platform.h"
 
+#include "platform/color_and_font_dialogs.h"
 #include "platform/help_window.h"
 #include "platform/note_file_dialog.h"
 #include "platform/qt_printer.h"
@@ -162,7 +163,9 @@ bool QtPlatform::modalDialogOpen() const { return QApplication::activeModalWidge
 
 std::optional<QColor> QtPlatform::chooseColor()
 {
-    QColorDialog dialog(m_lastColor, DialogParent());
+    QColorDialog dialog(DialogParent());
+    UseWithoutCustomColors(dialog);
+    dialog.setCurrentColor(m_lastColor);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     m_lastColor = dialog.selectedColor();
@@ -171,7 +174,9 @@ std::optional<QColor> QtPlatform::chooseColor()
 
 std::optional<QFont> QtPlatform::chooseFont()
 {
-    QFontDialog dialog(m_lastFont, DialogParent());
+    QFontDialog dialog(DialogParent());
+    UseWithoutEffects(dialog);
+    dialog.setCurrentFont(m_lastFont);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     m_lastFont = dialog.selectedFont();

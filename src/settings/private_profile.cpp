@@ -43,9 +43,11 @@ bool LineHasKey(const QString& line, const QString& key)
 
 QString KeyOfLine(const QString& line) { return TrimProfileBlanks(QStringView(line).left(line.indexOf(u'='))); }
 
+QString RawValueOfLine(const QString& line) { return TrimProfileBlanks(QStringView(line).mid(line.indexOf(u'=') + 1)); }
+
 QString ValueOfLine(const QString& line)
 {
-    QString value = TrimProfileBlanks(QStringView(line).mid(line.indexOf(u'=') + 1));
+    QString value = RawValueOfLine(line);
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'') && value.back() == value.front())
         value = value.mid(1, value.size() - 2);
     return value;
@@ -148,6 +150,13 @@ QString PrivateProfile::readString(const QString& section, const QString& key, i
     if (length > 0 && length < value.size() && value[length - 1].isHighSurrogate() && value[length].isLowSurrogate())
         --length;
     return value.left(length);
+}
+
+QString PrivateProfile::readRawValue(const QString& section, const QString& key) const
+{
+    const qsizetype sectionLine = findSection(section);
+    const qsizetype keyLine = sectionLine < 0 ? -1 : findKey(sectionLine, key);
+    return keyLine < 0 ? QString() : RawValueOfLine(m_lines[keyLine]);
 }
 
 void PrivateProfile::writeString(const QString& section, const QString& key, const QString& value)

@@ -27,6 +27,10 @@ public:
     // the value is missing.
     QString readString(const QString& section, const QString& key, int bufferSize) const;
 
+    // The key's value with surrounding blanks removed but its quotes kept and
+    // not cut: readString cannot tell a value written as "" from a missing one.
+    QString readRawValue(const QString& section, const QString& key) const;
+
     void writeString(const QString& section, const QString& key, const QString& value);
 
     // Writes the whole file through a temporary file and a rename, so a crash

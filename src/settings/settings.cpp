@@ -6,7 +6,12 @@
 namespace {
 
 constexpr int NumberBuffer = 16;
-constexpr int TextBuffer = 256;
+constexpr int TextBuffer = LongestSettingsText + 1;
+
+bool IsQuotedEmpty(const QString& rawValue)
+{
+    return rawValue == QStringLiteral("\"\"") || rawValue == QStringLiteral("''");
+}
 
 class KeyReader
 {
@@ -37,10 +42,14 @@ public:
         field = value.isEmpty() ? fallback : (NumericValue(value) != 0 ? 1 : 0);
     }
 
-    void text(const char* key, QString& field, const QString& fallback, int buffer = TextBuffer) const
+    // A text the user cleared is stored as "": it stays empty, where a
+    // missing or bare-empty key takes the default.
+    void text(const char* key, QString& field, const QString& fallback) const
     {
-        const QString value = raw(key, buffer);
-        field = value.isEmpty() ? fallback : value;
+        const QString value = raw(key, TextBuffer);
+        field = value.isEmpty() && !IsQuotedEmpty(m_profile.readRawValue(SettingsSection, QString::fromLatin1(key)))
+            ? fallback
+            : value;
     }
 
     // Inside its quotes a value may still carry blanks: " True " is True.
@@ -55,10 +64,13 @@ private:
 };
 
 // The reading trims surrounding blanks and strips one pair of quotes: a text
-// that would lose either is written in quotes, so a note named " x.scb" or a
-// glossary text ending in a blank comes back as it was.
+// that would lose either is written in quotes, so a note named " x.scb", a
+// glossary text ending in a blank or one typed as "hi" comes back as it was.
+// An empty text is written as "", which reads as empty, not as the default.
 QString ProfileText(const QString& text)
 {
+    if (text.isEmpty())
+        return QStringLiteral("\"\"");
     const bool quoted = text.size() >= 2 && (text.front() == u'"' || text.front() == u'\'') && text.back() == text.front();
     const bool blankEdge = !text.isEmpty() && (text.front().isSpace() || text.back().isSpace());
     return quoted || blankEdge ? u'"' + text + u'"' : text;

@@ -42,6 +42,9 @@ struct Settings
 
 inline const QString SettingsSection = QStringLiteral("SCRIBLET");
 
+// The longest text a key gives back: texts are read through a buffer of 256 characters.
+inline constexpr int LongestSettingsText = 255;
+
 // Where the window comes up when the settings say nothing, in twips.
 inline constexpr std::int32_t DefaultLeft = 500;
 inline constexpr std::int32_t DefaultTop = 500;
@@ -52,7 +55,8 @@ QString ProgramFilePath(const QString& programDirectory, const QString& fileName
 
 // Reads every key in the file's order. FileName is skipped when the command
 // line named a document. A missing or empty key, or a number that the field
-// cannot hold, takes the key's default.
+// cannot hold, takes the key's default; a glossary, signature or quick-file
+// text stored as "" is an empty text.
 void LoadSettings(Settings& settings, const PrivateProfile& profile, const QString& programDirectory,
                   bool commandLineNamedDocument);
 

@@ -2,7 +2,12 @@
 #include "platform/qt_platform.h"
 #include "support/test_environment.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QColorDialog>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QGroupBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +42,23 @@ bool ShowsPlainText(QWidget* dialog, const QString& text)
     });
 }
 
+// The captions of the labels, buttons and group boxes the user can see.
+QStringList VisibleCaptions(const QWidget* dialog)
+{
+    QStringList captions;
+    for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
+        if (!widget->isVisible())
+            continue;
+        if (const auto* label = qobject_cast<const QLabel*>(widget))
+            captions << label->text();
+        else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
+            captions << button->text();
+        else if (const auto* group = qobject_cast<const QGroupBox*>(widget))
+            captions << group->title();
+    }
+    return captions;
+}
+
 } // namespace
 
 namespace {
@@ -57,6 +79,10 @@ private slots:
     void filterMatchesBothLetterCases();
     void userTextIsNeverMarkup();
     void clipboardGivesBackWhatItWasGiven();
+    void colourDialogOffersNoCustomColours();
+    void fontDialogOffersNoEffects();
+    void firstFileDialogStartsInTheHomeFolder_data();
+    void firstFileDialogStartsInTheHomeFolder();
 };
 
 void TestQtPlatform::typedNameIsTheNameUsed_data()
@@ -146,6 +172,96 @@ void TestQtPlatform::clipboardGivesBackWhatItWasGiven()
         QVERIFY(platform.setClipboardText(text));
         QCOMPARE(platform.clipboardText(), text);
     }
+}
+
+// The colour picker stays; the chosen colour is where the next dialog starts.
+void TestQtPlatform::colourDialogOffersNoCustomColours()
+{
+    QtPlatform platform;
+    QStringList captions;
+    int wells = 0;
+    WhenModalShows([&](QWidget* dialog) {
+        captions = VisibleCaptions(dialog);
+        const QList<QWidget*> widgets = dialog->findChildren<QWidget*>();
+        wells = int(std::count_if(widgets.cbegin(), widgets.cend(), [](const QWidget* widget) {
+            return widget->isVisible() && widget->inherits("QWellArray");
+        }));
+        auto* colours = qobject_cast<QColorDialog*>(dialog);
+        QVERIFY(colours);
+        colours->setCurrentColor(QColor(0x12, 0x34, 0x56));
+        colours->accept();
+    });
+    QCOMPARE(platform.chooseColor(), std::optional<QColor>(QColor(0x12, 0x34, 0x56)));
+    QVERIFY2(captions.contains(QStringLiteral("&Basic colors")), qPrintable(captions.join(u'|')));
+    QVERIFY2(captions.contains(QStringLiteral("&Pick Screen Color")), qPrintable(captions.join(u'|')));
+    QVERIFY(!captions.contains(QStringLiteral("&Custom colors")));
+    QVERIFY(!captions.contains(QStringLiteral("&Add to Custom Colors")));
+    QCOMPARE(wells, 1);
+
+    QColor start;
+    WhenModalShows([&start](QWidget* dialog) { start = qobject_cast<QColorDialog*>(dialog)->currentColor(); });
+    QCOMPARE(platform.chooseColor(), std::nullopt);
+    QCOMPARE(start, QColor(0x12, 0x34, 0x56));
+}
+
+void TestQtPlatform::fontDialogOffersNoEffects()
+{
+    const QStringList families = QFontDatabase::families();
+    const auto withBold = std::find_if(families.cbegin(), families.cend(), [](const QString& family) {
+        return QFontDatabase::styles(family).contains(QStringLiteral("Bold"));
+    });
+    if (withBold == families.cend())
+        QSKIP("No font with a bold style is installed");
+    QtPlatform platform;
+    QStringList captions;
+    WhenModalShows([&captions, family = *withBold](QWidget* dialog) {
+        captions = VisibleCaptions(dialog);
+        auto* fonts = qobject_cast<QFontDialog*>(dialog);
+        QVERIFY(fonts);
+        fonts->setCurrentFont(QFont(family, 11, QFont::Bold));
+        fonts->accept();
+    });
+    const std::optional<QFont> chosen = platform.chooseFont();
+    QVERIFY(chosen);
+    QCOMPARE(chosen->family(), *withBold);
+    QVERIFY(chosen->bold());
+    QVERIFY2(captions.contains(QStringLiteral("Sample")), qPrintable(captions.join(u'|')));
+    for (const char* effect : {"Effects", "&Underline", "Stri&keout"})
+        QVERIFY2(!captions.contains(QString::fromLatin1(effect)), effect);
+
+    QFont start;
+    WhenModalShows([&start](QWidget* dialog) { start = qobject_cast<QFontDialog*>(dialog)->currentFont(); });
+    QCOMPARE(platform.chooseFont(), std::nullopt);
+    QVERIFY(start.bold());
+}
+
+void TestQtPlatform::firstFileDialogStartsInTheHomeFolder_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::newRow("Save As, as an auto save of an untitled note shows it") << true;
+    QTest::newRow("Open") << false;
+}
+
+// Not in the program's working directory, wherever it was started from.
+void TestQtPlatform::firstFileDialogStartsInTheHomeFolder()
+{
+    QFETCH(bool, save);
+    QTemporaryDir home;
+    QTemporaryDir workingDirectory;
+    const QByteArray oldHome = qgetenv("HOME");
+    const QString oldWorkingDirectory = QDir::currentPath();
+    qputenv("HOME", QFile::encodeName(home.path()));
+    QVERIFY(QDir::setCurrent(workingDirectory.path()));
+
+    QtPlatform platform;
+    QString folder;
+    WhenModalShows([&folder](QWidget* dialog) { folder = qobject_cast<QFileDialog*>(dialog)->directory().absolutePath(); });
+    const std::optional<QString> chosen =
+        save ? platform.chooseFileToSave(NoteFileFilter) : platform.chooseFileToOpen(NoteFileFilter);
+    qputenv("HOME", oldHome);
+    QDir::setCurrent(oldWorkingDirectory);
+    QCOMPARE(chosen, std::nullopt);
+    QCOMPARE(folder, home.path());
 }
 
 QTEST_MAIN(TestQtPlatform)

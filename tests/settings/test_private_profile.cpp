@@ -17,6 +17,7 @@ private slots:
     void readsValues_data();
     void readsValues();
     void cutsValuesToTheBuffer();
+    void rawValueKeepsItsQuotes();
     void writesKeepEveryOtherLine_data();
     void writesKeepEveryOtherLine();
     void firstWriteCreatesTheFile();
@@ -97,6 +98,20 @@ void TestPrivateProfile::cutsValuesToTheBuffer()
     QCOMPARE(profile.readString("S", "Short", 16), QStringLiteral("123456789012345"));
     QCOMPARE(profile.readString("S", "Short", 1), QString());
     QCOMPARE(profile.readString("S", "Short", 0), QString());
+}
+
+// Blanks around are trimmed as by readString, but quotes stay and nothing is cut.
+void TestPrivateProfile::rawValueKeepsItsQuotes()
+{
+    WriteFileBytes(path(), "[S]\nCleared= \"\" \nQuoted=\"hi\"\nLong='" + QByteArray(300, 'g') + "'\nBare=\n");
+    const PrivateProfile profile(path());
+    QCOMPARE(profile.readRawValue("s", "cleared"), QStringLiteral("\"\""));
+    QCOMPARE(profile.readString("S", "Cleared", 256), QString());
+    QCOMPARE(profile.readRawValue("S", "Quoted"), QStringLiteral("\"hi\""));
+    QCOMPARE(profile.readRawValue("S", "Long"), u'\'' + QString(300, u'g') + u'\'');
+    QCOMPARE(profile.readRawValue("S", "Bare"), QString());
+    QCOMPARE(profile.readRawValue("S", "Missing"), QString());
+    QCOMPARE(profile.readRawValue("Missing", "Quoted"), QString());
 }
 
 void TestPrivateProfile::writesKeepEveryOtherLine_data()

@@ -2,10 +2,53 @@
 
 #include "platform/classic_look.h"
 #include "platform/twips.h"
+#include "settings/settings.h"
 
 #include <QDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QValidator>
+
+namespace {
+
+bool IsLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n' || c == QChar(0x85) || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+// Rewrites what a paste or a program put into the box: each line break (CR LF
+// counts as one) becomes a blank, and half a surrogate pair, which the length
+// limit can leave at the end of a cut paste, is dropped.
+class OneLineText : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& pos) const override
+    {
+        QString text;
+        text.reserve(input.size());
+        int cursor = pos;
+        for (qsizetype i = 0; i < input.size(); ++i) {
+            const QChar c = input[i];
+            const bool pairedHigh = c.isHighSurrogate() && i + 1 < input.size() && input[i + 1].isLowSurrogate();
+            const bool pairedLow = c.isLowSurrogate() && i > 0 && input[i - 1].isHighSurrogate();
+            const bool crBeforeLf = c == u'\r' && i + 1 < input.size() && input[i + 1] == u'\n';
+            if ((c.isSurrogate() && !pairedHigh && !pairedLow) || crBeforeLf) {
+                if (i < pos)
+                    --cursor;
+                continue;
+            }
+            text += IsLineBreak(c) ? QChar(u' ') : c;
+        }
+        input = text;
+        pos = cursor;
+        return Acceptable;
+    }
+};
+
+} // namespace
 
 void SetUpEntryDialog(QDialog& dialog, const QString& name, const QString& title, QPoint placeTwips,
                       QSize clientTwips)
@@ -31,6 +74,16 @@ void AddEntryLabels(QDialog& dialog, std::span<const LabelPlace> labels)
         label->setGeometry(twips.toPixels(place.left, place.top, place.centred ? 6135 : 435, 255));
         FitCaptionToWidth(*label, label->text());
     }
+}
+
+QLineEdit* AddEntryBox(QDialog& dialog, const QString& name, int left, int top, int width)
+{
+    auto* box = new QLineEdit(&dialog);
+    box->setObjectName(name);
+    box->setGeometry(Twips::forWidget(dialog).toPixels(left, top, width, 375));
+    box->setMaxLength(LongestSettingsText);
+    box->setValidator(new OneLineText(box));
+    return box;
 }
 
 std::pair<QPushButton*, QPushButton*> AddOkAndCancel(QDialog& dialog, int topTwips)

@@ -1,6 +1,5 @@
 #include "subsystems/options/glossary_dialog.h"
 
-#include "platform/twips.h"
 #include "settings/settings.h"
 #include "subsystems/options/entry_dialog_parts.h"
 
@@ -30,12 +29,8 @@ Form10::Form10(QWidget* parent)
     SetUpEntryDialog(*this, QStringLiteral("Form10"), QStringLiteral("Glossary Entries"), QPoint(1920, 1920),
                      QSize(7155, 4455));
     AddEntryLabels(*this, Labels);
-    const Twips twips = Twips::forWidget(*this);
-    for (std::size_t i = 0; i < m_texts.size(); ++i) {
-        m_texts[i] = new QLineEdit(this);
-        m_texts[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
-        m_texts[i]->setGeometry(twips.toPixels(720, TextTops[i], 6135, 375));
-    }
+    for (std::size_t i = 0; i < m_texts.size(); ++i)
+        m_texts[i] = AddEntryBox(*this, QStringLiteral("Text%1").arg(i + 1), 720, TextTops[i], 6135);
 
     const auto [ok, cancel] = AddOkAndCancel(*this, 3720);
     SetTabOrder({m_texts[0], m_texts[1], m_texts[2], m_texts[3], ok, cancel});

@@ -35,9 +35,7 @@ Form11::Form11(QWidget* parent)
     const QFont captionFont = ArialBoldFont(9.75);
     std::array<QPushButton*, 3> browseButtons{};
     for (std::size_t i = 0; i < m_texts.size(); ++i) {
-        m_texts[i] = new QLineEdit(this);
-        m_texts[i]->setObjectName(QStringLiteral("Text%1").arg(i + 1));
-        m_texts[i]->setGeometry(twips.toPixels(660, RowTops[i], 5235, 375));
+        m_texts[i] = AddEntryBox(*this, QStringLiteral("Text%1").arg(i + 1), 660, RowTops[i], 5235);
         browseButtons[i] = new QPushButton(QStringLiteral("Browse"), this);
         browseButtons[i]->setObjectName(QStringLiteral("Command3_%1").arg(i));
         browseButtons[i]->setFont(captionFont);

@@ -1,5 +1,6 @@
 #include "platform/editor_control.h"
 #include "platform/form_factory.h"
+#include "settings/private_profile.h"
 #include "subsystems/documents/note_storage.h"
 #include "subsystems/options/appearance.h"
 #include "subsystems/options/appearance_commands.h"
@@ -22,6 +23,8 @@ private slots:
     void fileNameInTitleSwitches_data();
     void fileNameInTitleSwitches();
     void colourChangesOnlyTheEditorsBackground();
+    void chosenFontStylesComeBackAfterARestart_data();
+    void chosenFontStylesComeBackAfterARestart();
 };
 
 namespace {
@@ -132,6 +135,47 @@ void TestAppearance::colourChangesOnlyTheEditorsBackground()
     QCOMPARE(options.owner.palette().color(QPalette::Window), grey);
     OptionsColor(options.context()); // cancelled
     QCOMPARE(options.editor.backColorValue(), 0x563412);
+}
+
+void TestAppearance::chosenFontStylesComeBackAfterARestart_data()
+{
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("italic");
+    QTest::newRow("bold, not italic") << true << false;
+    QTest::newRow("italic, not bold") << false << true;
+    QTest::newRow("both") << true << true;
+    QTest::newRow("neither") << false << false;
+}
+
+// From the font dialog's answer to the editor, the settings file and the
+// editor of the next start: bold and italic each stay what was chosen.
+void TestAppearance::chosenFontStylesComeBackAfterARestart()
+{
+    QFETCH(bool, bold);
+    QFETCH(bool, italic);
+    const auto yesNo = [](bool on) { return on ? QByteArray("True") : QByteArray("False"); };
+    Options options;
+    QFont chosen(QStringLiteral("DejaVu Sans"), 12);
+    chosen.setBold(bold);
+    chosen.setItalic(italic);
+    options.platform.fontAnswers = {chosen};
+    OptionsFont(options.context());
+    QCOMPARE(options.editor.font().bold(), bold);
+    QCOMPARE(options.editor.font().italic(), italic);
+
+    PrivateProfile profile = PrivateProfile::fromBytes({});
+    WriteSettings(profile, options.settings, ReadEditorAppearance(options.editor), false);
+    const QList<QByteArray> lines = profile.toBytes().split('\n');
+    QVERIFY(lines.contains("FontBold=" + yesNo(bold)));
+    QVERIFY(lines.contains("FontItalic=" + yesNo(italic)));
+
+    Settings next;
+    LoadSettings(next, PrivateProfile::fromBytes(profile.toBytes()), QString(), false);
+    EditorControl editor;
+    ApplyEditorAppearance(editor, next);
+    QCOMPARE(editor.font().bold(), bold);
+    QCOMPARE(editor.font().italic(), italic);
+    QCOMPARE(editor.font().pointSizeF(), 12.0);
 }
 
 QTEST_MAIN(TestAppearance)

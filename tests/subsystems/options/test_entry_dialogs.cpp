@@ -7,6 +7,8 @@
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,6 +86,8 @@ private slots:
     void browse_data();
     void browse();
     void browsedThenCancelledAndTheDialogsOwnMemory();
+    void boxesHoldOneSettingsLine_data();
+    void boxesHoldOneSettingsLine();
     void layout_data();
     void layout();
     void captions_data();
@@ -253,6 +257,58 @@ void TestEntryDialogs::browsedThenCancelledAndTheDialogsOwnMemory()
     QCOMPARE(platform.calls.last(), QStringLiteral("browseForFile:Scriblet Files (*.scb)|*.scb:") + plan);
     Press(*dialog, QStringLiteral("Command2"));
     QCOMPARE(Entries(settings), old);
+}
+
+void TestEntryDialogs::boxesHoldOneSettingsLine_data()
+{
+    QTest::addColumn<int>("form");
+    QTest::addColumn<int>("box");
+    QTest::addColumn<QString>("before"); // the box's text, the caret at its end
+    QTest::addColumn<QString>("pasted"); // "(typed)": typed instead
+    QTest::addColumn<QString>("shown");
+
+    const QString x255(255, u'x');
+    QTest::newRow("CR LF, LF and CR each a blank") << 10 << 1 << "" << "one\r\ntwo\nthree\rfour" << "one two three four";
+    QTest::newRow("line ends of a copied paragraph") << 10 << 4 << "Ann" << "\r\nLee\r\n" << "Ann Lee ";
+    QTest::newRow("Unicode line and paragraph separators") << 11 << 2 << "/a" << QString::fromUtf8("/b\u2028/c\u2029")
+                                                           << "/a/b /c ";
+    QTest::newRow("300 pasted characters keep 255") << 10 << 3 << "" << QString(300, u'p') << QString(255, u'p');
+    QTest::newRow("a paste fills the box up to 255") << 11 << 3 << QString(250, u'x') << "abcdefgh"
+                                                     << QString(250, u'x') + "abcde";
+    QTest::newRow("a full box takes no more typing") << 10 << 2 << x255 << "(typed)" << x255;
+    QTest::newRow("no half character at the limit") << 10 << 1 << QString(254, u'x')
+                                                    << QString::fromUtf8("\xF0\x9F\x98\x80") << QString(254, u'x');
+    QTest::newRow("a whole character at the limit") << 11 << 1 << QString(253, u'x')
+                                                    << QString::fromUtf8("\xF0\x9F\x98\x80!")
+                                                    << QString(253, u'x') + QString::fromUtf8("\xF0\x9F\x98\x80");
+}
+
+// What the box shows is what OK stores.
+void TestEntryDialogs::boxesHoldOneSettingsLine()
+{
+    QFETCH(int, form);
+    QFETCH(int, box);
+    QFETCH(QString, before);
+    QFETCH(QString, pasted);
+    QFETCH(QString, shown);
+
+    QWidget owner;
+    FormFactory forms(&owner);
+    ScriptedPlatform platform;
+    Settings settings = OldEntries();
+    QDialog* dialog = OpenForm(form, forms, settings, platform);
+    QLineEdit* edit = Box(*dialog, box);
+    edit->setText(before);
+    edit->end(false);
+    if (pasted == QStringLiteral("(typed)")) {
+        QTest::keyClicks(edit, QStringLiteral("yz"));
+    } else {
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keySequence(edit, QKeySequence::Paste);
+    }
+    QCOMPARE(edit->text(), shown);
+    Press(*dialog, QStringLiteral("Command1"));
+    QCOMPARE(Entries(settings)[(form == 10 ? 0 : 4) + box - 1], shown);
 }
 
 void TestEntryDialogs::layout_data()
