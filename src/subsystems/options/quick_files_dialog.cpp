@@ -77,6 +77,11 @@ void Form11::browse(std::size_t index)
         ShowError(*m_platform, QStringLiteral("File: ") + check.path + QStringLiteral(" Not Found Or Empty"));
         return;
     }
+    // The box would cut it, and a cut path opens some other file or none.
+    if (check.path.size() > LongestSettingsText) {
+        ShowError(*m_platform, QStringLiteral("File: ") + check.path + QStringLiteral(" Has A Path Longer Than %1 Characters, Too Long For A Quick File").arg(LongestSettingsText));
+        return;
+    }
     m_texts[index]->setText(check.path);
 }
 

@@ -16,6 +16,9 @@
 
 namespace {
 
+// A folder name that makes any path through it longer than 255 characters.
+QString LongFolder() { return QString(250, u'd'); }
+
 Settings OldEntries()
 {
     Settings settings;
@@ -187,6 +190,9 @@ void TestEntryDialogs::browse_data()
                                                           << none;
     QTest::newRow("text file, upper case") << 2 << "%R/notes/list.TXT" << "%R/notes/list.TXT" << none << none;
     QTest::newRow("blank in the name") << 0 << "%R/notes/my plan.Scb" << "%R/notes/my plan.Scb" << none << none;
+    const QString deep = "%R/" + LongFolder() + "/long.scb";
+    QTest::newRow("longer than a box holds") << 1 << deep << none << none
+                                             << "File: " + deep + " Has A Path Longer Than 255 Characters, Too Long For A Quick File";
 }
 
 void TestEntryDialogs::browse()
@@ -204,6 +210,7 @@ void TestEntryDialogs::browse()
                              "ann.lee/todo.SCB"})
         WriteFileBytes(root + u'/' + QString::fromLatin1(name), "x");
     WriteFileBytes(root + QStringLiteral("/notes/empty.scb"), QByteArray());
+    WriteFileBytes(root + u'/' + LongFolder() + QStringLiteral("/long.scb"), "x");
 
     QWidget owner;
     FormFactory forms(&owner);
