@@ -24,6 +24,9 @@ Accessory MakeAccessory(QStringList searchNames, QStringList programs, const QSt
     return {std::move(searchNames), std::move(programs), message};
 }
 
+// Lets pending events run until done() holds (true) or the time is up by
+// the clock, which may pass midnight or be set back (false); false too once
+// the program is closing.
 bool LetEventsRunUntil(Platform& platform, qint64 milliseconds, const std::function<bool()>& done)
 {
     const QDateTime start = platform.currentDateTime();
