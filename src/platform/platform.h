@@ -31,6 +31,7 @@ struct DesktopWindow
     QString title;
     bool owned = false; // a dialog or tool window that belongs to another window
     bool ours = false;  // a window of this program
+    qint64 pid = 0;     // the process that says it shows the window; 0 when it does not say
 };
 
 // The two books of the help window.
@@ -120,15 +121,19 @@ public:
     // The desktop's top-level windows, top of the stack first, as they are
     // now; none where the window system cannot be asked (no X11).
     virtual QList<DesktopWindow> desktopWindows() = 0;
+    // The window that is active and has the keyboard, described as in
+    // desktopWindows(); nothing when there is none or no X11.
+    virtual std::optional<DesktopWindow> activeWindow() = 0;
     // Restores the window if it is minimized and gives it the keyboard.
     virtual void activateWindow(quint64 id) = 0;
     // The full path of a program found on PATH; empty when there is none.
     virtual QString findProgram(const QString& name) = 0;
-    // Starts a program on its own; false when it could not be started.
-    virtual bool startProgram(const QString& path) = 0;
-    // Types the text into the active window as keystrokes, every character as
-    // it stands; a line break is one Return.
-    virtual void typeText(const QString& text) = 0;
+    // Starts a program on its own; its process id, or 0 when it could not be started.
+    virtual qint64 startProgram(const QString& path) = 0;
+    // Types the text into the window as keystrokes, every character as it
+    // stands; a line break is one Return. Nothing more is typed once that
+    // window does not have the keyboard, nothing at all when it has not.
+    virtual void typeText(quint64 window, const QString& text) = 0;
     // Lets pending window events run, for a short while.
     virtual void processEvents() = 0;
 

@@ -253,13 +253,29 @@ X11Desktop& QtPlatform::desktop()
 
 QList<DesktopWindow> QtPlatform::desktopWindows() { return desktop().windows(); }
 
+std::optional<DesktopWindow> QtPlatform::activeWindow() { return desktop().activeWindow(); }
+
 void QtPlatform::activateWindow(quint64 id) { desktop().activate(id); }
 
 QString QtPlatform::findProgram(const QString& name) { return QStandardPaths::findExecutable(name); }
 
-bool QtPlatform::startProgram(const QString& path) { return QProcess::startDetached(path, {}); }
+// On X11 the program is asked to be an X11 client too, so that its window
+// can be found, activated and typed into like any other.
+qint64 QtPlatform::startProgram(const QString& path)
+{
+    QProcess process;
+    process.setProgram(path);
+    if (desktop().available()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("GDK_BACKEND"), QStringLiteral("x11"));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        process.setProcessEnvironment(environment);
+    }
+    qint64 pid = 0;
+    return process.startDetached(&pid) ? pid : 0;
+}
 
-void QtPlatform::typeText(const QString& text) { desktop().typeText(text); }
+void QtPlatform::typeText(quint64 window, const QString& text) { desktop().typeText(window, text); }
 
 // Runs events for 10 ms, so a loop over this neither spins nor depends on
 // some other timer to wake it.

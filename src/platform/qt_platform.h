@@ -39,10 +39,11 @@ public:
     void showHelp(HelpBook book) override;
     void closeHelp() override;
     QList<DesktopWindow> desktopWindows() override;
+    std::optional<DesktopWindow> activeWindow() override;
     void activateWindow(quint64 id) override;
     QString findProgram(const QString& name) override;
-    bool startProgram(const QString& path) override;
-    void typeText(const QString& text) override;
+    qint64 startProgram(const QString& path) override;
+    void typeText(quint64 window, const QString& text) override;
     void processEvents() override;
     void exitProcess() override;
     bool exitRequested() const override { return m_exitRequested; }

@@ -30,12 +30,15 @@ struct X11Desktop::Connection
         , wmName(XInternAtom(x, "_NET_WM_NAME", False))
         , utf8String(XInternAtom(x, "UTF8_STRING", False))
         , activeWindow(XInternAtom(x, "_NET_ACTIVE_WINDOW", False))
+        , wmPid(XInternAtom(x, "_NET_WM_PID", False))
     {
         int unused = 0;
         xtest = XTestQueryExtension(display, &unused, &unused, &unused, &unused);
     }
 
     QString titleOf(Window window) const;
+    qint64 pidOf(Window window) const;
+    DesktopWindow describe(Window window, const QSet<quint64>& ours) const;
     Window activeWindowNow() const;
     bool hasFocus(Window window) const;
 
@@ -46,6 +49,7 @@ struct X11Desktop::Connection
     Atom wmName;
     Atom utf8String;
     Atom activeWindow;
+    Atom wmPid;
     bool xtest = false;
     bool typing = false;
 };
@@ -115,6 +119,21 @@ QString X11Desktop::Connection::titleOf(Window window) const
         title = QString::fromLatin1(reinterpret_cast<const char*>(legacy.value), qsizetype(legacy.nitems));
     }
     return title;
+}
+
+qint64 X11Desktop::Connection::pidOf(Window window) const
+{
+    const Property pid = ReadProperty(display, window, wmPid, XA_CARDINAL);
+    if (pid.format != 32 || pid.count != 1)
+        return 0;
+    return qint64(*reinterpret_cast<const unsigned long*>(pid.data.get()));
+}
+
+DesktopWindow X11Desktop::Connection::describe(Window window, const QSet<quint64>& ours) const
+{
+    Window owner = 0;
+    return {window, titleOf(window), XGetTransientForHint(display, window, &owner) != 0, ours.contains(window),
+            pidOf(window)};
 }
 
 Window X11Desktop::Connection::activeWindowNow() const
@@ -259,6 +278,16 @@ void Strike(Display* display, Key key, KeyCode shift)
         XTestFakeKeyEvent(display, shift, False, CurrentTime);
 }
 
+QSet<quint64> OurWindows()
+{
+    QSet<quint64> ours;
+    for (QWindow* window : QGuiApplication::allWindows()) {
+        if (window->handle()) // winId() would create the native window of one not shown yet
+            ours.insert(window->winId());
+    }
+    return ours;
+}
+
 Display* QtDisplay()
 {
     if (!qGuiApp)
@@ -291,18 +320,22 @@ QList<DesktopWindow> X11Desktop::windows()
     std::vector<Window> clients = WindowList(ReadProperty(x->display, x->root, x->clientListStacking, XA_WINDOW));
     if (clients.empty())
         clients = WindowList(ReadProperty(x->display, x->root, x->clientList, XA_WINDOW));
-    QSet<quint64> ours;
-    for (QWindow* window : QGuiApplication::allWindows()) {
-        if (window->handle()) // winId() would create the native window of one not shown yet
-            ours.insert(window->winId());
-    }
+    const QSet<quint64> ours = OurWindows();
     QList<DesktopWindow> windows;
-    for (auto it = clients.rbegin(); it != clients.rend(); ++it) {
-        Window owner = 0;
-        windows.append(DesktopWindow{*it, x->titleOf(*it), XGetTransientForHint(x->display, *it, &owner) != 0,
-                                     ours.contains(*it)});
-    }
+    for (auto it = clients.rbegin(); it != clients.rend(); ++it)
+        windows.append(x->describe(*it, ours));
     return windows;
+}
+
+std::optional<DesktopWindow> X11Desktop::activeWindow()
+{
+    const Connection* x = connection();
+    if (!x)
+        return std::nullopt;
+    const Window active = x->activeWindowNow();
+    if (active == 0 || !x->hasFocus(active))
+        return std::nullopt;
+    return x->describe(active, OurWindows());
 }
 
 bool X11Desktop::activate(quint64 id)
@@ -322,10 +355,10 @@ bool X11Desktop::activate(quint64 id)
     return WaitUntil(1000, [&] { return x->activeWindowNow() == id && x->hasFocus(Window(id)); });
 }
 
-bool X11Desktop::typeText(const QString& text)
+bool X11Desktop::typeText(quint64 window, const QString& text)
 {
     Connection* x = connection();
-    if (!x || !x->xtest || x->typing)
+    if (!x || !x->xtest || x->typing || window == 0 || !x->hasFocus(Window(window)))
         return false;
     x->typing = true;
     Display* display = x->display;
@@ -341,6 +374,7 @@ bool X11Desktop::typeText(const QString& text)
     // are spare keys; every change of the map costs each program on the desktop.
     std::unordered_map<KeyCode, KeySym> bound;
     std::size_t sent = 0;
+    bool focusLost = false;
     for (std::size_t start = 0; start < keysyms.size();) {
         std::vector<KeySym> wanted;
         std::size_t end = start;
@@ -382,6 +416,11 @@ bool X11Desktop::typeText(const QString& text)
             XSync(display, False);
             Pause(50);
         }
+        // Pauses let events run: the user may have moved to another window meanwhile.
+        if (!x->hasFocus(Window(window))) {
+            focusLost = true;
+            break;
+        }
         for (std::size_t i = start; i < end; ++i) {
             const auto known = keymap.keys.find(keysyms[i]);
             const Key key = known != keymap.keys.end() ? known->second : Key{batch.at(keysyms[i]), false};
@@ -400,5 +439,5 @@ bool X11Desktop::typeText(const QString& text)
         XkbLockModifiers(display, XkbUseCoreKbd, LockMask, LockMask);
     XSync(display, False);
     x->typing = false;
-    return sent > 0 || keysyms.empty();
+    return !focusLost && (sent > 0 || keysyms.empty());
 }

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 // Other programs' windows on an X11 desktop: the window manager's client
 // list, activation through it, and keystrokes through the XTest extension.
@@ -23,18 +24,25 @@ public:
     bool available() const;
 
     // The client list, top of the stack first, with each window's title,
-    // whether it belongs to another window, and whether it is one of ours.
+    // whether it belongs to another window, whether it is one of ours, and
+    // the process it names as its own (_NET_WM_PID).
     QList<DesktopWindow> windows();
+
+    // The window manager's active window, described as in windows(), when
+    // it also has the input focus.
+    std::optional<DesktopWindow> activeWindow();
 
     // Restores the window if minimized, asks the window manager to activate
     // it and waits (briefly) until it has the input focus. False when it
     // could not be activated.
     bool activate(quint64 id);
 
-    // Sends the text to the window with the input focus as key presses,
-    // every character as typed (also those the keyboard map lacks); a line
-    // break (CR LF, CR or LF) is one Return. False when nothing could be sent.
-    bool typeText(const QString& text);
+    // Sends the text to the window as key presses, every character as typed
+    // (also those the keyboard map lacks); a line break (CR LF, CR or LF) is
+    // one Return. Keys go out only while that window (or a child of it) has
+    // the input focus: nothing more once it has lost it. False when it did
+    // not have it or lost it, or when nothing could be sent.
+    bool typeText(quint64 window, const QString& text);
 
 private:
     struct Connection;

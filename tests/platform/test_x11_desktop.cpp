@@ -95,6 +95,7 @@ private slots:
     void activateFailsWithoutTheWindow();
     void typedTextArrivesAsWritten_data();
     void typedTextArrivesAsWritten();
+    void keysGoOnlyToTheWindowWithTheFocus();
 };
 
 void TestX11Desktop::windowsAreListedWithTitleOwnerAndOrigin_data()
@@ -135,6 +136,7 @@ void TestX11Desktop::windowsAreListedWithTitleOwnerAndOrigin()
     QTRY_COMPARE(Listed(desktop, id).title, title);
     QCOMPARE(Listed(desktop, id).owned, owned);
     QCOMPARE(Listed(desktop, id).ours, ours);
+    QCOMPARE(Listed(desktop, id).pid, ours ? QCoreApplication::applicationPid() : 0); // Xlib's own set none
     QVERIFY(Listed(desktop, owner.winId()).ours);
 }
 
@@ -232,7 +234,7 @@ void TestX11Desktop::typedTextArrivesAsWritten()
         PressCapsLock();
     QCOMPARE(CapsLockOn(), capsLock);
     const QList<KeySym> map = KeyboardMap();
-    const bool typed = desktop.typeText(text);
+    const bool typed = desktop.typeText(window.winId(), text);
     const bool capsLockAfter = CapsLockOn();
     if (capsLockAfter)
         PressCapsLock();
@@ -242,6 +244,31 @@ void TestX11Desktop::typedTextArrivesAsWritten()
     QTest::qWait(100);
     QCOMPARE(editor->toPlainText(), expected);
     QCOMPARE(KeyboardMap(), map);
+}
+
+void TestX11Desktop::keysGoOnlyToTheWindowWithTheFocus()
+{
+    QWidget aimed;
+    QWidget focused;
+    for (QWidget* window : {&aimed, &focused}) {
+        (new QVBoxLayout(window))->addWidget(new QPlainTextEdit);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+    }
+    X11Desktop desktop;
+    QVERIFY(desktop.activate(focused.winId()));
+    QTRY_VERIFY(focused.isActiveWindow());
+    auto* editor = focused.findChild<QPlainTextEdit*>();
+    editor->setFocus();
+    QTRY_VERIFY(editor->hasFocus());
+    QCOMPARE(desktop.activeWindow().value_or(DesktopWindow{}).id, focused.winId());
+    QVERIFY(!desktop.typeText(aimed.winId(), QStringLiteral("call 555")));
+    QVERIFY(!desktop.typeText(0, QStringLiteral("call 555")));
+    QVERIFY(desktop.typeText(focused.winId(), QStringLiteral("ok")));
+    QTRY_COMPARE(editor->toPlainText(), QStringLiteral("ok"));
+    QTest::qWait(100);
+    QCOMPARE(editor->toPlainText(), QStringLiteral("ok"));
+    QCOMPARE(aimed.findChild<QPlainTextEdit*>()->toPlainText(), QString());
 }
 
 QTEST_MAIN(TestX11Desktop)

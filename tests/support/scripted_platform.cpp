@@ -150,23 +150,38 @@ void ScriptedPlatform::showHelp(HelpBook book)
 
 void ScriptedPlatform::closeHelp() { calls.append(QStringLiteral("closeHelp")); }
 
-void ScriptedPlatform::activateWindow(quint64 id) { calls.append(QStringLiteral("activateWindow:%1").arg(id)); }
+std::optional<DesktopWindow> ScriptedPlatform::activeWindow()
+{
+    for (const DesktopWindow& window : windows) {
+        if (window.id == activeId && activeId != 0)
+            return window;
+    }
+    return std::nullopt;
+}
+
+void ScriptedPlatform::activateWindow(quint64 id)
+{
+    calls.append(QStringLiteral("activateWindow:%1").arg(id));
+    activeId = id;
+}
 
 QString ScriptedPlatform::findProgram(const QString& name)
 {
     return programsOnPath.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
 }
 
-bool ScriptedPlatform::startProgram(const QString& path)
+qint64 ScriptedPlatform::startProgram(const QString& path)
 {
     calls.append(QStringLiteral("startProgram:") + path);
-    return programsStart;
+    return programsStart ? startedProcess : 0;
 }
 
-void ScriptedPlatform::typeText(const QString& text)
+// Every attempt is noted; the keys arrive only at the window with the keyboard.
+void ScriptedPlatform::typeText(quint64 window, const QString& text)
 {
-    calls.append(QStringLiteral("typeText"));
-    typed.append(text);
+    calls.append(QStringLiteral("typeText:%1").arg(window));
+    if (activeWindow() && window == activeId)
+        typed.append(text);
 }
 
 void ScriptedPlatform::processEvents()

@@ -59,17 +59,21 @@ public:
     QDateTime now = QDateTime(QDate(1997, 3, 27), QTime(10, 15, 2));
     int millisecondsPerEventRun = 100; // how far the clock moves while pending events run
 
-    // The desktop: its windows, top first; the programs on PATH; which start.
+    // The desktop: its windows, top first; the one with the keyboard (0: none;
+    // activating a window gives it the keyboard); the programs on PATH;
+    // whether they start, and the process id a started one gets.
     QList<DesktopWindow> windows;
+    quint64 activeId = 0;
     QStringList programsOnPath;
     bool programsStart = true;
+    qint64 startedProcess = 4242;
     QLocale currentLocale = QLocale(QLocale::English, QLocale::UnitedStates);
 
     // What the program did.
     QList<MessageBoxRequest> messages;
     QStringList calls;
     QString clipboard;
-    QStringList typed; // texts sent as keystrokes
+    QStringList typed; // texts that arrived as keystrokes (the window had the keyboard)
     QList<QList<QStringList>> printJobs; // each job's pages, each page's lines
     QList<ScriptedTimer*> timers;        // the timers alive now, in the order they were made
 
@@ -93,10 +97,11 @@ public:
     void showHelp(HelpBook book) override;
     void closeHelp() override;
     QList<DesktopWindow> desktopWindows() override { return windows; }
+    std::optional<DesktopWindow> activeWindow() override;
     void activateWindow(quint64 id) override;
     QString findProgram(const QString& name) override;
-    bool startProgram(const QString& path) override;
-    void typeText(const QString& text) override;
+    qint64 startProgram(const QString& path) override;
+    void typeText(quint64 window, const QString& text) override;
     void processEvents() override;
     void exitProcess() override;
     bool exitRequested() const override { return calls.contains(QStringLiteral("exitProcess")); }

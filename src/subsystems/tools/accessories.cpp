@@ -4,6 +4,9 @@
 #include "platform/platform.h"
 #include "subsystems/tools/window_search.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace {
 
 // "a, b or c, Must Be Installed."
@@ -19,6 +22,57 @@ Accessory MakeAccessory(QStringList searchNames, QStringList programs, const QSt
 {
     const QString message = firstHalf + MustBeInstalled(programs);
     return {std::move(searchNames), std::move(programs), message};
+}
+
+// Lets pending events run until done() holds (true) or the time is up by
+// the clock, which may pass midnight or be set back (false); false too once
+// the program is closing.
+bool LetEventsRunUntil(Platform& platform, qint64 milliseconds, const std::function<bool()>& done)
+{
+    const QDateTime start = platform.currentDateTime();
+    for (;;) {
+        platform.processEvents();
+        if (platform.exitRequested())
+            return false;
+        if (done())
+            return true;
+        const qint64 waited = start.msecsTo(platform.currentDateTime());
+        if (waited >= milliseconds || waited < 0)
+            return false;
+    }
+}
+
+// A started program's window: shown by its process, or titled as the
+// accessory's search would take it (a launcher script may start the program
+// as a process of its own).
+bool IsAccessoryWindow(const DesktopWindow& window, const Accessory& accessory, qint64 process)
+{
+    if (window.ours)
+        return false;
+    if (process != 0 && window.pid == process)
+        return true;
+    return std::any_of(accessory.searchNames.cbegin(), accessory.searchNames.cend(),
+                       [&window](const QString& name) { return IsSearchedWindow(window, name); });
+}
+
+// Some programs take several seconds to show their first window.
+constexpr qint64 StartedWindowWait = 10000;
+
+// The started accessory's window once it is the active one, or 0 when it
+// did not come in time. Where no window can be listed (no X11) none can
+// come, and there is no wait.
+quint64 WaitForActiveWindow(Platform& platform, const Accessory& accessory, qint64 process)
+{
+    if (platform.desktopWindows().isEmpty())
+        return 0;
+    quint64 found = 0;
+    LetEventsRunUntil(platform, StartedWindowWait, [&] {
+        const std::optional<DesktopWindow> active = platform.activeWindow();
+        if (active && IsAccessoryWindow(*active, accessory, process))
+            found = active->id;
+        return found != 0;
+    });
+    return found;
 }
 
 } // namespace
@@ -44,42 +98,44 @@ const Accessory& PhoneDialerAccessory()
     return dialer;
 }
 
-void BringUpAccessory(Platform& platform, const Accessory& accessory)
+AccessoryCopy BringUpAccessory(Platform& platform, const Accessory& accessory)
 {
     for (const QString& name : accessory.searchNames) {
-        if (FindAndActivateWindow(platform, name))
-            return;
+        if (const quint64 window = FindAndActivateWindow(platform, name))
+            return {window, 0};
     }
     for (const QString& program : accessory.programs) {
-        if (const QString path = platform.findProgram(program); !path.isEmpty()) {
-            platform.startProgram(path);
-            return;
-        }
+        if (const QString path = platform.findProgram(program); !path.isEmpty())
+            return {0, platform.startProgram(path)};
     }
     ShowError(platform, accessory.missingMessage);
+    return {};
 }
 
 void RunCalculator(Platform& platform) { BringUpAccessory(platform, CalculatorAccessory()); }
 
 void RunPhoneDialer(Platform& platform, const EditorControl& editor)
 {
-    BringUpAccessory(platform, PhoneDialerAccessory());
+    const Accessory& dialer = PhoneDialerAccessory();
+    const AccessoryCopy copy = BringUpAccessory(platform, dialer);
+    if (copy.window == 0 && copy.process == 0)
+        return;
     platform.processEvents();
     const QString selected = editor.selectedText();
+    if (selected.isEmpty())
+        return;
     platform.processEvents();
-    WaitOneSecond(platform);
-    // Closed meanwhile, the program must not type into whatever has the keyboard now.
-    if (!selected.isEmpty() && !platform.exitRequested())
-        platform.typeText(selected);
+    quint64 target = copy.window;
+    if (target != 0)
+        WaitOneSecond(platform);
+    else
+        target = WaitForActiveWindow(platform, dialer, copy.process);
+    // Closed meanwhile, the program must not type any more.
+    if (target != 0 && !platform.exitRequested())
+        platform.typeText(target, selected);
 }
 
 void WaitOneSecond(Platform& platform)
 {
-    const QDateTime start = platform.currentDateTime();
-    for (;;) {
-        platform.processEvents();
-        const qint64 waited = start.msecsTo(platform.currentDateTime());
-        if (waited >= 1000 || waited < 0 || platform.exitRequested())
-            return;
-    }
+    LetEventsRunUntil(platform, 1000, [] { return false; });
 }

@@ -19,15 +19,26 @@ struct Accessory
 const Accessory& CalculatorAccessory();
 const Accessory& PhoneDialerAccessory();
 
+// The copy of an accessory that was brought up: a running one found and
+// activated, or one just started; neither when none is installed or the
+// start failed.
+struct AccessoryCopy
+{
+    quint64 window = 0; // the running copy's window
+    qint64 process = 0; // the started copy's process
+};
+
 // Activates a running copy of the accessory, or starts one; says so when
 // none is installed. A program that fails to start is passed over in silence.
-void BringUpAccessory(Platform& platform, const Accessory& accessory);
+AccessoryCopy BringUpAccessory(Platform& platform, const Accessory& accessory);
 
 // The "#" button: the calculator.
 void RunCalculator(Platform& platform);
 
-// The "AD" button: the phone dialer, then, a second later, the note's
-// selected text typed into whatever window is active by then.
+// The "AD" button: the phone dialer, then the note's selected text typed
+// into the dialer's window; a second after activating a running dialer, or
+// once a started one's window is active, if that comes within ten seconds.
+// Keys never go to any other window.
 void RunPhoneDialer(Platform& platform, const EditorControl& editor);
 
 // Lets pending events run for about a second by the clock, also across

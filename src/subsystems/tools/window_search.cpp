@@ -9,18 +9,20 @@ constexpr qsizetype TitleLength = 255;
 
 } // namespace
 
-bool FindAndActivateWindow(Platform& platform, const QString& searchName)
+bool IsSearchedWindow(const DesktopWindow& window, const QString& searchName)
 {
-    const QString name = searchName.toUpper();
-    if (name.isEmpty())
+    if (searchName.isEmpty() || window.owned || window.ours)
         return false;
+    return window.title.left(TitleLength).toUpper().startsWith(searchName.toUpper());
+}
+
+quint64 FindAndActivateWindow(Platform& platform, const QString& searchName)
+{
     for (const DesktopWindow& window : platform.desktopWindows()) {
-        if (window.owned || window.ours)
-            continue;
-        if (window.title.left(TitleLength).toUpper().startsWith(name)) {
+        if (IsSearchedWindow(window, searchName)) {
             platform.activateWindow(window.id);
-            return true;
+            return window.id;
         }
     }
-    return false;
+    return 0;
 }

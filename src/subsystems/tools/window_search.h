@@ -1,12 +1,17 @@
 #pragma once
 
-#include <QString>
+#include <QtGlobal>
 
 class Platform;
+class QString;
+struct DesktopWindow;
+
+// Whether the search takes the window for the search name: its title begins
+// with the name in any letter case. Windows that belong to another window,
+// and the program's own (whose title may hold a note's name), are never taken.
+bool IsSearchedWindow(const DesktopWindow& window, const QString& searchName);
 
 // Looks among the desktop's top-level windows, top of the stack first, for
-// one whose title begins with the search name in any letter case; restores
-// and activates the first found. Windows that belong to another window, and
-// the program's own (whose title may hold a note's name), are passed over.
-// Returns whether one was found.
-bool FindAndActivateWindow(Platform& platform, const QString& searchName);
+// the first one the search takes, then restores and activates it. Returns
+// its id, or 0 when none was found.
+quint64 FindAndActivateWindow(Platform& platform, const QString& searchName);

@@ -1,14 +1,24 @@
 // Runs under a real X server with openbox (support/with_x_server.sh): the
 // accessories find, activate and type into real windows of other programs.
+// Started with the stand-in option, this program is a stand-in phone dialer.
 #include "platform/editor_control.h"
 #include "platform/qt_platform.h"
 #include "subsystems/tools/accessories.h"
 
+#include <QApplication>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QLineEdit>
 #include <QProcess>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <csignal>
 
 namespace {
 
@@ -23,6 +33,60 @@ public:
     }
     QStringList messages;
 };
+
+constexpr char StandInOption[] = "--stand-in-dialer";
+
+// The first window of that title, as the desktop lists it; all zero when there is none.
+DesktopWindow Listed(Platform& platform, const QString& title)
+{
+    for (const DesktopWindow& window : platform.desktopWindows()) {
+        if (window.title == title)
+            return window;
+    }
+    return {};
+}
+
+// Ends the stand-in by its window's process; whether its window went within 10 s.
+bool EndStandIn(Platform& platform, const DesktopWindow& standIn)
+{
+    if (standIn.pid > 0)
+        ::kill(pid_t(standIn.pid), SIGTERM);
+    QDeadlineTimer deadline(10000);
+    while (Listed(platform, standIn.title).id != 0) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(50);
+    }
+    return true;
+}
+
+QString ReadText(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+// The stand-in dialer: a window with a line edit whose text it keeps in a file.
+int RunStandInDialer(const QString& title, const QString& output)
+{
+    QWidget window;
+    window.setWindowTitle(title);
+    auto* edit = new QLineEdit;
+    (new QVBoxLayout(&window))->addWidget(edit);
+    QObject::connect(edit, &QLineEdit::textChanged, [&output](const QString& text) {
+        QSaveFile file(output);
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(text.toUtf8());
+            file.commit();
+        }
+    });
+    edit->setFocus();
+    window.resize(400, 60);
+    window.show();
+    // Never outlives the test that started it.
+    QTimer::singleShot(60000, qApp, &QCoreApplication::quit);
+    return QApplication::exec();
+}
 
 QString ActiveWindowTitle(QtPlatform& platform)
 {
@@ -47,12 +111,14 @@ class TestAccessoriesX11 : public QObject
 private slots:
     void initTestCase();
     void aRunningCalculatorIsActivatedNotStarted();
-    void theDialerTypesTheSelectionIntoTheActiveWindow();
+    void withoutADialerOnlyTheMessageShows();
+    void theStartedDialerGetsTheSelection_data();
+    void theStartedDialerGetsTheSelection();
 };
 
 void TestAccessoriesX11::initTestCase()
 {
-    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    QCOMPARE(QApplication::platformName(), QStringLiteral("xcb"));
     // No real calculator or dialer may be started from here.
     qputenv("PATH", "/nonexistent");
 }
@@ -65,14 +131,7 @@ void TestAccessoriesX11::aRunningCalculatorIsActivatedNotStarted()
     standIn.start(QStringLiteral("/usr/bin/xmessage"), {QStringLiteral("-title"), QStringLiteral("Calculator Test"),
                                                         QStringLiteral("stand-in")});
     QVERIFY(standIn.waitForStarted());
-    const auto standInShown = [&platform] {
-        for (const DesktopWindow& window : platform.desktopWindows()) {
-            if (window.title == QStringLiteral("Calculator Test"))
-                return true;
-        }
-        return false;
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(standInShown(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(Listed(platform, QStringLiteral("Calculator Test")).id != 0, 10000);
     QWidget mine;
     mine.setWindowTitle(QStringLiteral("Calculator.SCB")); // ours: never taken
     mine.show();
@@ -84,29 +143,109 @@ void TestAccessoriesX11::aRunningCalculatorIsActivatedNotStarted()
     standIn.waitForFinished();
 }
 
-// No dialer here: after the message, the selection goes a second later to
-// whatever window is active, every character as typed.
-void TestAccessoriesX11::theDialerTypesTheSelectionIntoTheActiveWindow()
+// The "AD" button has the keyboard, as after a click on it: with no dialer
+// the message comes once and nothing is typed anywhere, least of all a blank
+// that would press the button again.
+void TestAccessoriesX11::withoutADialerOnlyTheMessageShows()
 {
     QuietQtPlatform platform;
-    QLineEdit target;
-    target.setWindowTitle(QStringLiteral("Dialer Stand-in"));
-    target.resize(400, 40);
-    target.show();
-    QVERIFY(QTest::qWaitForWindowActive(&target));
-    target.setFocus();
-    EditorControl editor;
-    const QString number = QStringLiteral("+1 (555) 0123 ^%~{x}[y] é");
-    editor.setText(QStringLiteral("call ") + number);
-    editor.setSelectionStart(5);
-    editor.setSelectionLength(int(number.size()));
-    QElapsedTimer timer;
-    timer.start();
-    RunPhoneDialer(platform, editor);
-    QVERIFY(timer.elapsed() >= 1000);
-    QCOMPARE(platform.messages.size(), 1);
-    QTRY_COMPARE(target.text(), number);
+    QWidget window;
+    auto* editor = new EditorControl;
+    auto* button = new QPushButton(QStringLiteral("AD"));
+    auto* layout = new QVBoxLayout(&window);
+    layout->addWidget(editor);
+    layout->addWidget(button);
+    int presses = 0;
+    connect(button, &QPushButton::clicked, [&] {
+        ++presses;
+        RunPhoneDialer(platform, *editor);
+    });
+    const QString note = QStringLiteral("call 555 1234\r\nnext line");
+    editor->setText(note);
+    editor->setSelectionStart(0);
+    editor->setSelectionLength(int(note.size()));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    button->setFocus();
+    QTRY_VERIFY(button->hasFocus());
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE_LT(clock.elapsed(), 1000);
+    QTest::qWait(3000);
+    QCOMPARE(platform.messages, QStringList{PhoneDialerAccessory().missingMessage});
+    QCOMPARE(presses, 1);
+    QCOMPARE(editor->text(), note);
+    QVERIFY(button->hasFocus());
 }
 
-QTEST_MAIN(TestAccessoriesX11)
+void TestAccessoriesX11::theStartedDialerGetsTheSelection_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("delay"); // seconds from the start to the window
+    QTest::addColumn<bool>("launcher"); // started through a shell of its own: another process
+    QTest::newRow("by its process, at once") << "Stand-in" << 0 << false;
+    QTest::newRow("by its title, 3 s after the start") << "Linphone Stand-in" << 3 << true;
+}
+
+// A stand-in "linphone" on PATH: the selection arrives in its window, every
+// character as typed, and nowhere else.
+void TestAccessoriesX11::theStartedDialerGetsTheSelection()
+{
+    QFETCH(QString, title);
+    QFETCH(int, delay);
+    QFETCH(bool, launcher);
+    QTemporaryDir folder;
+    QVERIFY(folder.isValid());
+    const QString typed = folder.filePath(QStringLiteral("typed"));
+    const QString command = QStringLiteral("'%1' %2 '%3' '%4'")
+                                .arg(QCoreApplication::applicationFilePath(), QString::fromLatin1(StandInOption),
+                                     title, typed);
+    QFile script(folder.filePath(QStringLiteral("linphone")));
+    QVERIFY(script.open(QIODevice::WriteOnly));
+    script.write(QStringLiteral("#!/bin/sh\n/bin/sleep %1\n%2%3\n")
+                     .arg(QString::number(delay), launcher ? QString() : QStringLiteral("exec "), command)
+                     .toUtf8());
+    script.close();
+    QVERIFY(script.setPermissions(script.permissions() | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(folder.path()));
+
+    QuietQtPlatform platform;
+    EditorControl editor;
+    const QString number = QStringLiteral("+1 (555) 0123 ^%~{x}[y] é");
+    const QString note = QStringLiteral("call ") + number;
+    editor.setText(note);
+    editor.setSelectionStart(5);
+    editor.setSelectionLength(int(number.size()));
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    QElapsedTimer clock;
+    clock.start();
+    RunPhoneDialer(platform, editor);
+    const qint64 elapsed = clock.elapsed();
+    qputenv("PATH", path);
+    const DesktopWindow standIn = Listed(platform, title);
+    QVERIFY2(standIn.id != 0, "the stand-in's window did not come up");
+    auto cleanup = qScopeGuard([&] { EndStandIn(platform, standIn); });
+    QVERIFY(platform.messages.isEmpty());
+    QCOMPARE_GE(elapsed, delay * 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(ReadText(typed), number, 10000);
+    QTest::qWait(300);
+    QCOMPARE(ReadText(typed), number);
+    QCOMPARE(editor.text(), note);
+    cleanup.dismiss();
+    QVERIFY2(EndStandIn(platform, standIn), "the stand-in dialer did not end");
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], StandInOption) == 0)
+        return RunStandInDialer(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    TestAccessoriesX11 test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
+
 #include "test_accessories_x11.moc"

@@ -13,11 +13,31 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
-DesktopWindow Window(quint64 id, const char* title, bool owned = false, bool ours = false)
+DesktopWindow Window(quint64 id, const char* title, bool owned = false, bool ours = false, qint64 pid = 0)
 {
-    return {id, QString::fromUtf8(title), owned, ours};
+    return {id, QString::fromUtf8(title), owned, ours, pid};
+}
+
+// The process id the scripted platform gives a started program, and ours.
+constexpr qint64 DialerProcess = 4242;
+constexpr qint64 OurProcess = 100;
+const DesktopWindow OurMainWindow = Window(1, "Scriblet - CALLS.SCB", false, true, OurProcess);
+
+void SelectAfterCall(EditorControl& editor, const QString& selected)
+{
+    editor.setText(QStringLiteral("call ") + selected + QStringLiteral(" today"));
+    editor.setSelectionStart(5);
+    editor.setSelectionLength(int(selected.size()));
+}
+
+bool TypeTextCalled(const ScriptedPlatform& platform)
+{
+    return std::any_of(platform.calls.cbegin(), platform.calls.cend(),
+                       [](const QString& call) { return call.startsWith(QStringLiteral("typeText")); });
 }
 
 const QString CalculatorMissing = QStringLiteral(
@@ -37,8 +57,12 @@ private slots:
     void findAndActivateWindow();
     void accessories_data();
     void accessories();
-    void dialerTypesTheSelectionASecondLater_data();
-    void dialerTypesTheSelectionASecondLater();
+    void dialerTypesIntoTheRunningDialerASecondLater_data();
+    void dialerTypesIntoTheRunningDialerASecondLater();
+    void dialerTypesOnlyIntoTheStartedDialersWindow_data();
+    void dialerTypesOnlyIntoTheStartedDialersWindow();
+    void dialerTypesNothingWithoutADialer_data();
+    void dialerTypesNothingWithoutADialer();
     void helpMenu();
     void aboutBoxIsModalAndEnterClosesIt();
 };
@@ -70,7 +94,7 @@ void TestTools::findAndActivateWindow()
     QFETCH(int, activated);
     ScriptedPlatform platform;
     platform.windows = windows;
-    QCOMPARE(FindAndActivateWindow(platform, name), activated != 0);
+    QCOMPARE(FindAndActivateWindow(platform, name), quint64(activated));
     QCOMPARE(platform.calls, activated ? QStringList{QStringLiteral("activateWindow:%1").arg(activated)} : QStringList{});
 }
 
@@ -122,7 +146,7 @@ void TestTools::accessories()
     QCOMPARE(platform.calls, QStringList{call});
 }
 
-void TestTools::dialerTypesTheSelectionASecondLater_data()
+void TestTools::dialerTypesIntoTheRunningDialerASecondLater_data()
 {
     QTest::addColumn<QTime>("start");
     QTest::addColumn<int>("tick"); // how far the clock moves while events run
@@ -134,12 +158,12 @@ void TestTools::dialerTypesTheSelectionASecondLater_data()
     QTest::newRow("across midnight") << QTime(23, 59, 59, 500) << 100 << "555-0123" << 0 << 1000 << true;
     QTest::newRow("slow events") << QTime(12, 0, 0) << 700 << "+1 (555) 0123" << 0 << 1000 << true;
     QTest::newRow("clock set back: no endless wait") << QTime(12, 0, 0) << -100 << "555" << 0 << -300 << true;
-    QTest::newRow("nothing selected: nothing typed") << QTime(10, 0, 0) << 100 << "" << 0 << 1000 << false;
     QTest::newRow("closed during the wait: nothing typed") << QTime(10, 0, 0) << 100 << "555" << 4 << 0 << false;
 }
 
-// After the message (no dialer here), a second by the clock, then the selection.
-void TestTools::dialerTypesTheSelectionASecondLater()
+// The dialer found running is activated; a second by the clock later the
+// selection goes to its window, and to no other.
+void TestTools::dialerTypesIntoTheRunningDialerASecondLater()
 {
     QFETCH(QTime, start);
     QFETCH(int, tick);
@@ -148,6 +172,8 @@ void TestTools::dialerTypesTheSelectionASecondLater()
     QFETCH(int, waitedAtLeast);
     QFETCH(bool, typed);
     ScriptedPlatform platform;
+    platform.windows = {OurMainWindow, Window(3, "Phone Dialer", false, false, 77)};
+    platform.activeId = OurMainWindow.id;
     platform.now = QDateTime(QDate(2026, 12, 7), start);
     platform.millisecondsPerEventRun = tick;
     int runs = 0;
@@ -156,18 +182,130 @@ void TestTools::dialerTypesTheSelectionASecondLater()
             platform.exitProcess();
     };
     EditorControl editor;
-    editor.setText(QStringLiteral("call ") + selected + QStringLiteral(" today"));
-    editor.setSelectionStart(5);
-    editor.setSelectionLength(int(selected.size()));
+    SelectAfterCall(editor, selected);
     const QDateTime before = platform.now;
     RunPhoneDialer(platform, editor);
-    QCOMPARE(platform.calls.first(), QStringLiteral("showMessage"));
+    QCOMPARE(platform.calls.first(), QStringLiteral("activateWindow:3"));
     const qint64 waited = before.msecsTo(platform.now);
     QVERIFY2(waited >= waitedAtLeast && waited < std::max(waitedAtLeast, 1000) + 3 * std::abs(tick),
              qPrintable(QString::number(waited)));
     QCOMPARE(platform.typed, typed ? QStringList{selected} : QStringList{});
+    QCOMPARE(TypeTextCalled(platform), typed);
     if (typed)
-        QCOMPARE(platform.calls.last(), QStringLiteral("typeText"));
+        QCOMPARE(platform.calls.last(), QStringLiteral("typeText:3"));
+}
+
+void TestTools::dialerTypesOnlyIntoTheStartedDialersWindow_data()
+{
+    QTest::addColumn<DesktopWindow>("comes"); // a window that comes up and takes the keyboard
+    QTest::addColumn<int>("after");           // milliseconds after the start
+    QTest::addColumn<bool>("active");         // whether it becomes the active one
+    QTest::addColumn<int>("typedInto");       // 0: nothing typed, anywhere
+    QTest::addColumn<int>("waitedFrom");
+    QTest::addColumn<int>("waitedTo");
+    const DesktopWindow byProcess = Window(7, "Untitled", false, false, DialerProcess);
+    QTest::newRow("by its process, at once") << byProcess << 0 << true << 7 << 300 << 300;
+    QTest::newRow("by its process, 3 s later") << byProcess << 3000 << true << 7 << 3000 << 3100;
+    QTest::newRow("a dialog of its own") << Window(8, "Account", true, false, DialerProcess) << 500 << true << 8
+                                         << 500 << 600;
+    QTest::newRow("by its title from a process of its own") << Window(9, "CALLS", false, false, 500) << 1500 << true
+                                                            << 9 << 1500 << 1600;
+    // The wait begins after two event runs, at 200 ms.
+    QTest::newRow("just within ten seconds") << byProcess << 10100 << true << 7 << 10100 << 10200;
+    QTest::newRow("after ten seconds: nothing typed") << byProcess << 10300 << true << 0 << 10200 << 10300;
+    QTest::newRow("shown but not active") << byProcess << 1000 << false << 0 << 10200 << 10300;
+    QTest::newRow("another program's window") << Window(10, "Terminal", false, false, 500) << 1000 << true << 0
+                                              << 10200 << 10300;
+    QTest::newRow("another program's dialog by the title") << Window(11, "Calls", true, false, 500) << 1000 << true
+                                                           << 0 << 10200 << 10300;
+    QTest::newRow("our own window by the title") << Window(12, "Calls", false, true, OurProcess) << 1000 << true << 0
+                                                 << 10200 << 10300;
+}
+
+// A started dialer gets the selection once a window of its own is the active
+// one, if that comes within ten seconds by the clock.
+void TestTools::dialerTypesOnlyIntoTheStartedDialersWindow()
+{
+    QFETCH(DesktopWindow, comes);
+    QFETCH(int, after);
+    QFETCH(bool, active);
+    QFETCH(int, typedInto);
+    QFETCH(int, waitedFrom);
+    QFETCH(int, waitedTo);
+    ScriptedPlatform platform;
+    platform.windows = {OurMainWindow};
+    platform.activeId = OurMainWindow.id;
+    platform.programsOnPath = QStringList{QStringLiteral("gnome-calls")};
+    platform.startedProcess = DialerProcess;
+    const QDateTime before = platform.now;
+    platform.duringEvents = [&] {
+        if (before.msecsTo(platform.now) >= after && platform.windows.size() == 1) {
+            platform.windows.prepend(comes);
+            if (active)
+                platform.activeId = comes.id;
+        }
+    };
+    EditorControl editor;
+    SelectAfterCall(editor, QStringLiteral("555 1234"));
+    RunPhoneDialer(platform, editor);
+    QCOMPARE(platform.calls.first(), QStringLiteral("startProgram:/usr/bin/gnome-calls"));
+    const qint64 waited = before.msecsTo(platform.now);
+    QVERIFY2(waited >= waitedFrom && waited <= waitedTo, qPrintable(QString::number(waited)));
+    QCOMPARE(platform.typed, typedInto ? QStringList{QStringLiteral("555 1234")} : QStringList{});
+    QCOMPARE(TypeTextCalled(platform), typedInto != 0);
+    if (typedInto)
+        QCOMPARE(platform.calls.last(), QStringLiteral("typeText:%1").arg(typedInto));
+    QVERIFY(platform.messages.isEmpty());
+}
+
+void TestTools::dialerTypesNothingWithoutADialer_data()
+{
+    QTest::addColumn<QStringList>("onPath");
+    QTest::addColumn<bool>("starts");
+    QTest::addColumn<QList<DesktopWindow>>("windows");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<int>("closedAtRun"); // 0: never
+    QTest::addColumn<QStringList>("calls"); // all of them; empty: only checked for keys
+    const QStringList calls = {"gnome-calls"};
+    QTest::newRow("none installed: the message only")
+        << QStringList{} << true << QList{OurMainWindow} << "555" << 0 << QStringList{"showMessage"};
+    QTest::newRow("the start fails") << calls << false << QList{OurMainWindow} << "555" << 0
+                                     << QStringList{"startProgram:/usr/bin/gnome-calls"};
+    QTest::newRow("no X11: no wait") << calls << true << QList<DesktopWindow>{} << "555" << 0
+                                     << QStringList{"startProgram:/usr/bin/gnome-calls", "processEvents",
+                                                    "processEvents"};
+    QTest::newRow("nothing selected: no wait") << calls << true << QList{OurMainWindow} << "" << 0
+                                               << QStringList{"startProgram:/usr/bin/gnome-calls", "processEvents"};
+    QTest::newRow("closed while waiting") << calls << true << QList{OurMainWindow} << "555" << 5 << QStringList{};
+}
+
+void TestTools::dialerTypesNothingWithoutADialer()
+{
+    QFETCH(QStringList, onPath);
+    QFETCH(bool, starts);
+    QFETCH(QList<DesktopWindow>, windows);
+    QFETCH(QString, selected);
+    QFETCH(int, closedAtRun);
+    QFETCH(QStringList, calls);
+    ScriptedPlatform platform;
+    platform.programsOnPath = onPath;
+    platform.programsStart = starts;
+    platform.windows = windows;
+    platform.activeId = OurMainWindow.id;
+    int runs = 0;
+    const QDateTime before = platform.now;
+    platform.duringEvents = [&] {
+        if (++runs == closedAtRun)
+            platform.exitProcess();
+    };
+    EditorControl editor;
+    SelectAfterCall(editor, selected);
+    RunPhoneDialer(platform, editor);
+    QVERIFY(!TypeTextCalled(platform));
+    QVERIFY(platform.typed.isEmpty());
+    QCOMPARE_LT(before.msecsTo(platform.now), 1000);
+    if (!calls.isEmpty())
+        QCOMPARE(platform.calls, calls);
 }
 
 void TestTools::helpMenu()
