@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,6 +48,8 @@ QProcessEnvironment EnvironmentIn(const QString& home)
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
     environment.insert(QStringLiteral("XDG_STATE_HOME"), home + QStringLiteral("/state"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/runtime"));
     return environment;
 }
 
@@ -61,6 +64,7 @@ private slots:
     void argumentsQtWouldTakeNameTheNote();
     void closeRequestOfTheSystemKeepsTheTypedText_data();
     void closeRequestOfTheSystemKeepsTheTypedText();
+    void textTheStateFolderCannotTakeIsKeptInTheCache();
 };
 
 void TestArgumentsX11::argumentsQtWouldTakeNameTheNote_data()
@@ -145,6 +149,75 @@ void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText()
     again.terminate();
     QVERIFY(again.waitForFinished(5000));
     QCOMPARE(QDir(state).entryList({"*.note"}, QDir::Files), QStringList());
+}
+
+namespace {
+
+// Starts the program on the note, types into it and ends it with SIGTERM.
+void TypeThenTerminate(const QProcessEnvironment& environment, const QString& note, const QString& typed)
+{
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(SCRIBLET_EXECUTABLE), {note});
+    const QString window = WaitForWindow(program, QFileInfo(note).fileName());
+    QVERIFY2(!window.isEmpty(), "the note's window never showed");
+    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+    Run(QStringLiteral("xdotool"), {"type", "--delay", "20", typed});
+    QTest::qWait(200);
+    ::kill(pid_t(program.processId()), SIGTERM);
+    QVERIFY(program.waitForFinished(5000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
+// Starts the program, takes the unsaved text it offers, saves it and ends.
+void RestoreAndSave(const QProcessEnvironment& environment, const QString& note)
+{
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(SCRIBLET_EXECUTABLE));
+    const QString question = WaitForWindow(program, QStringLiteral("Unsaved Text Found"));
+    QVERIFY2(!question.isEmpty(), "the unsaved text was not offered");
+    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", question});
+    Run(QStringLiteral("xdotool"), {"key", "Return"}); // Yes
+    const QString window = WaitForWindow(program, QFileInfo(note).fileName());
+    QVERIFY2(!window.isEmpty(), "the note's window never showed");
+    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+    const QByteArray before = ReadFileBytes(note);
+    Run(QStringLiteral("xdotool"), {"key", "ctrl+s"});
+    QTRY_VERIFY_WITH_TIMEOUT(ReadFileBytes(note) != before, 5000);
+    program.terminate();
+    QVERIFY(program.waitForFinished(5000));
+}
+
+} // namespace
+
+// A state folder that cannot be written (here its path leads through a
+// regular file, which stops root too) sends the text to the cache folder.
+void TestArgumentsX11::textTheStateFolderCannotTakeIsKeptInTheCache()
+{
+    QTemporaryDir home;
+    const QString note = home.path() + QStringLiteral("/list.SCB");
+    WriteFileBytes(home.path() + QStringLiteral("/config/scriblet/SCRIBLET.INI"), "[SCRIBLET]\nFileInTitle=1\n");
+    WriteFileBytes(note, "a note\x1a");
+    WriteFileBytes(home.path() + QStringLiteral("/blocked"), "a file where a folder belongs");
+    QProcessEnvironment environment = EnvironmentIn(home.path());
+    environment.insert(QStringLiteral("XDG_STATE_HOME"), home.path() + QStringLiteral("/blocked/state"));
+    const QString cache = home.path() + QStringLiteral("/cache/scriblet");
+
+    TypeThenTerminate(environment, note, QStringLiteral("typed "));
+    if (QTest::currentTestFailed())
+        return;
+    const QStringList kept = QDir(cache).entryList({"session-*.note"}, QDir::Files);
+    QCOMPARE(kept.size(), 1);
+    QVERIFY(ReadFileBytes(cache + u'/' + kept[0]).endsWith("\n\ntyped a note"));
+    QCOMPARE(QFileInfo(cache).permissions() & 0x0077, QFileDevice::Permissions()); // nobody else's
+    QCOMPARE(ReadFileBytes(note), QByteArray("a note\x1a"));
+
+    RestoreAndSave(environment, note);
+    QCOMPARE(ReadFileBytes(note), QByteArray("typed a note\x1a"));
+    QCOMPARE(QDir(cache).entryList({"*.note"}, QDir::Files), QStringList());
+    QCOMPARE(QDir(home.path() + QStringLiteral("/runtime/scriblet")).entryList({"*.note"}, QDir::Files), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestArgumentsX11)
