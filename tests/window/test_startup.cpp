@@ -430,7 +430,8 @@ void TestStartup::unreadableLeftTextIsToldOnceWhereItWasPut()
         Run first;
         QCOMPARE(first.platform.messages.size(), 1);
         QCOMPARE(first.platform.messages[0].icon, MessageIcon::Information);
-        QVERIFY2(first.platform.messages[0].text.contains(setAside + u'.'), qPrintable(first.platform.messages[0].text));
+        const QString told = first.platform.messages[0].text;
+        QVERIFY2(told.contains(setAside + u'.'), qPrintable(told));
         QCOMPARE(ReadFileBytes(setAside), cutShort);
         first.exit();
     }

@@ -170,7 +170,8 @@ int RecoveryFolder::startSession()
         return errno;
     const QByteArray name = QFile::encodeName(m_directory + QStringLiteral("/session-"))
         + newName.mid(newName.size() - 11, 6) + ".lock";
-    const int error = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::link(newName.constData(), name.constData()) == 0 ? 0 : errno;
+    const bool named = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::link(newName.constData(), name.constData()) == 0;
+    const int error = named ? 0 : errno;
     ::unlink(newName.constData());
     if (error != 0) {
         ::close(fd);

@@ -41,10 +41,9 @@ void Restore(DocumentContext& context, RecoveryKeeper& keeper, Leftover& leftove
 // Named, so the user can look into what it holds.
 void TellSetAsideUnreadable(Platform& platform, const QString& path)
 {
-    platform.showMessage({QStringLiteral("A File Of Unsaved Text Left By Scriblet Could Not Be Read, So It Was Set Aside As ")
-                              + path + u'.',
-                          QStringLiteral("Unreadable Unsaved Text"), MessageIcon::Information, MessageButtons::Ok,
-                          MessageAnswer::Ok});
+    const QString text = QStringLiteral("A File Of Unsaved Text Left By Scriblet Could Not Be Read, So It Was Set Aside As ");
+    platform.showMessage({text + path + u'.', QStringLiteral("Unreadable Unsaved Text"), MessageIcon::Information,
+                          MessageButtons::Ok, MessageAnswer::Ok});
 }
 
 enum class Decision { Restored, SetAside, Left };

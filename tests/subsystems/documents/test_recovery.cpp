@@ -56,7 +56,10 @@ void Block(const QString& variableDirectory, bool blocked)
         WriteFileBytes(variableDirectory, "a file where a folder belongs");
 }
 
-QStringList SessionFiles(const QString& directory) { return QDir(directory).entryList({"session-*.note"}, QDir::Files); }
+QStringList SessionFiles(const QString& directory)
+{
+    return QDir(directory).entryList({"session-*.note"}, QDir::Files);
+}
 
 // A disk that refuses one step of every write with error, once error is set.
 class FailingStepStorage : public NoteStorage
@@ -300,7 +303,8 @@ void TestRecovery::leftTextsAreFoundInEveryFolder()
     QCOMPARE(found.size(), size_t(2));
     QCOMPARE(found[0].note().text, older.text);
     QCOMPARE(found[1].note().text, newer.text);
-    QCOMPARE(store.unreadableSetAside(), QStringList{dirs.cacheDirectory() + QStringLiteral("/unreadable-session-cutoff.note")});
+    const QString unreadable = dirs.cacheDirectory() + QStringLiteral("/unreadable-session-cutoff.note");
+    QCOMPARE(store.unreadableSetAside(), QStringList{unreadable});
     found[0].setAside();
     found[1].remove();
     QCOMPARE(Files(dirs.cacheDirectory()),
@@ -413,8 +417,8 @@ void TestRecovery::userIsToldOnceWhereTheTextIsNotKeptToLast()
     const MessageBoxRequest told = rig.platform.messages[0];
     QCOMPARE(told.icon, icon);
     QCOMPARE(told.title, title);
-    QVERIFY2(told.text.contains(rig.dirs.stateDirectory() + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(ENOTDIR))),
-             qPrintable(told.text));
+    const QString reason = QString::fromLocal8Bit(std::strerror(ENOTDIR));
+    QVERIFY2(told.text.contains(rig.dirs.stateDirectory() + QStringLiteral(": ") + reason), qPrintable(told.text));
     QCOMPARE(told.text.contains(rig.dirs.runtimeDirectory()), icon == MessageIcon::Information);
     QCOMPARE(rig.kept().startsWith(QStringLiteral("xxxxxxxxxx")), icon == MessageIcon::Information);
 
