@@ -11,6 +11,12 @@ QString FindConfigDirectory();
 // ($XDG_DATA_HOME/scriblet). Not created here: only writing a file there needs it.
 QString ProgramDataDirectory();
 
-// Where unsaved text is kept against a crash ($XDG_STATE_HOME/scriblet, by
-// default ~/.local/state/scriblet). Not created here. Empty without a home.
-QString RecoveryDirectory();
+// Where unsaved text is kept against a crash, the most lasting place first.
+// A place that cannot be found is empty. None is created here.
+struct RecoveryDirectories
+{
+    QString state;   // $XDG_STATE_HOME/scriblet, by default ~/.local/state/scriblet
+    QString cache;   // $XDG_CACHE_HOME/scriblet, by default ~/.cache/scriblet
+    QString runtime; // $XDG_RUNTIME_DIR/scriblet, emptied by the system at logout
+};
+RecoveryDirectories FindRecoveryDirectories();

@@ -60,7 +60,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_state(state)
     , m_platform(platform)
-    , m_recoveryStore(RecoveryDirectory())
+    , m_recoveryStore(FindRecoveryDirectories(), m_storage)
     , m_forms(this)
 {
     setObjectName(QStringLiteral("Form5"));

@@ -4,8 +4,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
-// Points the per-user configuration, data and state directories into a fresh
-// temporary directory for the lifetime of the object.
+#include <array>
+
+// Points the per-user configuration, data, state, cache and runtime
+// directories into a fresh temporary directory for the lifetime of the object.
 class ScopedUserDirectories
 {
 public:
@@ -18,13 +20,13 @@ public:
     QString configDirectory() const { return root() + QStringLiteral("/config/scriblet"); }
     QString dataDirectory() const { return root() + QStringLiteral("/data/scriblet"); }
     QString stateDirectory() const { return root() + QStringLiteral("/state/scriblet"); }
+    QString cacheDirectory() const { return root() + QStringLiteral("/cache/scriblet"); }
+    QString runtimeDirectory() const { return root() + QStringLiteral("/runtime/scriblet"); }
     QString settingsPath() const { return configDirectory() + QStringLiteral("/SCRIBLET.INI"); }
 
 private:
     QTemporaryDir m_root;
-    QByteArray m_oldConfig;
-    QByteArray m_oldData;
-    QByteArray m_oldState;
+    std::array<QByteArray, 5> m_old;
 };
 
 QByteArray ReadFileBytes(const QString& path);

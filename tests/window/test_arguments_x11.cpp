@@ -4,6 +4,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,7 +48,47 @@ QProcessEnvironment EnvironmentIn(const QString& home)
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
     environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
     environment.insert(QStringLiteral("XDG_STATE_HOME"), home + QStringLiteral("/state"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/runtime"));
     return environment;
+}
+
+
+// Starts the program on the note, types into it and ends it with the signal.
+void TypeThenSignal(const QProcessEnvironment& environment, const QString& note, const QString& typed, int signal)
+{
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(SCRIBLET_EXECUTABLE), {note});
+    const QString window = WaitForWindow(program, QFileInfo(note).fileName());
+    QVERIFY2(!window.isEmpty(), "the note's window never showed");
+    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+    Run(QStringLiteral("xdotool"), {"type", "--delay", "20", typed});
+    QTest::qWait(200);
+    ::kill(pid_t(program.processId()), signal);
+    QVERIFY(program.waitForFinished(5000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+}
+
+// Starts the program, takes the unsaved text it offers, saves it and ends.
+void RestoreAndSave(const QProcessEnvironment& environment, const QString& note)
+{
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(SCRIBLET_EXECUTABLE));
+    const QString question = WaitForWindow(program, QStringLiteral("Unsaved Text Found"));
+    QVERIFY2(!question.isEmpty(), "the unsaved text was not offered");
+    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", question});
+    Run(QStringLiteral("xdotool"), {"key", "Return"}); // Yes
+    const QString window = WaitForWindow(program, QFileInfo(note).fileName());
+    QVERIFY2(!window.isEmpty(), "the note's window never showed");
+    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+    const QByteArray before = ReadFileBytes(note);
+    Run(QStringLiteral("xdotool"), {"key", "ctrl+s"});
+    QTRY_VERIFY_WITH_TIMEOUT(ReadFileBytes(note) != before, 5000);
+    program.terminate();
+    QVERIFY(program.waitForFinished(5000));
 }
 
 } // namespace
@@ -97,56 +138,46 @@ void TestArgumentsX11::argumentsQtWouldTakeNameTheNote()
 void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText_data()
 {
     QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGHUP") << int(SIGHUP);
-    QTest::newRow("SIGINT (Ctrl+C in its terminal)") << int(SIGINT);
+    QTest::addColumn<bool>("stateFolderWritable");
+    QTest::newRow("SIGTERM") << int(SIGTERM) << true;
+    QTest::newRow("SIGHUP") << int(SIGHUP) << true;
+    QTest::newRow("SIGINT (Ctrl+C in its terminal)") << int(SIGINT) << true;
+    // Its path leads through a regular file, which stops root too: the cache folder takes the text.
+    QTest::newRow("SIGTERM, state folder unwritable") << int(SIGTERM) << false;
 }
 
 // Typed text survives the system's close request, and the next start gives it back.
 void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText()
 {
     QFETCH(int, signal);
+    QFETCH(bool, stateFolderWritable);
     QTemporaryDir home;
     const QString note = home.path() + QStringLiteral("/list.SCB");
     const QString settings = home.path() + QStringLiteral("/config/scriblet/SCRIBLET.INI");
     WriteFileBytes(settings, "[SCRIBLET]\nFileInTitle=1\n");
     WriteFileBytes(note, "a note\x1a");
-    const QString state = home.path() + QStringLiteral("/state/scriblet");
-    {
-        QProcess program;
-        program.setProcessEnvironment(EnvironmentIn(home.path()));
-        program.start(QStringLiteral(SCRIBLET_EXECUTABLE), {note});
-        const QString window = WaitForWindow(program, QStringLiteral("list.SCB"));
-        QVERIFY(!window.isEmpty());
-        Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
-        Run(QStringLiteral("xdotool"), {"type", "--delay", "20", "typed "});
-        QTest::qWait(200);
-        ::kill(pid_t(program.processId()), signal);
-        QVERIFY(program.waitForFinished(5000));
-        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
+    QProcessEnvironment environment = EnvironmentIn(home.path());
+    QString kept = home.path() + QStringLiteral("/state/scriblet");
+    if (!stateFolderWritable) {
+        WriteFileBytes(home.path() + QStringLiteral("/blocked"), "a file where a folder belongs");
+        environment.insert(QStringLiteral("XDG_STATE_HOME"), home.path() + QStringLiteral("/blocked/state"));
+        kept = home.path() + QStringLiteral("/cache/scriblet");
     }
+
+    TypeThenSignal(environment, note, QStringLiteral("typed "), signal);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY(ReadFileBytes(settings).contains("FileName=" + note.toUtf8()));
-    const QStringList kept = QDir(state).entryList({"session-*.note"}, QDir::Files);
-    QCOMPARE(kept.size(), 1);
-    QVERIFY(ReadFileBytes(state + u'/' + kept[0]).endsWith("\n\ntyped a note"));
+    const QStringList files = QDir(kept).entryList({"session-*.note"}, QDir::Files);
+    QCOMPARE(files.size(), 1);
+    QVERIFY(ReadFileBytes(kept + u'/' + files[0]).endsWith("\n\ntyped a note"));
+    QCOMPARE(QFileInfo(kept).permissions() & 0x0077, QFileDevice::Permissions()); // nobody else's
     QCOMPARE(ReadFileBytes(note), QByteArray("a note\x1a"));
 
-    QProcess again;
-    again.setProcessEnvironment(EnvironmentIn(home.path()));
-    again.start(QStringLiteral(SCRIBLET_EXECUTABLE));
-    const QString question = WaitForWindow(again, QStringLiteral("Unsaved Text Found"));
-    QVERIFY(!question.isEmpty());
-    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", question});
-    Run(QStringLiteral("xdotool"), {"key", "Return"}); // Yes
-    const QString window = WaitForWindow(again, QStringLiteral("list.SCB"));
-    QVERIFY(!window.isEmpty());
-    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
-    Run(QStringLiteral("xdotool"), {"key", "ctrl+s"});
-    QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(note), QByteArray("typed a note\x1a"), 5000);
-    again.terminate();
-    QVERIFY(again.waitForFinished(5000));
-    QCOMPARE(QDir(state).entryList({"*.note"}, QDir::Files), QStringList());
+    RestoreAndSave(environment, note);
+    QCOMPARE(ReadFileBytes(note), QByteArray("typed a note\x1a"));
+    for (const char* folder : {"/state/scriblet", "/cache/scriblet", "/runtime/scriblet"})
+        QCOMPARE(QDir(home.path() + QLatin1String(folder)).entryList({"*.note"}, QDir::Files), QStringList());
 }
 
 // nohup ignores SIGHUP for the program it starts: the hang-up of the terminal

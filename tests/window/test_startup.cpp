@@ -72,6 +72,7 @@ private slots:
     void textOfAnEndThatCannotAskIsOfferedNextTime();
     void normalExitLeavesNoRecoveredText();
     void severalLeftTextsAreOfferedOneByOne();
+    void unreadableLeftTextIsToldOnceWhereItWasPut();
     void sessionEnd_data();
     void sessionEnd();
     void afterALogoutCancelledElsewhereTheUserIsAskedAgain_data();
@@ -418,6 +419,26 @@ void TestStartup::severalLeftTextsAreOfferedOneByOne()
     QVERIFY(run.window->editor().isModified());
     QCOMPARE(OnlyRecoveredText(dirs), run.window->editor().text());
     QCOMPARE(RecoveryFiles(dirs).size(), 1);
+}
+
+void TestStartup::unreadableLeftTextIsToldOnceWhereItWasPut()
+{
+    ScopedUserDirectories dirs;
+    const QByteArray cutShort = "SCRIBLET RECOVERY 1\nNote: /home/me/li";
+    WriteFileBytes(dirs.cacheDirectory() + QStringLiteral("/session-abcdef.note"), cutShort);
+    const QString setAside = dirs.cacheDirectory() + QStringLiteral("/unreadable-session-abcdef.note");
+    {
+        Run first;
+        QCOMPARE(first.platform.messages.size(), 1);
+        QCOMPARE(first.platform.messages[0].icon, MessageIcon::Information);
+        const QString told = first.platform.messages[0].text;
+        QVERIFY2(told.contains(setAside + u'.'), qPrintable(told));
+        QCOMPARE(ReadFileBytes(setAside), cutShort);
+        first.exit();
+    }
+    Run second;
+    QVERIFY(second.platform.messages.isEmpty());
+    QCOMPARE(ReadFileBytes(setAside), cutShort);
 }
 
 void TestStartup::sessionEnd_data()

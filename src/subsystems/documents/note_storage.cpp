@@ -197,8 +197,15 @@ ReplaceResult NoteStorage::replace(const QString& path, const QByteArray& bytes)
     // A new file in the old one's place would part it from its other names.
     if (exists && old.st_nlink > 1)
         return replaceInPlace(nativeTarget, bytes);
-    std::optional<ReplaceResult> renamed = replaceByRename(nativeTarget, exists ? &old : nullptr, bytes);
+    std::optional<ReplaceResult> renamed =
+        replaceByRename(nativeTarget, exists ? &old : nullptr, bytes, 0666 & ~CurrentUmask());
     return renamed ? *std::move(renamed) : replaceInPlace(nativeTarget, bytes);
+}
+
+ReplaceResult NoteStorage::writePrivate(const QString& path, const QByteArray& bytes)
+{
+    // Without an old file to take after, the rename is the only way.
+    return *replaceByRename(QFile::encodeName(path), nullptr, bytes, 0600);
 }
 
 int NoteStorage::stepFailure(SaveStep) { return 0; }
@@ -216,7 +223,7 @@ int NoteStorage::perform(SaveStep step, Call call)
 }
 
 std::optional<ReplaceResult> NoteStorage::replaceByRename(const QByteArray& target, const struct stat* old,
-                                                          const QByteArray& bytes)
+                                                          const QByteArray& bytes, mode_t newFileMode)
 {
     const auto failed = [](int error, SaveStep step) { return std::optional(ReplaceResult{error, step, {}}); };
     const QByteArray directory = DirectoryOf(target);
@@ -230,7 +237,7 @@ std::optional<ReplaceResult> NoteStorage::replaceByRename(const QByteArray& targ
     // Owner and group before the mode: a change of owner clears the set-id bits.
     if (old && perform(SaveStep::ChangeOwner, [&] { return ::fchown(fd.get(), old->st_uid, old->st_gid); }) != 0)
         return std::nullopt;
-    const mode_t mode = old ? (old->st_mode & 07777) : (0666 & ~CurrentUmask());
+    const mode_t mode = old ? (old->st_mode & 07777) : newFileMode;
     if (const int error = perform(SaveStep::ChangeMode, [&] { return ::fchmod(fd.get(), mode); }))
         return failed(error, SaveStep::ChangeMode);
     if (old && !copyAttributes(target, fd.get()))

@@ -51,6 +51,11 @@ public:
     // read-only is refused.
     virtual ReplaceResult replace(const QString& path, const QByteArray& bytes);
 
+    // Writes a file readable by its owner only, through a new file beside it
+    // that takes the old one's place once it is on disk, so a failure leaves
+    // the old file whole. A symbolic link of the name is replaced, not followed.
+    ReplaceResult writePrivate(const QString& path, const QByteArray& bytes);
+
 protected:
     // Consulted before every system call of a save: an errno returned here
     // fails that call without making it. Tests inject faults through it.
@@ -62,8 +67,9 @@ private:
     template <typename Call>
     int perform(SaveStep step, Call call);
     // Empty when the new file cannot take the old one's owner or attributes.
+    // A new file takes newFileMode when there is no old one.
     std::optional<ReplaceResult> replaceByRename(const QByteArray& target, const struct stat* old,
-                                                 const QByteArray& bytes);
+                                                 const QByteArray& bytes, mode_t newFileMode);
     ReplaceResult replaceInPlace(const QByteArray& target, const QByteArray& bytes);
     bool copyAttributes(const QByteArray& source, int fd);
     int copyContent(const QByteArray& source, QByteArray& copyPath);

@@ -1,11 +1,6 @@
 #include "subsystems/documents/recovery_file.h"
 
-#include <QFile>
 #include <QUrl>
-
-#include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -23,29 +18,6 @@ std::optional<QByteArray> HeaderValue(const QByteArray& line, const char* name)
     if (!line.startsWith(prefix))
         return std::nullopt;
     return line.mid(prefix.size());
-}
-
-int WriteAll(int fd, const QByteArray& bytes)
-{
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t put = ::write(fd, bytes.constData() + done, size_t(bytes.size() - done));
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0)
-            return put < 0 ? errno : EIO;
-        done += put;
-    }
-    return 0;
-}
-
-int SyncDirectory(const QByteArray& directory)
-{
-    const int fd = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return errno;
-    const int error = ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno;
-    ::close(fd);
-    return error;
 }
 
 } // namespace
@@ -93,27 +65,4 @@ std::optional<RecoveredNote> ParseRecoveryFile(const QByteArray& bytes)
         return std::nullopt;
     note.text = QString::fromUtf8(text);
     return note;
-}
-
-int WritePrivateFileAtomically(const QString& path, const QByteArray& bytes)
-{
-    const QByteArray target = QFile::encodeName(path);
-    const qsizetype slash = target.lastIndexOf('/');
-    const QByteArray directory = slash <= 0 ? QByteArray(slash == 0 ? "/" : ".") : target.left(slash);
-    QByteArray temporary = directory + "/.recovery-XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC); // mode 0600
-    if (fd < 0)
-        return errno;
-    int error = WriteAll(fd, bytes);
-    if (error == 0 && ::fdatasync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && ::rename(temporary.constData(), target.constData()) != 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.constData());
-        return error;
-    }
-    return SyncDirectory(directory);
 }

@@ -22,7 +22,3 @@ QByteArray RecoveryFileBytes(const RecoveredNote& note);
 
 // Nothing when the bytes are not a whole recovery file.
 std::optional<RecoveredNote> ParseRecoveryFile(const QByteArray& bytes);
-
-// Writes the file readable by its owner only, through a temporary file beside
-// it that takes its place once it is on disk. 0 or the errno.
-int WritePrivateFileAtomically(const QString& path, const QByteArray& bytes);

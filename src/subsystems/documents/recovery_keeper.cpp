@@ -32,12 +32,12 @@ void RecoveryKeeper::documentChanged()
         return;
     }
     if (!m_countdown)
-        m_countdown = m_context.platform.makeSingleShotTimer([this] { keepNow(); });
+        m_countdown = m_context.platform.makeSingleShotTimer([this] { keepNow(NoticeBy::MessageBox); });
     if (!m_countdown->isActive())
         m_countdown->start(DelayMilliseconds);
 }
 
-bool RecoveryKeeper::keepNow()
+bool RecoveryKeeper::keepNow(NoticeBy notice)
 {
     if (m_countdown)
         m_countdown->stop();
@@ -48,8 +48,14 @@ bool RecoveryKeeper::keepNow()
     const QString& path = m_context.settings.FileName;
     RecoveredNote note{path == UntitledFileName ? QString() : path, m_context.document.DocumentEncoding,
                        m_context.platform.currentDateTime(), m_context.editor.text()};
-    // Not reported: the note itself is untouched, and the next edit tries again.
-    return m_store.keep(note) == 0;
+    const KeepResult result = m_store.keep(note);
+    if (const std::optional<MessageBoxRequest> message = m_notices.after(result)) {
+        if (notice == NoticeBy::MessageBox)
+            m_context.platform.showMessage(*message);
+        else
+            qWarning("%s", qPrintable(message->text));
+    }
+    return result.kept();
 }
 
 void RecoveryKeeper::forget()

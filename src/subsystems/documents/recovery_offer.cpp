@@ -26,7 +26,7 @@ MessageAnswer AskToRestore(Platform& platform, const RecoveredNote& note)
 
 // The recovered text becomes the document, changed, so a save writes it
 // where it belongs. This copy keeps it before the left-behind file goes.
-void Restore(DocumentContext& context, RecoveryKeeper& keeper, RecoveryStore& store, Leftover& leftover)
+void Restore(DocumentContext& context, RecoveryKeeper& keeper, Leftover& leftover)
 {
     const RecoveredNote& note = leftover.note();
     context.editor.setText(note.text);
@@ -34,23 +34,30 @@ void Restore(DocumentContext& context, RecoveryKeeper& keeper, RecoveryStore& st
     context.document.DocumentEncoding = note.encoding;
     context.editor.setModified(true);
     UpdateTitle(context.settings, context.window);
-    if (keeper.keepNow())
-        store.remove(leftover);
+    if (keeper.keepNow(RecoveryKeeper::NoticeBy::MessageBox))
+        leftover.remove();
+}
+
+// Named, so the user can look into what it holds.
+void TellSetAsideUnreadable(Platform& platform, const QString& path)
+{
+    const QString text = QStringLiteral("A File Of Unsaved Text Left By Scriblet Could Not Be Read, So It Was Set Aside As ");
+    platform.showMessage({text + path + u'.', QStringLiteral("Unreadable Unsaved Text"), MessageIcon::Information,
+                          MessageButtons::Ok, MessageAnswer::Ok});
 }
 
 enum class Decision { Restored, SetAside, Left };
 
-Decision Offer(DocumentContext& context, RecoveryKeeper& keeper, RecoveryStore& store, Leftover& leftover,
-               bool replacesDocument)
+Decision Offer(DocumentContext& context, RecoveryKeeper& keeper, Leftover& leftover, bool replacesDocument)
 {
     switch (AskToRestore(context.platform, leftover.note())) {
     case MessageAnswer::Yes:
         if (replacesDocument && !GuardUnsavedChanges(context))
             return Decision::Left;
-        Restore(context, keeper, store, leftover);
+        Restore(context, keeper, leftover);
         return Decision::Restored;
     case MessageAnswer::No:
-        store.setAside(leftover);
+        leftover.setAside();
         return Decision::SetAside;
     default:
         return Decision::Left; // the process is ending: asked again next time
@@ -67,10 +74,12 @@ void LoadStartupDocumentOfferingRecovery(DocumentContext& context, RecoveryKeepe
     bool restored = false;
     if (!commandLineNamedDocument) {
         while (next != leftovers.end() && !restored)
-            restored = Offer(context, keeper, store, *next++, false) == Decision::Restored;
+            restored = Offer(context, keeper, *next++, false) == Decision::Restored;
     }
     if (!restored)
         LoadStartupDocument(context);
     for (; next != leftovers.end(); ++next)
-        Offer(context, keeper, store, *next, true);
+        Offer(context, keeper, *next, true);
+    for (const QString& path : store.unreadableSetAside())
+        TellSetAsideUnreadable(context.platform, path);
 }

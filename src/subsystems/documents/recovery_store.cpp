@@ -1,259 +1,56 @@
 #include "subsystems/documents/recovery_store.h"
 
-#include <QDateTime>
-#include <QDir>
-#include <QFile>
-
 #include <algorithm>
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <utility>
 
-namespace {
-
-const QString FilePattern = QStringLiteral("session-*.note");
-const QString LockPattern = QStringLiteral("session-*.lock");
-constexpr qint64 LargestRecoveryFile = 64 * 1024 * 1024;
-
-QString LockPathFor(const QString& filePath) { return filePath.chopped(5) + QStringLiteral(".lock"); }
-
-QString FilePathFor(const QString& lockPath) { return lockPath.chopped(5) + QStringLiteral(".note"); }
-
-// Whether the name still leads to the file the descriptor has open: another
-// copy may have removed it, or put a new one in its place, meanwhile.
-bool StillNamed(int fd, const QByteArray& path)
+RecoveryStore::RecoveryStore(const RecoveryDirectories& directories, NoteStorage& storage)
+    : m_storage(storage)
+    , m_folders{RecoveryFolder(directories.state), RecoveryFolder(directories.cache),
+                RecoveryFolder(directories.runtime)}
 {
-    struct stat opened {};
-    struct stat named {};
-    return ::fstat(fd, &opened) == 0 && ::stat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
-        && opened.st_ino == named.st_ino;
 }
 
-// A descriptor holding the lock on the file, or -1 when a running copy holds it.
-int TakeLock(const QString& lockPath)
+KeepResult RecoveryStore::keep(const RecoveredNote& note)
 {
-    const QByteArray path = QFile::encodeName(lockPath);
-    const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd < 0)
-        return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !StillNamed(fd, path)) {
-        ::close(fd);
-        return -1;
+    const QByteArray bytes = RecoveryFileBytes(note);
+    KeepResult result;
+    for (RecoveryFolder& folder : m_folders) {
+        if (folder.directory().isEmpty())
+            continue;
+        const int error = folder.keep(m_storage, bytes);
+        if (error == 0) {
+            // Written first, removed after: the text is on disk all along.
+            for (RecoveryFolder& other : m_folders) {
+                if (&other != &folder)
+                    other.discard();
+            }
+            m_current = &folder;
+            result.keptIn = folder.directory();
+            result.untilLogout = &folder == &m_folders.back();
+            return result;
+        }
+        if (result.refusedBy.isEmpty()) {
+            result.refusedBy = folder.directory();
+            result.refusal = error;
+        }
     }
-    return fd;
-}
-
-void Unlink(const QString& path) { ::unlink(QFile::encodeName(path).constData()); }
-
-bool Rename(const QString& from, const QString& to)
-{
-    return ::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-}
-
-// The directory, made readable by its owner only when it is made.
-bool MakeDirectory(const QString& directory)
-{
-    QDir().mkpath(QFileInfo(directory).absolutePath());
-    return ::mkdir(QFile::encodeName(directory).constData(), 0700) == 0 || errno == EEXIST;
-}
-
-std::optional<QByteArray> ReadWhole(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > LargestRecoveryFile)
-        return std::nullopt;
-    return file.readAll();
-}
-
-} // namespace
-
-Leftover::Leftover(QString path, QString lockPath, int lockFd, RecoveredNote note)
-    : m_path(std::move(path))
-    , m_lockPath(std::move(lockPath))
-    , m_lockFd(lockFd)
-    , m_note(std::move(note))
-{
-}
-
-Leftover::Leftover(Leftover&& other) noexcept
-    : m_path(std::move(other.m_path))
-    , m_lockPath(std::move(other.m_lockPath))
-    , m_lockFd(std::exchange(other.m_lockFd, -1))
-    , m_note(std::move(other.m_note))
-{
-}
-
-Leftover& Leftover::operator=(Leftover&& other) noexcept
-{
-    std::swap(m_path, other.m_path);
-    std::swap(m_lockPath, other.m_lockPath);
-    std::swap(m_lockFd, other.m_lockFd);
-    std::swap(m_note, other.m_note);
-    return *this;
-}
-
-Leftover::~Leftover()
-{
-    if (m_lockFd >= 0)
-        ::close(m_lockFd);
-}
-
-void Leftover::release()
-{
-    if (m_lockFd < 0)
-        return;
-    // Removed while still locked, so no other copy takes the name's lock meanwhile.
-    Unlink(m_lockPath);
-    ::close(std::exchange(m_lockFd, -1));
-}
-
-RecoveryStore::RecoveryStore(QString directory)
-    : m_directory(std::move(directory))
-{
-}
-
-RecoveryStore::~RecoveryStore()
-{
-    if (m_lockFd < 0)
-        return;
-    if (!m_holdsFile)
-        Unlink(m_lockPath);
-    ::close(m_lockFd);
-}
-
-// The lock is taken under a name nobody looks for, and the file gets its
-// session name only once it is locked.
-bool RecoveryStore::startSession()
-{
-    if (m_lockFd >= 0)
-        return true;
-    if (m_directory.isEmpty() || !MakeDirectory(m_directory))
-        return false;
-    QByteArray newName = QFile::encodeName(m_directory + QStringLiteral("/new-XXXXXX.lock"));
-    const int fd = ::mkostemps(newName.data(), 5, O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const QByteArray name = QFile::encodeName(m_directory + QStringLiteral("/session-"))
-        + newName.mid(newName.size() - 11, 6) + ".lock";
-    const bool named = ::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::link(newName.constData(), name.constData()) == 0;
-    ::unlink(newName.constData());
-    if (!named) {
-        ::close(fd);
-        return false;
-    }
-    m_lockFd = fd;
-    m_lockPath = QFile::decodeName(name);
-    m_filePath = FilePathFor(m_lockPath);
-    return true;
-}
-
-int RecoveryStore::keep(const RecoveredNote& note)
-{
-    if (!startSession())
-        return errno != 0 ? errno : EACCES;
-    const int error = WritePrivateFileAtomically(m_filePath, RecoveryFileBytes(note));
-    if (error == 0)
-        m_holdsFile = true;
-    return error;
+    return result;
 }
 
 void RecoveryStore::discard()
 {
-    if (!m_holdsFile)
-        return;
-    Unlink(m_filePath);
-    m_holdsFile = false;
+    for (RecoveryFolder& folder : m_folders)
+        folder.discard();
 }
+
+QString RecoveryStore::filePath() const { return m_current ? m_current->filePath() : QString(); }
 
 std::vector<Leftover> RecoveryStore::claimLeftovers()
 {
     std::vector<Leftover> found;
-    const QDir directory(m_directory);
-    if (m_directory.isEmpty() || !directory.exists())
-        return found;
-    for (const QString& name : directory.entryList({FilePattern}, QDir::Files | QDir::Hidden)) {
-        const QString path = directory.filePath(name);
-        if (path == m_filePath)
-            continue;
-        const QString lockPath = LockPathFor(path);
-        const int lockFd = TakeLock(lockPath);
-        if (lockFd < 0)
-            continue;
-        // Another copy may have dealt with it between the listing and the lock.
-        if (!QFileInfo::exists(path)) {
-            Unlink(lockPath);
-            ::close(lockFd);
-            continue;
-        }
-        const std::optional<QByteArray> bytes = ReadWhole(path);
-        std::optional<RecoveredNote> note = bytes ? ParseRecoveryFile(*bytes) : std::nullopt;
-        Leftover leftover(path, lockPath, lockFd, note ? *std::move(note) : RecoveredNote());
-        if (!note) {
-            // Kept under a name of its own, so it never pushes a declined text out.
-            if (Rename(path, directory.filePath(QStringLiteral("unreadable-") + name)))
-                leftover.release();
-            continue;
-        }
-        found.push_back(std::move(leftover));
-    }
+    m_unreadable.clear();
+    for (RecoveryFolder& folder : m_folders)
+        folder.claimLeftovers(found, m_unreadable);
     std::stable_sort(found.begin(), found.end(),
                      [](const Leftover& a, const Leftover& b) { return a.note().keptAt < b.note().keptAt; });
-    sweepLocksWithoutFiles(directory.entryList({LockPattern}, QDir::Files | QDir::Hidden));
-    sweepTemporaryFiles(directory.entryList({QStringLiteral(".recovery-*")}, QDir::Files | QDir::Hidden));
     return found;
-}
-
-// A copy that ended with nothing unsaved may still leave its lock file.
-void RecoveryStore::sweepLocksWithoutFiles(const QStringList& lockNames)
-{
-    for (const QString& name : lockNames) {
-        const QString lockPath = QDir(m_directory).filePath(name);
-        if (lockPath == m_lockPath || QFileInfo::exists(FilePathFor(lockPath)))
-            continue;
-        const int fd = TakeLock(lockPath);
-        if (fd < 0)
-            continue;
-        if (!QFileInfo::exists(FilePathFor(lockPath)))
-            Unlink(lockPath);
-        ::close(fd);
-    }
-}
-
-// A write cut short leaves its temporary file; one a minute old is no copy's write in progress.
-void RecoveryStore::sweepTemporaryFiles(const QStringList& names)
-{
-    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-60);
-    for (const QString& name : names) {
-        const QFileInfo file(QDir(m_directory).filePath(name));
-        if (file.lastModified() < stale)
-            Unlink(file.filePath());
-    }
-}
-
-QString RecoveryStore::setAsidePath() const { return m_directory + QStringLiteral("/set-aside.note"); }
-
-// Two copies setting texts aside at once take turns, so neither pushes out the other's.
-void RecoveryStore::setAside(Leftover& leftover)
-{
-    const int turn = ::open(QFile::encodeName(m_directory + QStringLiteral("/set-aside.lock")).constData(),
-                            O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (turn < 0 || ::flock(turn, LOCK_EX) != 0) {
-        if (turn >= 0)
-            ::close(turn);
-        return;
-    }
-    const QString target = setAsidePath();
-    Rename(target, target + QStringLiteral(".old"));
-    if (Rename(leftover.m_path, target))
-        leftover.release();
-    ::close(turn);
-}
-
-void RecoveryStore::remove(Leftover& leftover)
-{
-    Unlink(leftover.m_path);
-    leftover.release();
 }

@@ -1,77 +1,49 @@
 #pragma once
 
-#include "subsystems/documents/recovery_file.h"
+#include "settings/app_paths.h"
+#include "subsystems/documents/recovery_folder.h"
 
-#include <QString>
-
+#include <array>
 #include <vector>
 
-// A recovery file that no running copy of the program holds. The copy that
-// found it holds its lock until it is dealt with; dropped untouched, the file
-// stays for the next start.
-class Leftover
+class NoteStorage;
+
+// The outcome of keeping the unsaved text.
+struct KeepResult
 {
-public:
-    Leftover(QString path, QString lockPath, int lockFd, RecoveredNote note);
-    ~Leftover();
-    Leftover(Leftover&& other) noexcept;
-    Leftover& operator=(Leftover&& other) noexcept;
-    Leftover(const Leftover&) = delete;
-    Leftover& operator=(const Leftover&) = delete;
+    QString keptIn;           // the folder that holds the text; empty when none could
+    bool untilLogout = false; // that folder is the one the system empties at logout
+    QString refusedBy;        // the first folder that refused it, if any
+    int refusal = 0;          // the errno of that refusal
 
-    const RecoveredNote& note() const { return m_note; }
-    const QString& path() const { return m_path; }
-
-private:
-    friend class RecoveryStore;
-    // Removes the lock file and lets the lock go.
-    void release();
-
-    QString m_path;
-    QString m_lockPath;
-    int m_lockFd = -1;
-    RecoveredNote m_note;
+    bool kept() const { return !keptIn.isEmpty(); }
 };
 
-// The directory of recovery files. Each running copy of the program keeps its
-// own file, named at its first write, and holds a lock on a file beside it for
-// as long as it runs: the system lets the lock go when the process ends,
-// however it ends, so a lock nobody holds marks a copy that is gone.
+// Where this copy keeps its unsaved text: in the most lasting of the recovery
+// folders that takes it, and in that one only. The folders are searched alike
+// for texts other copies left behind.
 class RecoveryStore
 {
 public:
-    explicit RecoveryStore(QString directory);
-    ~RecoveryStore();
-    RecoveryStore(const RecoveryStore&) = delete;
-    RecoveryStore& operator=(const RecoveryStore&) = delete;
+    RecoveryStore(const RecoveryDirectories& directories, NoteStorage& storage);
 
-    // Writes this copy's file. 0 or the errno.
-    int keep(const RecoveredNote& note);
+    // Writes this copy's file in the first folder that takes it, then removes
+    // its file from the others.
+    KeepResult keep(const RecoveredNote& note);
     // Removes this copy's file; touches nothing when there is none.
     void discard();
-    // This copy's file; empty before its first write.
-    QString filePath() const { return m_filePath; }
+    // This copy's file where the last write put it; empty before the first.
+    QString filePath() const;
 
-    // The files other copies left behind, oldest first, each locked by this
-    // copy now. A file that cannot be read as one is renamed "unreadable-..."
-    // unasked.
+    // The files other copies left behind in any folder, oldest first, each
+    // locked by this copy now. A file that cannot be read as one is renamed
+    // "unreadable-..." unasked; unreadableSetAside() lists where they went.
     std::vector<Leftover> claimLeftovers();
-    // Moves the file aside under a fixed name, where the one set aside before
-    // it is kept as the older copy.
-    void setAside(Leftover& leftover);
-    // Removes a file whose text this copy has taken over.
-    void remove(Leftover& leftover);
-
-    QString setAsidePath() const;
+    const QStringList& unreadableSetAside() const { return m_unreadable; }
 
 private:
-    bool startSession();
-    void sweepLocksWithoutFiles(const QStringList& lockNames);
-    void sweepTemporaryFiles(const QStringList& names);
-
-    QString m_directory;
-    QString m_lockPath;
-    QString m_filePath;
-    int m_lockFd = -1;
-    bool m_holdsFile = false;
+    NoteStorage& m_storage;
+    std::array<RecoveryFolder, 3> m_folders; // state, cache, runtime
+    const RecoveryFolder* m_current = nullptr; // the folder of the last write
+    QStringList m_unreadable;
 };

@@ -64,7 +64,7 @@ int main(int argc, char* argv[])
     EditorControl editor;
     RecordingWindow window;
     NoteStorage storage;
-    RecoveryStore store(RecoveryDirectory());
+    RecoveryStore store(FindRecoveryDirectories(), storage);
     DocumentContext context{settings, document, platform, editor, window, storage};
     RecoveryKeeper keeper(context, store);
     if (ReadNoteFile(context, QString::fromLocal8Bit(argv[1]), false).outcome != ReadOutcome::Loaded)

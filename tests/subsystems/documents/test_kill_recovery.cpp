@@ -162,6 +162,8 @@ void TestKillRecovery::killedWhileEditingLosesNothingOlderThanTwoSeconds()
     QProcess helper;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_STATE_HOME"), dir.filePath(QStringLiteral("state")));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), dir.filePath(QStringLiteral("cache")));
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir.filePath(QStringLiteral("runtime")));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     helper.setProcessEnvironment(environment);
     helper.start(QStringLiteral(KILL_HELPER), {note, QString::number(seed), duringASave ? "15" : "120"});
@@ -192,7 +194,10 @@ void TestKillRecovery::killedWhileEditingLosesNothingOlderThanTwoSeconds()
         best = NoteText(ReadFileBytes(dir.filePath(copies[0])));
         QVERIFY2(log.isSavedContent(best), qPrintable(QStringLiteral("seed %1: the copy holds a mix").arg(seed)));
     }
-    RecoveryStore store(dir.filePath(QStringLiteral("state/scriblet")));
+    NoteStorage disk;
+    RecoveryStore store({dir.filePath(QStringLiteral("state/scriblet")), dir.filePath(QStringLiteral("cache/scriblet")),
+                         dir.filePath(QStringLiteral("runtime/scriblet"))},
+                        disk);
     const std::vector<Leftover> leftovers = store.claimLeftovers();
     QVERIFY(leftovers.size() <= 1);
     if (!leftovers.empty()) {

@@ -1,4 +1,6 @@
 #include "platform/editor_control.h"
+#include "platform/qt_platform.h"
+#include "settings/app_paths.h"
 #include "settings/settings.h"
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/note_storage.h"
@@ -10,10 +12,13 @@
 #include "support/test_environment.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
+#include <cstring>
 #include <memory>
 #include <sys/stat.h>
 
@@ -30,6 +35,42 @@ QStringList Files(const QString& directory)
 {
     return QDir(directory).entryList(QDir::Files | QDir::Hidden, QDir::Name);
 }
+
+NoteStorage Disk;
+
+RecoveryDirectories Only(const QString& directory)
+{
+    RecoveryDirectories directories;
+    directories.state = directory;
+    return directories;
+}
+
+RecoveryStore StoreIn(const QString& directory) { return RecoveryStore(Only(directory), Disk); }
+
+// The folder's path then leads through a regular file, which even root cannot write under.
+void Block(const QString& variableDirectory, bool blocked)
+{
+    QDir(variableDirectory).removeRecursively();
+    QFile::remove(variableDirectory);
+    if (blocked)
+        WriteFileBytes(variableDirectory, "a file where a folder belongs");
+}
+
+QStringList SessionFiles(const QString& directory)
+{
+    return QDir(directory).entryList({"session-*.note"}, QDir::Files);
+}
+
+// A disk that refuses one step of every write with error, once error is set.
+class FailingStepStorage : public NoteStorage
+{
+public:
+    SaveStep step = SaveStep::Open;
+    int error = 0;
+
+protected:
+    int stepFailure(SaveStep current) override { return current == step ? error : 0; }
+};
 
 } // namespace
 
@@ -49,8 +90,16 @@ private slots:
     void runningCopiesNeverOfferEachOthersText();
     void declinedTextIsSetAsideWithOneOlderCopy();
     void unreadableFileIsSetAsideUnasked();
+    void writeIsSyncedBeforeItTakesThePreviousFilesPlace_data();
+    void writeIsSyncedBeforeItTakesThePreviousFilesPlace();
+    void textIsKeptInTheMostLastingFolderThatTakesIt_data();
+    void textIsKeptInTheMostLastingFolderThatTakesIt();
+    void leftTextsAreFoundInEveryFolder();
 
     void firstEditStartsTheCountdownThatKeepsTheText();
+    void editIsKeptWithinTwoSecondsByTheClock();
+    void userIsToldOnceWhereTheTextIsNotKeptToLast_data();
+    void userIsToldOnceWhereTheTextIsNotKeptToLast();
     void savingOrDiscardingRemovesTheText_data();
     void savingOrDiscardingRemovesTheText();
 };
@@ -100,36 +149,36 @@ void TestRecovery::fileIsPrivateAndReplacedWhole()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("kept.note");
-    QCOMPARE(WritePrivateFileAtomically(path, "first, and longer"), 0);
-    QCOMPARE(WritePrivateFileAtomically(path, "second"), 0);
+    QCOMPARE(Disk.writePrivate(path, "first, and longer").error, 0);
+    QCOMPARE(Disk.writePrivate(path, "second").error, 0);
     QCOMPARE(ReadFileBytes(path), QByteArray("second"));
     struct stat info {};
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
     QCOMPARE(info.st_mode & 0777, mode_t(0600));
     QCOMPARE(Files(dir.path()), QStringList{"kept.note"});
-    QVERIFY(WritePrivateFileAtomically(dir.filePath("missing/kept.note"), "x") != 0);
+    QVERIFY(Disk.writePrivate(dir.filePath("missing/kept.note"), "x").error != 0);
 }
 
 void TestRecovery::runningCopiesNeverOfferEachOthersText()
 {
     QTemporaryDir dir;
-    auto first = std::make_unique<RecoveryStore>(dir.path());
-    RecoveryStore second(dir.path());
-    QCOMPARE(first->keep(Note("/a.SCB", "first copy")), 0);
-    QCOMPARE(second.keep(Note("/b.SCB", "second copy")), 0);
+    auto first = std::make_unique<RecoveryStore>(Only(dir.path()), Disk);
+    RecoveryStore second = StoreIn(dir.path());
+    QVERIFY(first->keep(Note("/a.SCB", "first copy")).kept());
+    QVERIFY(second.keep(Note("/b.SCB", "second copy")).kept());
     QVERIFY(first->filePath() != second.filePath());
-    QVERIFY(RecoveryStore(dir.path()).claimLeftovers().empty());
+    QVERIFY(StoreIn(dir.path()).claimLeftovers().empty());
 
     first.reset(); // as when the process is killed: the file stays, the lock goes
-    RecoveryStore third(dir.path());
+    RecoveryStore third = StoreIn(dir.path());
     std::vector<Leftover> found = third.claimLeftovers();
     QCOMPARE(found.size(), size_t(1));
     QCOMPARE(found[0].note().text, QStringLiteral("first copy"));
     // While the third copy decides, a fourth one starting sees nothing.
-    QVERIFY(RecoveryStore(dir.path()).claimLeftovers().empty());
-    third.remove(found[0]);
+    QVERIFY(StoreIn(dir.path()).claimLeftovers().empty());
+    found[0].remove();
     found.clear();
-    QVERIFY(RecoveryStore(dir.path()).claimLeftovers().empty());
+    QVERIFY(StoreIn(dir.path()).claimLeftovers().empty());
     second.discard();
     QVERIFY(!QFileInfo::exists(second.filePath()));
 }
@@ -138,11 +187,11 @@ void TestRecovery::declinedTextIsSetAsideWithOneOlderCopy()
 {
     QTemporaryDir dir;
     for (const char* text : {"oldest", "older", "newest"}) {
-        RecoveryStore(dir.path()).keep(Note("/n.SCB", text));
-        RecoveryStore claimer(dir.path());
+        StoreIn(dir.path()).keep(Note("/n.SCB", text));
+        RecoveryStore claimer = StoreIn(dir.path());
         std::vector<Leftover> found = claimer.claimLeftovers();
         QCOMPARE(found.size(), size_t(1));
-        claimer.setAside(found[0]);
+        found[0].setAside();
     }
     QCOMPARE(Files(dir.path()), (QStringList{"set-aside.lock", "set-aside.note", "set-aside.note.old"}));
     QCOMPARE(ParseRecoveryFile(ReadFileBytes(dir.filePath("set-aside.note")))->text, QStringLiteral("newest"));
@@ -154,21 +203,121 @@ void TestRecovery::unreadableFileIsSetAsideUnasked()
     QTemporaryDir dir;
     WriteFileBytes(dir.filePath("session-abcdef.note"), "half a recovery fi");
     WriteFileBytes(dir.filePath("session-ghijkl.lock"), ""); // a copy that ended with nothing unsaved
-    WriteFileBytes(dir.filePath(".recovery-old"), "a write cut short an hour ago");
-    WriteFileBytes(dir.filePath(".recovery-new"), "a write in progress");
-    QFile old(dir.filePath(".recovery-old"));
+    WriteFileBytes(dir.filePath(".scriblet-save-old"), "a write cut short an hour ago");
+    WriteFileBytes(dir.filePath(".scriblet-save-new"), "a write in progress");
+    QFile old(dir.filePath(".scriblet-save-old"));
     QVERIFY(old.open(QIODevice::ReadWrite));
     QVERIFY(old.setFileTime(QDateTime::currentDateTime().addSecs(-3600), QFileDevice::FileModificationTime));
     old.close();
-    QVERIFY(RecoveryStore(dir.path()).claimLeftovers().empty());
-    QCOMPARE(Files(dir.path()), (QStringList{".recovery-new", "unreadable-session-abcdef.note"}));
+    RecoveryStore store = StoreIn(dir.path());
+    QVERIFY(store.claimLeftovers().empty());
+    QCOMPARE(store.unreadableSetAside(), QStringList{dir.filePath("unreadable-session-abcdef.note")});
+    QCOMPARE(Files(dir.path()), (QStringList{".scriblet-save-new", "unreadable-session-abcdef.note"}));
     QCOMPARE(ReadFileBytes(dir.filePath("unreadable-session-abcdef.note")), QByteArray("half a recovery fi"));
 }
 
+void TestRecovery::writeIsSyncedBeforeItTakesThePreviousFilesPlace_data()
+{
+    QTest::addColumn<SaveStep>("step");
+    QTest::addColumn<int>("error");
+    QTest::newRow("no room for a new file") << SaveStep::Open << ENOSPC;
+    QTest::newRow("mode refused") << SaveStep::ChangeMode << EPERM;
+    QTest::newRow("disk full while writing") << SaveStep::Write << ENOSPC;
+    QTest::newRow("sync fails") << SaveStep::Sync << EIO;
+    QTest::newRow("close fails") << SaveStep::Close << EIO;
+    QTest::newRow("rename refused") << SaveStep::Rename << EROFS;
+}
+
+// Were the new file put in place before it is on disk, a failed sync would leave it there.
+void TestRecovery::writeIsSyncedBeforeItTakesThePreviousFilesPlace()
+{
+    QFETCH(SaveStep, step);
+    QFETCH(int, error);
+    QTemporaryDir dir;
+    FailingStepStorage disk;
+    RecoveryStore store(Only(dir.path()), disk);
+    QVERIFY(store.keep(Note("/n.SCB", "the previous text")).kept());
+    disk.step = step;
+    disk.error = error;
+    const KeepResult result = store.keep(Note("/n.SCB", "the new text, longer than the previous one"));
+    QVERIFY(!result.kept());
+    QCOMPARE(result.refusedBy, dir.path());
+    QCOMPARE(result.refusal, error);
+    const std::optional<RecoveredNote> kept = ParseRecoveryFile(ReadFileBytes(store.filePath()));
+    QVERIFY2(kept, "the previous file is no longer whole");
+    QCOMPARE(kept->text, QStringLiteral("the previous text"));
+    QCOMPARE(Files(dir.path()).filter(QStringLiteral(".scriblet-save-")), QStringList());
+}
+
+void TestRecovery::textIsKeptInTheMostLastingFolderThatTakesIt_data()
+{
+    QTest::addColumn<QStringList>("blocked");
+    QTest::addColumn<int>("keptIn"); // 0 state, 1 cache, 2 runtime, -1 nowhere
+    QTest::newRow("the state folder") << QStringList() << 0;
+    QTest::newRow("the cache when the state folder cannot") << QStringList{"state"} << 1;
+    QTest::newRow("the runtime folder when no lasting one can") << QStringList{"state", "cache"} << 2;
+    QTest::newRow("the cache before the runtime folder") << QStringList{"state", "runtime"} << 1;
+    QTest::newRow("nowhere") << QStringList{"state", "cache", "runtime"} << -1;
+}
+
+void TestRecovery::textIsKeptInTheMostLastingFolderThatTakesIt()
+{
+    QFETCH(QStringList, blocked);
+    QFETCH(int, keptIn);
+    ScopedUserDirectories dirs;
+    const QStringList folders{dirs.stateDirectory(), dirs.cacheDirectory(), dirs.runtimeDirectory()};
+    RecoveryStore store(FindRecoveryDirectories(), Disk);
+    for (const QString& name : blocked)
+        Block(dirs.root() + u'/' + name, true);
+    const KeepResult result = store.keep(Note("/n.SCB", "where is it"));
+    QCOMPARE(result.kept(), keptIn >= 0);
+    QCOMPARE(result.untilLogout, keptIn == 2);
+    QCOMPARE(result.refusedBy, blocked.isEmpty() ? QString() : dirs.stateDirectory());
+    QCOMPARE(result.refusal, blocked.isEmpty() ? 0 : ENOTDIR);
+    for (qsizetype folder = 0; folder < folders.size(); ++folder)
+        QCOMPARE(SessionFiles(folders[folder]).size(), folder == keptIn ? 1 : 0);
+    if (keptIn >= 0)
+        QCOMPARE(store.filePath(), folders[keptIn] + u'/' + SessionFiles(folders[keptIn])[0]);
+
+    // Once the state folder takes it again, the text lives there alone.
+    for (const QString& name : blocked)
+        Block(dirs.root() + u'/' + name, false);
+    QCOMPARE(store.keep(Note("/n.SCB", "back home")).keptIn, dirs.stateDirectory());
+    QCOMPARE(SessionFiles(folders[0]).size(), 1);
+    QCOMPARE(SessionFiles(folders[1]) + SessionFiles(folders[2]), QStringList());
+    QCOMPARE(ParseRecoveryFile(ReadFileBytes(store.filePath()))->text, QStringLiteral("back home"));
+}
+
+void TestRecovery::leftTextsAreFoundInEveryFolder()
+{
+    ScopedUserDirectories dirs;
+    RecoveredNote older = Note("/older.SCB", "kept in the cache");
+    RecoveredNote newer = Note("/newer.SCB", "kept until logout");
+    newer.keptAt = older.keptAt.addSecs(60);
+    QVERIFY(StoreIn(dirs.runtimeDirectory()).keep(newer).kept());
+    QVERIFY(StoreIn(dirs.cacheDirectory()).keep(older).kept());
+    WriteFileBytes(dirs.cacheDirectory() + QStringLiteral("/session-cutoff.note"), "SCRIBLET RECOVERY 1\nNote: /x");
+
+    RecoveryStore store(FindRecoveryDirectories(), Disk);
+    std::vector<Leftover> found = store.claimLeftovers();
+    QCOMPARE(found.size(), size_t(2));
+    QCOMPARE(found[0].note().text, older.text);
+    QCOMPARE(found[1].note().text, newer.text);
+    const QString unreadable = dirs.cacheDirectory() + QStringLiteral("/unreadable-session-cutoff.note");
+    QCOMPARE(store.unreadableSetAside(), QStringList{unreadable});
+    found[0].setAside();
+    found[1].remove();
+    QCOMPARE(Files(dirs.cacheDirectory()),
+             (QStringList{"set-aside.lock", "set-aside.note", "unreadable-session-cutoff.note"}));
+    QCOMPARE(Files(dirs.runtimeDirectory()), QStringList());
+    QVERIFY(RecoveryStore(FindRecoveryDirectories(), Disk).claimLeftovers().empty());
+}
+
+template <typename PlatformType = ScriptedPlatform>
 struct KeeperRig
 {
     KeeperRig()
-        : store(dirs.stateDirectory())
+        : store(FindRecoveryDirectories(), storage)
         , keeper(context(), store)
     {
         settings.FileName = QStringLiteral("/notes/todo.SCB");
@@ -177,6 +326,8 @@ struct KeeperRig
     DocumentContext context() { return {settings, document, platform, editor, window, storage}; }
     QString kept() const
     {
+        if (store.filePath().isEmpty())
+            return QStringLiteral("<none>");
         const std::optional<RecoveredNote> note = ParseRecoveryFile(ReadFileBytes(store.filePath()));
         return note ? note->text : QStringLiteral("<none>");
     }
@@ -184,7 +335,7 @@ struct KeeperRig
     ScopedUserDirectories dirs;
     Settings settings;
     DocumentState document;
-    ScriptedPlatform platform;
+    PlatformType platform;
     EditorControl editor;
     RecordingWindow window;
     NoteStorage storage;
@@ -194,7 +345,7 @@ struct KeeperRig
 
 void TestRecovery::firstEditStartsTheCountdownThatKeepsTheText()
 {
-    KeeperRig rig;
+    KeeperRig<> rig;
     // Loading the note is no edit.
     QVERIFY(std::none_of(rig.platform.timers.cbegin(), rig.platform.timers.cend(), [](auto* t) { return t->isActive(); }));
     rig.editor.insertPlainText(QStringLiteral("a"));
@@ -220,6 +371,66 @@ void TestRecovery::firstEditStartsTheCountdownThatKeepsTheText()
     QCOMPARE(rig.kept(), QStringLiteral("ab\r\ncsaved text"));
 }
 
+void TestRecovery::editIsKeptWithinTwoSecondsByTheClock()
+{
+    KeeperRig<QtPlatform> rig;
+    rig.editor.insertPlainText(QStringLiteral("typed "));
+    QElapsedTimer clock;
+    clock.start();
+    QTest::qWait(300);
+    QVERIFY2(rig.store.filePath().isEmpty(), "kept at once: every keystroke would be a write");
+    QTRY_COMPARE_WITH_TIMEOUT(rig.kept(), QStringLiteral("typed saved text"), 10000);
+    QVERIFY2(clock.elapsed() <= 2000 + 500, qPrintable(QStringLiteral("kept after %1 ms").arg(clock.elapsed())));
+}
+
+void TestRecovery::userIsToldOnceWhereTheTextIsNotKeptToLast_data()
+{
+    QTest::addColumn<QStringList>("blocked");
+    QTest::addColumn<MessageIcon>("icon");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<bool>("toldAgainAfterAGoodWrite");
+    QTest::newRow("no folder keeps it") << QStringList{"state", "cache", "runtime"} << MessageIcon::Stop
+                                        << "Unsaved Text Not Kept" << true;
+    QTest::newRow("kept only until logout") << QStringList{"state", "cache"} << MessageIcon::Information
+                                            << "Unsaved Text Kept Until Logout" << false;
+}
+
+void TestRecovery::userIsToldOnceWhereTheTextIsNotKeptToLast()
+{
+    QFETCH(QStringList, blocked);
+    QFETCH(MessageIcon, icon);
+    QFETCH(QString, title);
+    QFETCH(bool, toldAgainAfterAGoodWrite);
+    KeeperRig<> rig;
+    const auto block = [&](bool on) {
+        for (const QString& name : blocked)
+            Block(rig.dirs.root() + u'/' + name, on);
+    };
+    const auto typeAndKeep = [&] {
+        rig.editor.insertPlainText(QStringLiteral("x"));
+        rig.platform.timers[0]->fire();
+    };
+    block(true);
+    for (int write = 0; write < 10; ++write)
+        typeAndKeep();
+    QCOMPARE(rig.platform.messages.size(), 1);
+    const MessageBoxRequest told = rig.platform.messages[0];
+    QCOMPARE(told.icon, icon);
+    QCOMPARE(told.title, title);
+    const QString reason = QString::fromLocal8Bit(std::strerror(ENOTDIR));
+    QVERIFY2(told.text.contains(rig.dirs.stateDirectory() + QStringLiteral(": ") + reason), qPrintable(told.text));
+    QCOMPARE(told.text.contains(rig.dirs.runtimeDirectory()), icon == MessageIcon::Information);
+    QCOMPARE(rig.kept().startsWith(QStringLiteral("xxxxxxxxxx")), icon == MessageIcon::Information);
+
+    block(false);
+    typeAndKeep();
+    QCOMPARE(rig.kept(), QStringLiteral("xxxxxxxxxxxsaved text"));
+    block(true);
+    typeAndKeep();
+    typeAndKeep();
+    QCOMPARE(rig.platform.messages.size(), toldAgainAfterAGoodWrite ? 2 : 1);
+}
+
 void TestRecovery::savingOrDiscardingRemovesTheText_data()
 {
     QTest::addColumn<int>("how");
@@ -232,7 +443,7 @@ void TestRecovery::savingOrDiscardingRemovesTheText_data()
 void TestRecovery::savingOrDiscardingRemovesTheText()
 {
     QFETCH(int, how);
-    KeeperRig rig;
+    KeeperRig<> rig;
     rig.editor.insertPlainText(QStringLiteral("typed "));
     rig.platform.timers[0]->fire();
     QVERIFY(QFileInfo::exists(rig.store.filePath()));
