@@ -37,35 +37,46 @@ fail() {
     exit 1
 }
 
-for program in Xvfb openbox xprop; do
+for program in Xvfb openbox; do
     command -v "$program" >/dev/null || fail "$program is not installed (./build.sh test installs it)"
 done
 
-wm_ready() {
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'
+# Starts both and waits until they take clients; on failure sets problem.
+start_servers() {
+    rm -f "$work/display" "$work/wm-ready"
+    # Xvfb picks a free display itself and writes its number to the descriptor.
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    # Generous waits: a loaded CI machine may take seconds to start either.
+    for _ in $(seq 600); do
+        [ -s "$work/display" ] && break
+        kill -0 "$xvfb_pid" 2>/dev/null || { problem="Xvfb did not start"; return 1; }
+        sleep 0.05
+    done
+    [ -s "$work/display" ] || { problem="Xvfb gave no display number"; return 1; }
+    export DISPLAY=":$(head -n1 "$work/display")"
+
+    # openbox runs the startup command right before its event loop, after it
+    # announced itself on the root window and loaded its theme: from then on
+    # it handles every window in turn.
+    openbox --sm-disable --startup "touch '$work/wm-ready'" >"$work/openbox.log" 2>&1 &
+    wm_pid=$!
+    for _ in $(seq 600); do
+        [ -e "$work/wm-ready" ] && return 0
+        kill -0 "$wm_pid" 2>/dev/null || { problem="openbox did not start"; return 1; }
+        sleep 0.05
+    done
+    problem="openbox did not take the display"
+    return 1
 }
 
-# Xvfb picks a free display itself and writes its number to the descriptor.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
-xvfb_pid=$!
-# Generous waits: a loaded CI machine may take seconds to start either.
-for _ in $(seq 600); do
-    [ -s "$work/display" ] && break
-    kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start"
-    sleep 0.05
-done
-[ -s "$work/display" ] || fail "Xvfb gave no display number"
-export DISPLAY=":$(head -n1 "$work/display")"
-
-openbox --sm-disable >"$work/openbox.log" 2>&1 &
-wm_pid=$!
-# The window manager is ready once it has announced itself on the root window.
-for _ in $(seq 600); do
-    wm_ready && break
-    kill -0 "$wm_pid" 2>/dev/null || fail "openbox did not start"
-    sleep 0.05
-done
-wm_ready || fail "openbox did not take the display"
+problem=
+if ! start_servers; then
+    echo "with_x_server.sh: $problem; starting again" >&2
+    show_logs
+    stop_servers
+    start_servers || fail "$problem"
+fi
 
 unset QT_QPA_PLATFORM
 "$@"
