@@ -1,8 +1,8 @@
 #include "support/window_manager_wait.h"
 
-#include <QDeadlineTimer>
+#include "support/wait_until.h"
+
 #include <QGuiApplication>
-#include <QTest>
 #include <QtGui/qguiapplication_platform.h>
 
 // Xlib defines Bool, Status and None as macros: after Qt's headers.
@@ -46,10 +46,7 @@ bool WaitForWindowManager(int milliseconds)
     request.xclient.format = 32;
     XSendEvent(display, root, False, SubstructureRedirectMask | SubstructureNotifyMask, &request);
     XFlush(display);
-    const QDeadlineTimer deadline(milliseconds);
-    bool answered = false;
-    while (!(answered = HasFrameExtents(display, probe, extents)) && !deadline.hasExpired())
-        QTest::qWait(10);
+    const bool answered = WaitUntil([&] { return HasFrameExtents(display, probe, extents); }, milliseconds);
     XDestroyWindow(display, probe);
     XFlush(display);
     return answered;
