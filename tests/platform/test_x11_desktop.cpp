@@ -1,6 +1,7 @@
 // Runs under a real X server with openbox (support/with_x_server.sh): the
 // window manager's client list, its activation and real keystrokes.
 #include "platform/x11_desktop.h"
+#include "support/window_manager_wait.h"
 
 #include <QDialog>
 #include <QGuiApplication>
@@ -88,6 +89,8 @@ class TestX11Desktop : public QObject
 
 private slots:
     void initTestCase() { QVERIFY(X11Desktop().available()); }
+    // Typing changes the keyboard map, which keeps openbox busy for seconds on a loaded machine.
+    void init() { QVERIFY2(WaitForWindowManager(60000), "openbox did not catch up within 60 s"); }
     void windowsAreListedWithTitleOwnerAndOrigin_data();
     void windowsAreListedWithTitleOwnerAndOrigin();
     void activateRestoresRaisesAndFocuses_data();

@@ -4,25 +4,35 @@
 # "scriblet-test", whose backend writes every job to a file of its own in
 # $SCRIBLET_PRINT_OUTPUT. CUPS_SERVER points at the server's socket, so the
 # printing system shows the command nothing but this queue. The server is
-# ended by its process id, whatever the command's outcome.
+# ended by its process id, whatever the command's outcome. When the command
+# fails, the server's error log follows its output on stderr.
 #   with_cups_server.sh COMMAND [ARGUMENTS...]
 set -uo pipefail
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/scriblet-cups.XXXXXX")
 cupsd_pid=
 
-stop() {
+stop_server() {
     if [ -n "$cupsd_pid" ]; then
         kill -TERM "$cupsd_pid" 2>/dev/null
         wait "$cupsd_pid" 2>/dev/null
     fi
+    cupsd_pid=
+}
+
+stop() {
+    stop_server
     rm -rf "$work"
 }
 trap stop EXIT
 
+show_log() {
+    [ -f "$work/error_log" ] && sed 's/^/  cupsd: /' "$work/error_log" >&2
+}
+
 fail() {
     echo "with_cups_server.sh: $*" >&2
-    [ -f "$work/error_log" ] && sed 's/^/  cupsd: /' "$work/error_log" >&2
+    show_log
     exit 1
 }
 
@@ -85,18 +95,37 @@ PageLog $work/page_log
 Printcap $work/printcap
 CONF
 
-cupsd -f -c "$work/cupsd.conf" -s "$work/cups-files.conf" &
-cupsd_pid=$!
+# Starts the server and waits until it answers; on failure sets problem.
+start_server() {
+    cupsd -f -c "$work/cupsd.conf" -s "$work/cups-files.conf" &
+    cupsd_pid=$!
+    # Generous: a loaded CI machine may take seconds.
+    for _ in $(seq 600); do
+        lpstat -r 2>/dev/null | grep -q "is running" && return 0
+        kill -0 "$cupsd_pid" 2>/dev/null || { problem="cupsd did not start"; return 1; }
+        sleep 0.05
+    done
+    problem="cupsd did not answer on $socket"
+    return 1
+}
+
 export CUPS_SERVER=$socket
-for _ in $(seq 200); do
-    lpstat -r 2>/dev/null | grep -q "is running" && break
-    kill -0 "$cupsd_pid" 2>/dev/null || fail "cupsd did not start"
-    sleep 0.05
-done
-lpstat -r 2>/dev/null | grep -q "is running" || fail "cupsd did not answer on $socket"
+problem=
+if ! start_server; then
+    echo "with_cups_server.sh: $problem; starting again" >&2
+    show_log
+    stop_server
+    start_server || fail "$problem"
+fi
 lpadmin -p scriblet-test -E -v "capture:$work/output" -m raw 2>"$work/lpadmin.log" \
     || fail "could not add the queue: $(cat "$work/lpadmin.log")"
 lpadmin -d scriblet-test || fail "could not make the queue the default"
 
 export SCRIBLET_PRINT_OUTPUT="$work/output"
 "$@"
+status=$?
+if [ "$status" -ne 0 ]; then
+    echo "with_cups_server.sh: the command ended with status $status; jobs kept: $(ls "$work/output")" >&2
+    show_log
+fi
+exit "$status"

@@ -92,7 +92,7 @@ QString ActiveWindowTitle(QtPlatform& platform)
 {
     QProcess xprop;
     xprop.start(QStringLiteral("/usr/bin/xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")});
-    xprop.waitForFinished();
+    xprop.waitForFinished(5000);
     const QString reply = QString::fromLatin1(xprop.readAllStandardOutput());
     const quint64 id = reply.section(u'#', 1).trimmed().toULongLong(nullptr, 16);
     for (const DesktopWindow& window : platform.desktopWindows()) {
