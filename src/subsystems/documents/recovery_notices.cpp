@@ -1,8 +1,8 @@
 #include "subsystems/documents/recovery_notices.h"
 
+#include "platform/system_error_text.h"
 #include "subsystems/documents/recovery_store.h"
 
-#include <cstring>
 #include <utility>
 
 namespace {
@@ -12,7 +12,7 @@ QString Refusal(const KeepResult& result)
     if (result.refusedBy.isEmpty())
         return QStringLiteral("Unsaved Text Could Not Be Kept: No Folder Was Found For It.");
     return QStringLiteral("Unsaved Text Could Not Be Kept In ") + result.refusedBy + QStringLiteral(": ")
-        + QString::fromLocal8Bit(std::strerror(result.refusal)) + u'.';
+        + SystemErrorText(result.refusal) + u'.';
 }
 
 MessageBoxRequest NotKeptMessage(const KeepResult& result)
