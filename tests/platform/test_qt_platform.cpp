@@ -209,7 +209,9 @@ void TestQtPlatform::firstFileDialogStartsInTheHomeFolder()
     QtPlatform platform;
     QStringList folders;
     for (const bool save : {true, false}) {
-        WhenModalShows([&folders](QWidget* dialog) { folders << static_cast<QFileDialog*>(dialog)->directory().path(); });
+        WhenModalShows([&folders](QWidget* dialog) {
+            folders << static_cast<QFileDialog*>(dialog)->directory().path();
+        });
         save ? platform.chooseFileToSave(NoteFileFilter) : platform.chooseFileToOpen(NoteFileFilter);
     }
     qputenv("HOME", oldHome);

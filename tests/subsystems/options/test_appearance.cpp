@@ -153,7 +153,8 @@ void TestAppearance::chosenFontStylesComeBackAfterARestart()
     QFETCH(bool, italic);
     QFETCH(QByteArray, lines);
     Options options;
-    options.platform.fontAnswers = {QFont(QStringLiteral("DejaVu Sans"), 12, bold ? QFont::Bold : QFont::Normal, italic)};
+    options.platform.fontAnswers = {
+        QFont(QStringLiteral("DejaVu Sans"), 12, bold ? QFont::Bold : QFont::Normal, italic)};
     OptionsFont(options.context());
     PrivateProfile profile = PrivateProfile::fromBytes({});
     WriteSettings(profile, options.settings, ReadEditorAppearance(options.editor), false);

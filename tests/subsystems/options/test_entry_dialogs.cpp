@@ -188,8 +188,9 @@ void TestEntryDialogs::browse_data()
     QTest::newRow("text file, upper case") << 2 << "%R/notes/list.TXT" << "%R/notes/list.TXT" << none << none;
     QTest::newRow("blank in the name") << 0 << "%R/notes/my plan.Scb" << "%R/notes/my plan.Scb" << none << none;
     const QString deep = "%R/" + QString(250, u'd') + "/long.scb";
-    QTest::newRow("longer than a box holds") << 1 << deep << none << none
-                                             << "File: " + deep + " Has A Path Longer Than 255 Characters, Too Long For A Quick File";
+    QTest::newRow("longer than a box holds")
+        << 1 << deep << none << none
+        << "File: " + deep + " Has A Path Longer Than 255 Characters, Too Long For A Quick File";
 }
 
 void TestEntryDialogs::browse()
