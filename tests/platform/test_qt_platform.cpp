@@ -2,12 +2,10 @@
 #include "platform/qt_platform.h"
 #include "support/test_environment.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QColorDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
-#include <QGroupBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -42,23 +40,6 @@ bool ShowsPlainText(QWidget* dialog, const QString& text)
     });
 }
 
-// The captions of the labels, buttons and group boxes the user can see.
-QStringList VisibleCaptions(const QWidget* dialog)
-{
-    QStringList captions;
-    for (const QWidget* widget : dialog->findChildren<QWidget*>()) {
-        if (!widget->isVisible())
-            continue;
-        if (const auto* label = qobject_cast<const QLabel*>(widget))
-            captions << label->text();
-        else if (const auto* button = qobject_cast<const QAbstractButton*>(widget))
-            captions << button->text();
-        else if (const auto* group = qobject_cast<const QGroupBox*>(widget))
-            captions << group->title();
-    }
-    return captions;
-}
-
 } // namespace
 
 namespace {
@@ -79,9 +60,8 @@ private slots:
     void filterMatchesBothLetterCases();
     void userTextIsNeverMarkup();
     void clipboardGivesBackWhatItWasGiven();
-    void colourDialogOffersNoCustomColours();
-    void fontDialogOffersNoEffects();
-    void firstFileDialogStartsInTheHomeFolder_data();
+    void dialogsLeaveOutWhatIsNeverUsed_data();
+    void dialogsLeaveOutWhatIsNeverUsed();
     void firstFileDialogStartsInTheHomeFolder();
 };
 
@@ -174,94 +154,69 @@ void TestQtPlatform::clipboardGivesBackWhatItWasGiven()
     }
 }
 
-// The colour picker stays; the chosen colour is where the next dialog starts.
-void TestQtPlatform::colourDialogOffersNoCustomColours()
+void TestQtPlatform::dialogsLeaveOutWhatIsNeverUsed_data()
 {
+    QTest::addColumn<bool>("font");
+    QTest::addColumn<QStringList>("once"); // visible captions and classes
+    QTest::addColumn<QStringList>("gone");
+    QTest::newRow("colour") << false << QStringList{"&Pick Screen Color", "QWellArray"}
+                            << QStringList{"&Custom colors", "&Add to Custom Colors"};
+    QTest::newRow("font") << true << QStringList{"Sample"} << QStringList{"Effects", "&Underline", "Stri&keout"};
+}
+
+// What is chosen still comes back: a colour, or a bold font that is not italic.
+void TestQtPlatform::dialogsLeaveOutWhatIsNeverUsed()
+{
+    QFETCH(bool, font);
+    QFETCH(QStringList, once);
+    QFETCH(QStringList, gone);
+    const QString family = QStringLiteral("DejaVu Sans");
+    if (font && !QFontDatabase::styles(family).contains(QStringLiteral("Bold")))
+        QSKIP("DejaVu Sans Bold is not installed");
     QtPlatform platform;
-    QStringList captions;
-    int wells = 0;
+    QStringList seen;
     WhenModalShows([&](QWidget* dialog) {
-        captions = VisibleCaptions(dialog);
-        const QList<QWidget*> widgets = dialog->findChildren<QWidget*>();
-        wells = int(std::count_if(widgets.cbegin(), widgets.cend(), [](const QWidget* widget) {
-            return widget->isVisible() && widget->inherits("QWellArray");
-        }));
-        auto* colours = qobject_cast<QColorDialog*>(dialog);
-        QVERIFY(colours);
-        colours->setCurrentColor(QColor(0x12, 0x34, 0x56));
-        colours->accept();
+        for (const QWidget* widget : dialog->findChildren<QWidget*>())
+            if (widget->isVisible())
+                seen << widget->property("text").toString() << widget->property("title").toString()
+                     << widget->metaObject()->className();
+        if (auto* fonts = qobject_cast<QFontDialog*>(dialog))
+            fonts->setCurrentFont(QFont(family, 11, QFont::Bold));
+        else
+            static_cast<QColorDialog*>(dialog)->setCurrentColor(QColor(0x123456));
+        static_cast<QDialog*>(dialog)->accept();
     });
-    QCOMPARE(platform.chooseColor(), std::optional<QColor>(QColor(0x12, 0x34, 0x56)));
-    QVERIFY2(captions.contains(QStringLiteral("&Basic colors")), qPrintable(captions.join(u'|')));
-    QVERIFY2(captions.contains(QStringLiteral("&Pick Screen Color")), qPrintable(captions.join(u'|')));
-    QVERIFY(!captions.contains(QStringLiteral("&Custom colors")));
-    QVERIFY(!captions.contains(QStringLiteral("&Add to Custom Colors")));
-    QCOMPARE(wells, 1);
-
-    QColor start;
-    WhenModalShows([&start](QWidget* dialog) { start = qobject_cast<QColorDialog*>(dialog)->currentColor(); });
-    QCOMPARE(platform.chooseColor(), std::nullopt);
-    QCOMPARE(start, QColor(0x12, 0x34, 0x56));
+    if (font) {
+        const std::optional<QFont> chosen = platform.chooseFont();
+        QVERIFY(chosen && chosen->bold() && !chosen->italic());
+    } else {
+        QCOMPARE(platform.chooseColor(), std::optional<QColor>(QColor(0x123456)));
+    }
+    for (const QString& caption : once)
+        QVERIFY2(seen.count(caption) == 1, qPrintable(caption));
+    for (const QString& caption : gone)
+        QVERIFY2(!seen.contains(caption), qPrintable(caption));
 }
 
-void TestQtPlatform::fontDialogOffersNoEffects()
-{
-    const QStringList families = QFontDatabase::families();
-    const auto withBold = std::find_if(families.cbegin(), families.cend(), [](const QString& family) {
-        return QFontDatabase::styles(family).contains(QStringLiteral("Bold"));
-    });
-    if (withBold == families.cend())
-        QSKIP("No font with a bold style is installed");
-    QtPlatform platform;
-    QStringList captions;
-    WhenModalShows([&captions, family = *withBold](QWidget* dialog) {
-        captions = VisibleCaptions(dialog);
-        auto* fonts = qobject_cast<QFontDialog*>(dialog);
-        QVERIFY(fonts);
-        fonts->setCurrentFont(QFont(family, 11, QFont::Bold));
-        fonts->accept();
-    });
-    const std::optional<QFont> chosen = platform.chooseFont();
-    QVERIFY(chosen);
-    QCOMPARE(chosen->family(), *withBold);
-    QVERIFY(chosen->bold());
-    QVERIFY2(captions.contains(QStringLiteral("Sample")), qPrintable(captions.join(u'|')));
-    for (const char* effect : {"Effects", "&Underline", "Stri&keout"})
-        QVERIFY2(!captions.contains(QString::fromLatin1(effect)), effect);
-
-    QFont start;
-    WhenModalShows([&start](QWidget* dialog) { start = qobject_cast<QFontDialog*>(dialog)->currentFont(); });
-    QCOMPARE(platform.chooseFont(), std::nullopt);
-    QVERIFY(start.bold());
-}
-
-void TestQtPlatform::firstFileDialogStartsInTheHomeFolder_data()
-{
-    QTest::addColumn<bool>("save");
-    QTest::newRow("Save As, as an auto save of an untitled note shows it") << true;
-    QTest::newRow("Open") << false;
-}
-
-// Not in the program's working directory, wherever it was started from.
+// Not in the working directory the program was started from.
 void TestQtPlatform::firstFileDialogStartsInTheHomeFolder()
 {
-    QFETCH(bool, save);
     QTemporaryDir home;
-    QTemporaryDir workingDirectory;
     const QByteArray oldHome = qgetenv("HOME");
     const QString oldWorkingDirectory = QDir::currentPath();
     qputenv("HOME", QFile::encodeName(home.path()));
-    QVERIFY(QDir::setCurrent(workingDirectory.path()));
-
+    QDir::setCurrent(QDir::rootPath());
     QtPlatform platform;
-    QString folder;
-    WhenModalShows([&folder](QWidget* dialog) { folder = qobject_cast<QFileDialog*>(dialog)->directory().absolutePath(); });
-    const std::optional<QString> chosen =
+    QStringList folders;
+    for (const bool save : {true, false}) {
+        WhenModalShows([&folders](QWidget* dialog) {
+            folders << static_cast<QFileDialog*>(dialog)->directory().path();
+        });
         save ? platform.chooseFileToSave(NoteFileFilter) : platform.chooseFileToOpen(NoteFileFilter);
+    }
     qputenv("HOME", oldHome);
     QDir::setCurrent(oldWorkingDirectory);
-    QCOMPARE(chosen, std::nullopt);
-    QCOMPARE(folder, home.path());
+    QCOMPARE(folders, QStringList(2, home.path()));
 }
 
 QTEST_MAIN(TestQtPlatform)

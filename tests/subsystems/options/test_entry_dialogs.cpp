@@ -16,9 +16,6 @@
 
 namespace {
 
-// A folder name that makes any path through it longer than 255 characters.
-QString LongFolder() { return QString(250, u'd'); }
-
 Settings OldEntries()
 {
     Settings settings;
@@ -190,9 +187,10 @@ void TestEntryDialogs::browse_data()
                                                           << none;
     QTest::newRow("text file, upper case") << 2 << "%R/notes/list.TXT" << "%R/notes/list.TXT" << none << none;
     QTest::newRow("blank in the name") << 0 << "%R/notes/my plan.Scb" << "%R/notes/my plan.Scb" << none << none;
-    const QString deep = "%R/" + LongFolder() + "/long.scb";
-    QTest::newRow("longer than a box holds") << 1 << deep << none << none
-                                             << "File: " + deep + " Has A Path Longer Than 255 Characters, Too Long For A Quick File";
+    const QString deep = "%R/" + QString(250, u'd') + "/long.scb";
+    QTest::newRow("longer than a box holds")
+        << 1 << deep << none << none
+        << "File: " + deep + " Has A Path Longer Than 255 Characters, Too Long For A Quick File";
 }
 
 void TestEntryDialogs::browse()
@@ -210,7 +208,7 @@ void TestEntryDialogs::browse()
                              "ann.lee/todo.SCB"})
         WriteFileBytes(root + u'/' + QString::fromLatin1(name), "x");
     WriteFileBytes(root + QStringLiteral("/notes/empty.scb"), QByteArray());
-    WriteFileBytes(root + u'/' + LongFolder() + QStringLiteral("/long.scb"), "x");
+    WriteFileBytes(root + u'/' + QString(250, u'd') + "/long.scb", "x");
 
     QWidget owner;
     FormFactory forms(&owner);
@@ -269,53 +267,35 @@ void TestEntryDialogs::browsedThenCancelledAndTheDialogsOwnMemory()
 void TestEntryDialogs::boxesHoldOneSettingsLine_data()
 {
     QTest::addColumn<int>("form");
-    QTest::addColumn<int>("box");
-    QTest::addColumn<QString>("before"); // the box's text, the caret at its end
-    QTest::addColumn<QString>("pasted"); // "(typed)": typed instead
+    QTest::addColumn<QString>("before"); // the caret at its end
+    QTest::addColumn<QString>("pasted");
     QTest::addColumn<QString>("shown");
-
-    const QString x255(255, u'x');
-    QTest::newRow("CR LF, LF and CR each a blank") << 10 << 1 << "" << "one\r\ntwo\nthree\rfour" << "one two three four";
-    QTest::newRow("line ends of a copied paragraph") << 10 << 4 << "Ann" << "\r\nLee\r\n" << "Ann Lee ";
-    QTest::newRow("Unicode line and paragraph separators") << 11 << 2 << "/a" << QString::fromUtf8("/b\u2028/c\u2029")
-                                                           << "/a/b /c ";
-    QTest::newRow("300 pasted characters keep 255") << 10 << 3 << "" << QString(300, u'p') << QString(255, u'p');
-    QTest::newRow("a paste fills the box up to 255") << 11 << 3 << QString(250, u'x') << "abcdefgh"
-                                                     << QString(250, u'x') + "abcde";
-    QTest::newRow("a full box takes no more typing") << 10 << 2 << x255 << "(typed)" << x255;
-    QTest::newRow("no half character at the limit") << 10 << 1 << QString(254, u'x')
-                                                    << QString::fromUtf8("\xF0\x9F\x98\x80") << QString(254, u'x');
-    QTest::newRow("a whole character at the limit") << 11 << 1 << QString(253, u'x')
-                                                    << QString::fromUtf8("\xF0\x9F\x98\x80!")
-                                                    << QString(253, u'x') + QString::fromUtf8("\xF0\x9F\x98\x80");
+    QTest::newRow("CR LF, LF and CR") << 10 << "" << "one\r\ntwo\nthree\rfour" << "one two three four";
+    QTest::newRow("Unicode line ends") << 11 << "/a" << QString::fromUtf8("/b\u2028/c\u2029") << "/a/b /c ";
+    QTest::newRow("300 characters") << 11 << "" << QString(300, u'p') << QString(255, u'p');
+    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
+    QTest::newRow("no half character at the limit") << 10 << QString(252, u'x') << smile + smile
+                                                    << QString(252, u'x') + smile;
 }
 
 // What the box shows is what OK stores.
 void TestEntryDialogs::boxesHoldOneSettingsLine()
 {
     QFETCH(int, form);
-    QFETCH(int, box);
     QFETCH(QString, before);
     QFETCH(QString, pasted);
     QFETCH(QString, shown);
-
     QWidget owner;
     FormFactory forms(&owner);
     ScriptedPlatform platform;
     Settings settings = OldEntries();
     QDialog* dialog = OpenForm(form, forms, settings, platform);
-    QLineEdit* edit = Box(*dialog, box);
-    edit->setText(before);
-    edit->end(false);
-    if (pasted == QStringLiteral("(typed)")) {
-        QTest::keyClicks(edit, QStringLiteral("yz"));
-    } else {
-        QGuiApplication::clipboard()->setText(pasted);
-        QTest::keySequence(edit, QKeySequence::Paste);
-    }
-    QCOMPARE(edit->text(), shown);
+    Box(*dialog, 1)->setText(before);
+    QGuiApplication::clipboard()->setText(pasted);
+    QTest::keySequence(Box(*dialog, 1), QKeySequence::Paste);
+    QCOMPARE(Box(*dialog, 1)->text(), shown);
     Press(*dialog, QStringLiteral("Command1"));
-    QCOMPARE(Entries(settings)[(form == 10 ? 0 : 4) + box - 1], shown);
+    QCOMPARE(Entries(settings)[form == 10 ? 0 : 4], shown);
 }
 
 void TestEntryDialogs::layout_data()
