@@ -53,7 +53,6 @@ QProcessEnvironment EnvironmentIn(const QString& home)
     return environment;
 }
 
-
 // Starts the program on the note, types into it and ends it with the signal.
 void TypeThenSignal(const QProcessEnvironment& environment, const QString& note, const QString& typed, int signal)
 {
