@@ -175,7 +175,6 @@ void TestTools::dialerTypesIntoTheRunningDialerASecondLater()
     QFETCH(bool, typed);
     ScriptedPlatform platform;
     platform.windows = {OurMainWindow, Window(3, "Phone Dialer")};
-    platform.activeId = OurMainWindow.id;
     platform.now = QDateTime(QDate(2026, 12, 7), start);
     platform.millisecondsPerEventRun = tick;
     int runs = 0;
