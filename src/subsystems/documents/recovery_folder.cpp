@@ -17,7 +17,8 @@ namespace {
 
 const QString FilePattern = QStringLiteral("session-*.note");
 const QString LockPattern = QStringLiteral("session-*.lock");
-const QString TemporaryPattern = QStringLiteral(".scriblet-save-*"); // the name of a write in progress
+// The names of a write in progress, now and in earlier versions of the program.
+const QStringList TemporaryPatterns = {QStringLiteral(".scriblet-save-*"), QStringLiteral(".recovery-*")};
 constexpr qint64 LargestRecoveryFile = 64 * 1024 * 1024;
 
 QString LockPathFor(const QString& filePath) { return filePath.chopped(5) + QStringLiteral(".lock"); }
@@ -236,7 +237,7 @@ void RecoveryFolder::claimLeftovers(std::vector<Leftover>& found, QStringList& u
         found.push_back(std::move(leftover));
     }
     sweepLocksWithoutFiles(directory.entryList({LockPattern}, QDir::Files | QDir::Hidden));
-    sweepTemporaryFiles(directory.entryList({TemporaryPattern}, QDir::Files | QDir::Hidden));
+    sweepTemporaryFiles(directory.entryList(TemporaryPatterns, QDir::Files | QDir::Hidden));
 }
 
 // A copy that ended with nothing unsaved may still leave its lock file.

@@ -42,15 +42,18 @@ bool LetEventsRunUntil(Platform& platform, qint64 milliseconds, const std::funct
     }
 }
 
-// A started program's window: shown by its process, or titled as the
-// accessory's search would take it (a launcher script may start the program
-// as a process of its own).
-bool IsAccessoryWindow(const DesktopWindow& window, const Accessory& accessory, qint64 process)
+// A started program's window: shown by its process, or a new window titled
+// as the accessory's search would take it (a launcher script may start the
+// program as a process of its own). A window that was there before the start
+// is some other program's, whatever its title has become since.
+bool IsAccessoryWindow(const DesktopWindow& window, const Accessory& accessory, const AccessoryCopy& copy)
 {
     if (window.ours)
         return false;
-    if (process != 0 && window.pid == process)
+    if (copy.process != 0 && window.pid == copy.process)
         return true;
+    if (copy.windowsBefore.contains(window.id))
+        return false;
     return std::any_of(accessory.searchNames.cbegin(), accessory.searchNames.cend(),
                        [&window](const QString& name) { return IsSearchedWindow(window, name); });
 }
@@ -61,14 +64,14 @@ constexpr qint64 StartedWindowWait = 10000;
 // The started accessory's window once it is the active one, or 0 when it
 // did not come in time. Where no window can be listed (no X11) none can
 // come, and there is no wait.
-quint64 WaitForActiveWindow(Platform& platform, const Accessory& accessory, qint64 process)
+quint64 WaitForActiveWindow(Platform& platform, const Accessory& accessory, const AccessoryCopy& copy)
 {
-    if (platform.desktopWindows().isEmpty())
+    if (copy.windowsBefore.isEmpty())
         return 0;
     quint64 found = 0;
     LetEventsRunUntil(platform, StartedWindowWait, [&] {
         const std::optional<DesktopWindow> active = platform.activeWindow();
-        if (active && IsAccessoryWindow(*active, accessory, process))
+        if (active && IsAccessoryWindow(*active, accessory, copy))
             found = active->id;
         return found != 0;
     });
@@ -102,11 +105,15 @@ AccessoryCopy BringUpAccessory(Platform& platform, const Accessory& accessory)
 {
     for (const QString& name : accessory.searchNames) {
         if (const quint64 window = FindAndActivateWindow(platform, name))
-            return {window, 0};
+            return {window, 0, {}};
     }
     for (const QString& program : accessory.programs) {
-        if (const QString path = platform.findProgram(program); !path.isEmpty())
-            return {0, platform.startProgram(path)};
+        if (const QString path = platform.findProgram(program); !path.isEmpty()) {
+            QSet<quint64> before;
+            for (const DesktopWindow& window : platform.desktopWindows())
+                before.insert(window.id);
+            return {0, platform.startProgram(path), before};
+        }
     }
     ShowError(platform, accessory.missingMessage);
     return {};
@@ -129,7 +136,7 @@ void RunPhoneDialer(Platform& platform, const EditorControl& editor)
     if (target != 0)
         WaitOneSecond(platform);
     else
-        target = WaitForActiveWindow(platform, dialer, copy.process);
+        target = WaitForActiveWindow(platform, dialer, copy);
     // Closed meanwhile, the program must not type any more.
     if (target != 0 && !platform.exitRequested())
         platform.typeText(target, selected);

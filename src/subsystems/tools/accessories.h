@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -26,6 +27,7 @@ struct AccessoryCopy
 {
     quint64 window = 0; // the running copy's window
     qint64 process = 0; // the started copy's process
+    QSet<quint64> windowsBefore; // the desktop's windows when it was started; none without X11
 };
 
 // Activates a running copy of the accessory, or starts one; says so when

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 DesktopWindow Window(quint64 id, const char* title, bool owned = false, bool ours = false, qint64 pid = 0)
@@ -209,6 +211,9 @@ void TestTools::dialerTypesOnlyIntoTheStartedDialersWindow_data()
     QTest::newRow("after ten seconds: nothing typed") << DialerStart{.after = 10300, .waited = 10200};
     QTest::newRow("shown but not active") << DialerStart{.after = 1000, .active = false, .waited = 10200};
     QTest::newRow("another program's window") << DialerStart{.comes = other(10, "Terminal"), .waited = 10200};
+    QTest::newRow("an older window taking the dialer's title")
+        << DialerStart{.desktop = {OurMainWindow, other(11, "notes - vim")}, .comes = other(11, "calls.txt - vim"),
+                       .after = 1000, .waited = 10200};
     QTest::newRow("our own window by the title")
         << DialerStart{.comes = Window(12, "Calls", false, true, OurMainWindow.pid), .waited = 10200};
     QTest::newRow("none installed: the message only") << DialerStart{.onPath = {}};
@@ -227,12 +232,20 @@ void TestTools::dialerTypesOnlyIntoTheStartedDialersWindow()
     platform.programsOnPath = start.onPath;
     platform.programsStart = start.starts;
     const QDateTime before = platform.now;
+    bool came = false;
     platform.duringEvents = [&] {
-        if (before.msecsTo(platform.now) >= start.after && platform.windows.size() == 1) {
+        if (came || before.msecsTo(platform.now) < start.after)
+            return;
+        came = true;
+        // A window that was there already takes the title it comes with.
+        const auto there = std::find_if(platform.windows.begin(), platform.windows.end(),
+                                        [&](const DesktopWindow& w) { return w.id == start.comes.id; });
+        if (there == platform.windows.end())
             platform.windows.prepend(start.comes);
-            if (start.active)
-                platform.activeId = start.comes.id;
-        }
+        else
+            *there = start.comes;
+        if (start.active)
+            platform.activeId = start.comes.id;
     };
     EditorControl editor;
     SelectAfterCall(editor, start.selected);
