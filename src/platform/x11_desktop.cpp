@@ -180,6 +180,9 @@ bool WaitUntil(int milliseconds, const std::function<bool()>& done)
     return true;
 }
 
+// How long a spare key keeps the character typed with it.
+constexpr int BoundKeysHeld = 1000;
+
 void Pause(int milliseconds)
 {
     WaitUntil(milliseconds, [] { return false; });
@@ -428,9 +431,10 @@ bool X11Desktop::typeText(quint64 window, const QString& text)
             ++sent;
         }
         XSync(display, False);
-        // Programs read the keys with the map of the moment they get to them.
+        // Programs read the keys with the map of the moment they get to them,
+        // and a busy one gets to them late: a key unbound too soon is lost.
         if (!bound.empty())
-            Pause(300);
+            Pause(BoundKeysHeld);
         start = end;
     }
     for (const auto& [code, keysym] : bound)
