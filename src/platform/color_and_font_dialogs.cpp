@@ -29,7 +29,13 @@ void UseWithoutEffects(QFontDialog& dialog)
 {
     dialog.setOption(QFontDialog::DontUseNativeDialog);
     for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
-        if (!group->findChildren<QCheckBox*>().isEmpty())
-            group->hide();
+        if (group->findChildren<QCheckBox*>().isEmpty())
+            continue;
+        // The sample beside it takes its height from this row: without the
+        // room the sample's text would be cut to nothing.
+        QSizePolicy policy = group->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        group->setSizePolicy(policy);
+        group->hide();
     }
 }
