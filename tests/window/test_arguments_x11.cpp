@@ -17,19 +17,22 @@ QString Run(const QString& program, const QStringList& arguments, int millisecon
 {
     QProcess process;
     process.start(program, arguments);
-    if (!process.waitForFinished(milliseconds))
+    if (!process.waitForFinished(milliseconds)) {
         process.kill();
+        process.waitForFinished(1000);
+    }
     return QString::fromUtf8(process.readAllStandardOutput()).trimmed();
 }
 
 // The id of the program's visible window with the given title, once it shows.
+// Each look is short: one xdotool stuck on a busy server must not use up the wait.
 QString WaitForWindow(const QProcess& program, const QString& title, QString* shown = nullptr)
 {
-    QDeadlineTimer deadline(15000);
+    QDeadlineTimer deadline(20000);
     while (!deadline.hasExpired()) {
-        const QString ids = Run(QStringLiteral("xdotool"), {"search", "--sync", "--onlyvisible", "--pid",
+        const QString ids = Run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--pid",
                                                             QString::number(program.processId()), "--class", "."},
-                                int(std::max<qint64>(deadline.remainingTime(), 1)));
+                                3000);
         for (const QString& id : ids.split(u'\n', Qt::SkipEmptyParts)) {
             const QString name = Run(QStringLiteral("xdotool"), {"getwindowname", id});
             if (shown)
@@ -37,7 +40,7 @@ QString WaitForWindow(const QProcess& program, const QString& title, QString* sh
             if (name == title)
                 return id;
         }
-        QTest::qWait(50);
+        QTest::qWait(100);
     }
     return {};
 }
