@@ -13,7 +13,6 @@
 #include "support/test_environment.h"
 
 #include <QDir>
-#include <QHash>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -23,16 +22,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The system's reasons as the save messages word them, in Title Case.
-QString ReasonShown(int error)
-{
-    static const QHash<int, QString> reasons{{ENOSPC, "No Space Left On Device"},
-                                             {EIO, "Input/Output Error"},
-                                             {EACCES, "Permission Denied"},
-                                             {EROFS, "Read-Only File System"}};
-    return reasons.value(error);
-}
 
 class UnreadableStorage : public NoteStorage
 {
@@ -98,6 +87,8 @@ const QString ExtensionMessage = QStringLiteral(
 const QString ReadOnlyMessage = QStringLiteral(
     "The Target Is A Read-Only Medium Such As A CD-ROM Or Write-protected Floppy Disk.  Please Select Another "
     "Location To Store The File.");
+const QHash<int, QString> ReasonsShown{{ENOSPC, "No Space Left On Device"}, {EIO, "Input/Output Error"},
+                                      {EACCES, "Permission Denied"}, {EROFS, "Read-Only File System"}};
 
 } // namespace
 
@@ -676,13 +667,13 @@ void TestDocuments::everyFailingStepOfASaveIsReported()
         QCOMPARE(leftBehind, QStringList());
         return;
     }
-    const QString failure = " (" + stepName + ": " + ReasonShown(error) + ").";
+    const QString failure = " (" + stepName + ": " + ReasonsShown.value(error) + ").";
     if (step == SaveStep::DirectorySync) { // the note is in place, only perhaps not yet on disk
         QVERIFY(saved);
         QVERIFY(!IsDocumentChanged(context()));
         QCOMPARE(onDisk, QByteArray("new old text\x1a"));
         QCOMPARE(lastMessage(), "File " + file("memo.scb") + " Was Written, But Perhaps Not Yet On Disk ("
-                                    + ReasonShown(error) + ").");
+                                    + ReasonsShown.value(error) + ").");
         return;
     }
     QVERIFY(!saved);
