@@ -223,16 +223,11 @@ void TestPrint::largestNoteIsPrintedWhole()
         note += Words(10).trimmed() + QStringLiteral("\r\n");
     note.truncate(29994);
     const QList<QString> pages = PrintPageBlocks(note, 59);
-    QCOMPARE(QStringList(pages).join(QString()), note);
+    QCOMPARE(QStringList(pages).join(QString()), note); // nothing lost, no line wrapped
     QCOMPARE(pages.size(), 10);
-    QStringList printed;
-    for (qsizetype page = 0; page < pages.size(); ++page) {
-        const QStringList lines = PageBlockLines(pages[page]);
-        QCOMPARE(lines.size(), page + 1 < pages.size() ? 59 : 589 - 9 * 59);
-        printed += lines;
-    }
-    QCOMPARE(printed.takeLast(), QStringLiteral("w001 w")); // cut at the size limit
-    QCOMPARE(printed, QStringList(588, Words(10).trimmed()));
+    for (const QString& page : pages.first(9))
+        QCOMPARE(PageBlockLines(page).size(), 59);
+    QCOMPARE(PageBlockLines(pages.last()).size(), 589 - 9 * 59);
 }
 
 QTEST_MAIN(TestPrint)
