@@ -4,35 +4,39 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <utility>
+ScopedUserDirectories::ScopedUserDirectories()
+    : m_oldConfig(qgetenv("XDG_CONFIG_HOME"))
+    , m_oldData(qgetenv("XDG_DATA_HOME"))
+    , m_oldState(qgetenv("XDG_STATE_HOME"))
+    , m_oldCache(qgetenv("XDG_CACHE_HOME"))
+    , m_oldRuntime(qgetenv("XDG_RUNTIME_DIR"))
+{
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(root() + QStringLiteral("/config")));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(root() + QStringLiteral("/data")));
+    qputenv("XDG_STATE_HOME", QFile::encodeName(root() + QStringLiteral("/state")));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(root() + QStringLiteral("/cache")));
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(root() + QStringLiteral("/runtime")));
+}
 
 namespace {
 
-// Each variable and the folder in the temporary directory it points to.
-constexpr std::array<std::pair<const char*, const char*>, 5> Variables{{{"XDG_CONFIG_HOME", "/config"},
-                                                                        {"XDG_DATA_HOME", "/data"},
-                                                                        {"XDG_STATE_HOME", "/state"},
-                                                                        {"XDG_CACHE_HOME", "/cache"},
-                                                                        {"XDG_RUNTIME_DIR", "/runtime"}}};
+void RestoreVariable(const char* name, const QByteArray& value)
+{
+    if (value.isNull())
+        qunsetenv(name);
+    else
+        qputenv(name, value);
+}
 
 } // namespace
 
-ScopedUserDirectories::ScopedUserDirectories()
-{
-    for (std::size_t i = 0; i < Variables.size(); ++i) {
-        m_old[i] = qgetenv(Variables[i].first);
-        qputenv(Variables[i].first, QFile::encodeName(root() + QLatin1String(Variables[i].second)));
-    }
-}
-
 ScopedUserDirectories::~ScopedUserDirectories()
 {
-    for (std::size_t i = 0; i < Variables.size(); ++i) {
-        if (m_old[i].isNull())
-            qunsetenv(Variables[i].first);
-        else
-            qputenv(Variables[i].first, m_old[i]);
-    }
+    RestoreVariable("XDG_CONFIG_HOME", m_oldConfig);
+    RestoreVariable("XDG_DATA_HOME", m_oldData);
+    RestoreVariable("XDG_STATE_HOME", m_oldState);
+    RestoreVariable("XDG_CACHE_HOME", m_oldCache);
+    RestoreVariable("XDG_RUNTIME_DIR", m_oldRuntime);
 }
 
 QByteArray ReadFileBytes(const QString& path)

@@ -4,8 +4,6 @@
 #include <QString>
 #include <QTemporaryDir>
 
-#include <array>
-
 // Points the per-user configuration, data, state, cache and runtime
 // directories into a fresh temporary directory for the lifetime of the object.
 class ScopedUserDirectories
@@ -26,7 +24,11 @@ public:
 
 private:
     QTemporaryDir m_root;
-    std::array<QByteArray, 5> m_old;
+    QByteArray m_oldConfig;
+    QByteArray m_oldData;
+    QByteArray m_oldState;
+    QByteArray m_oldCache;
+    QByteArray m_oldRuntime;
 };
 
 QByteArray ReadFileBytes(const QString& path);
