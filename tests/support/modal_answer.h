@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QApplication>
-#include <QPointer>
 #include <QTest>
 #include <QTimer>
 
@@ -9,17 +8,16 @@
 
 // Runs answer on the modal form of type Form as soon as one is shown, so a
 // test can drive a form that a command shows and waits on. Gives up after a
-// few hundred turns of the event loop. A check that fails inside answer closes
-// the form, or the command would wait on it for ever.
+// few hundred turns of the event loop.
+// A check failed inside answer closes the form, which would else wait for ever.
 template <class Form>
 void WhenModalShown(std::function<void(Form&)> answer, int attempts = 300)
 {
     QTimer::singleShot(0, [answer = std::move(answer), attempts]() mutable {
         if (auto* form = qobject_cast<Form*>(QApplication::activeModalWidget())) {
-            const QPointer<Form> shown(form);
             answer(*form);
-            if (shown && shown->isVisible() && QTest::currentTestFailed())
-                shown->close();
+            if (form->isVisible() && QTest::currentTestFailed())
+                form->close();
             return;
         }
         if (attempts > 0)

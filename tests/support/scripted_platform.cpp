@@ -152,11 +152,8 @@ void ScriptedPlatform::closeHelp() { calls.append(QStringLiteral("closeHelp")); 
 
 std::optional<DesktopWindow> ScriptedPlatform::activeWindow()
 {
-    for (const DesktopWindow& window : windows) {
-        if (window.id == activeId && activeId != 0)
-            return window;
-    }
-    return std::nullopt;
+    const auto active = std::ranges::find(windows, activeId, &DesktopWindow::id);
+    return active == windows.end() ? std::nullopt : std::optional(*active);
 }
 
 void ScriptedPlatform::activateWindow(quint64 id)
@@ -173,14 +170,13 @@ QString ScriptedPlatform::findProgram(const QString& name)
 qint64 ScriptedPlatform::startProgram(const QString& path)
 {
     calls.append(QStringLiteral("startProgram:") + path);
-    return programsStart ? startedProcess : 0;
+    return programsStart ? StartedProcess : 0;
 }
 
-// Every attempt is noted; the keys arrive only at the window with the keyboard.
 void ScriptedPlatform::typeText(quint64 window, const QString& text)
 {
     calls.append(QStringLiteral("typeText:%1").arg(window));
-    if (activeWindow() && window == activeId)
+    if (window == activeId && activeWindow())
         typed.append(text);
 }
 

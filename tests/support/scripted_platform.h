@@ -59,21 +59,19 @@ public:
     QDateTime now = QDateTime(QDate(1997, 3, 27), QTime(10, 15, 2));
     int millisecondsPerEventRun = 100; // how far the clock moves while pending events run
 
-    // The desktop: its windows, top first; the one with the keyboard (0: none;
-    // activating a window gives it the keyboard); the programs on PATH;
-    // whether they start, and the process id a started one gets.
+    // The desktop: its windows, top first; the programs on PATH; which start.
     QList<DesktopWindow> windows;
-    quint64 activeId = 0;
+    quint64 activeId = 0; // the window with the keyboard, which activating gives; keys sent elsewhere are lost
     QStringList programsOnPath;
     bool programsStart = true;
-    qint64 startedProcess = 4242;
+    static constexpr qint64 StartedProcess = 4242;
     QLocale currentLocale = QLocale(QLocale::English, QLocale::UnitedStates);
 
     // What the program did.
     QList<MessageBoxRequest> messages;
     QStringList calls;
     QString clipboard;
-    QStringList typed; // texts that arrived as keystrokes (the window had the keyboard)
+    QStringList typed; // texts sent as keystrokes
     QList<QList<QStringList>> printJobs; // each job's pages, each page's lines
     QList<ScriptedTimer*> timers;        // the timers alive now, in the order they were made
 
