@@ -22,7 +22,8 @@ public:
     std::optional<QFont> chooseFont() override { return {}; }
     std::optional<int> choosePrintCopies() override { return {}; }
     void setUpPrinter() override {}
-    std::unique_ptr<PrinterDevice> startPrintJob() override { return nullptr; }
+    bool printerInstalled() override { return false; }
+    std::unique_ptr<PrinterDevice> startPrintJob(const QString&) override { return nullptr; }
     QString clipboardText() override { return {}; }
     bool setClipboardText(const QString&) override { return false; }
     bool modalDialogOpen() const override { return false; }

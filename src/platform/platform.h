@@ -59,13 +59,17 @@ public:
     virtual int printableHeight() const = 0;
     // The height of a line of text in the printer's default font.
     virtual int textHeight(const QString& text) const = 0;
+    // Whether a line of this text, its tabs at fixed stops, fits across the
+    // printable area.
+    virtual bool fitsWidth(QStringView line) const = 0;
     // Draws the lines one below the other, below those already on the current
     // page; a new page starts at the top of its printable area. Lines that do
     // not fit the page go on to a new one, at least one line on each.
     virtual void drawLines(const QStringList& lines) = 0;
     virtual void newPage() = 0;
-    // Hands the job to the printing system.
-    virtual void endJob() = 0;
+    // Hands the job to the printing system: nothing when it took the job
+    // (whether or not it has printed it yet), else why not, in Title Case.
+    virtual std::optional<QString> endJob() = 0;
 };
 
 // Everything the program waits on or reaches outside through. Command code
@@ -100,8 +104,11 @@ public:
     // The printer-setup dialog: the printer chosen there is the one the next
     // print dialog offers.
     virtual void setUpPrinter() = 0;
-    // A job on the shared printer, or nothing when none can be started.
-    virtual std::unique_ptr<PrinterDevice> startPrintJob() = 0;
+    // Whether the system has a printer to print on.
+    virtual bool printerInstalled() = 0;
+    // A job under this title on the shared printer. A job that cannot be
+    // started draws nothing and tells why when it ends.
+    virtual std::unique_ptr<PrinterDevice> startPrintJob(const QString& title) = 0;
 
     virtual QString clipboardText() = 0;
     // Returns whether the clipboard holds the text afterwards.

@@ -17,6 +17,7 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QEventLoop>
 #include <QProcess>
 #include <QStandardPaths>
@@ -194,18 +195,15 @@ std::optional<int> QtPlatform::choosePrintCopies() { return RunPrintDialog(print
 
 void QtPlatform::setUpPrinter() { RunPrintSetupDialog(printer(), DialogParent()); }
 
-std::unique_ptr<PrinterDevice> QtPlatform::startPrintJob()
+bool QtPlatform::printerInstalled() { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+
+std::unique_ptr<PrinterDevice> QtPlatform::startPrintJob(const QString& title)
 {
-    auto job = std::make_unique<QtPrinterDevice>(printer());
-    if (job->isActive())
-        return job;
-    // A printer that failed to begin can stay marked busy and then refuses
-    // every later setting; the next print starts over with a fresh one,
-    // unless a job still running on it is the reason it failed.
-    job.reset();
-    if (!m_printer->paintingActive())
+    // A printer whose last job failed to begin can stay marked busy and then
+    // refuses every later setting: start over with a fresh one.
+    if (m_printer && m_printer->printerState() == QPrinter::Active && !m_printer->paintingActive())
         m_printer.reset();
-    return nullptr;
+    return std::make_unique<QtPrinterDevice>(printer(), title);
 }
 
 QString QtPlatform::clipboardText() { return QGuiApplication::clipboard()->text(QClipboard::Clipboard); }

@@ -28,7 +28,8 @@ public:
     std::optional<QFont> chooseFont() override;
     std::optional<int> choosePrintCopies() override;
     void setUpPrinter() override;
-    std::unique_ptr<PrinterDevice> startPrintJob() override;
+    bool printerInstalled() override;
+    std::unique_ptr<PrinterDevice> startPrintJob(const QString& title) override;
     QString clipboardText() override;
     bool setClipboardText(const QString& text) override;
     bool modalDialogOpen() const override;

@@ -1,12 +1,18 @@
 #include "platform/qt_printer.h"
 
+#include "platform/cups_queue.h"
+
+#include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QDir>
 #include <QEvent>
 #include <QTabWidget>
 #include <QFontDatabase>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -17,17 +23,36 @@ QFont PrinterTextFont()
     return font;
 }
 
-QtPrinterDevice::QtPrinterDevice(QPrinter& printer)
+QtPrinterDevice::QtPrinterDevice(QPrinter& printer, const QString& title)
     : m_printer(printer)
+    , m_title(title)
     , m_font(PrinterTextFont(), &printer)
     , m_metrics(m_font, &printer)
+    , m_tabStop(std::max(1, 8 * m_metrics.averageCharWidth()))
     , m_nextBaseline(m_metrics.ascent())
 {
+    m_printer.setDocName(title);
+    if (m_printer.outputFileName().isEmpty()) {
+        if (m_printer.outputFormat() != QPrinter::NativeFormat || m_printer.printerName().isEmpty()) {
+            m_failure = QStringLiteral("No Printer Is Chosen");
+            return;
+        }
+        // Without the .pdf suffix the printer keeps its CUPS engine and with
+        // it the paper, sides and options chosen in the print dialog.
+        m_spoolFile = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/scriblet-print-XXXXXX"));
+        if (!m_spoolFile->open()) {
+            m_failure = QStringLiteral("The Print File Could Not Be Made In %1").arg(QDir::tempPath());
+            return;
+        }
+        m_printer.setOutputFileName(m_spoolFile->fileName());
+    }
     if (m_painter.begin(&m_printer))
         m_painter.setFont(m_font);
+    else
+        m_failure = QStringLiteral("The Printer Could Not Start The Job");
 }
 
-QtPrinterDevice::~QtPrinterDevice() { endJob(); }
+QtPrinterDevice::~QtPrinterDevice() { stopDrawing(); }
 
 bool QtPrinterDevice::isActive() const { return m_painter.isActive(); }
 
@@ -43,6 +68,27 @@ int QtPrinterDevice::textHeight(const QString&) const
     return m_metrics.lineSpacing();
 }
 
+int QtPrinterDevice::layOutLine(QStringView line, const std::function<void(int x, const QString& piece)>& place) const
+{
+    int x = 0;
+    bool afterTab = false;
+    for (const QStringView piece : line.tokenize(u'\t')) {
+        if (afterTab)
+            x = (x / m_tabStop + 1) * m_tabStop;
+        afterTab = true;
+        const QString text = piece.toString();
+        if (place)
+            place(x, text);
+        x += m_metrics.horizontalAdvance(text);
+    }
+    return x;
+}
+
+bool QtPrinterDevice::fitsWidth(QStringView line) const
+{
+    return layOutLine(line, {}) <= int(m_printer.pageRect(QPrinter::DevicePixel).width());
+}
+
 void QtPrinterDevice::drawLines(const QStringList& lines)
 {
     if (!isActive())
@@ -54,7 +100,7 @@ void QtPrinterDevice::drawLines(const QStringList& lines)
     for (const QString& line : lines) {
         if (m_nextBaseline > firstBaseline && m_nextBaseline + m_metrics.descent() > printableHeight())
             newPage();
-        m_painter.drawText(QPoint(0, m_nextBaseline), line);
+        layOutLine(line, [this](int x, const QString& piece) { m_painter.drawText(QPoint(x, m_nextBaseline), piece); });
         m_nextBaseline += m_metrics.lineSpacing();
     }
 }
@@ -66,10 +112,27 @@ void QtPrinterDevice::newPage()
     m_nextBaseline = m_metrics.ascent();
 }
 
-void QtPrinterDevice::endJob()
+// Ends the drawing and gives the printer back its own output; whether the
+// whole job was written.
+bool QtPrinterDevice::stopDrawing()
 {
-    if (isActive())
-        m_painter.end();
+    const bool written = isActive() && m_painter.end();
+    if (m_spoolFile)
+        m_printer.setOutputFileName(QString());
+    return written;
+}
+
+std::optional<QString> QtPrinterDevice::endJob()
+{
+    if (m_ended)
+        return m_failure;
+    m_ended = true;
+    if (!stopDrawing() && !m_failure)
+        m_failure = QStringLiteral("The Print File Could Not Be Written");
+    if (m_spoolFile && !m_failure)
+        m_failure = SendToQueue(m_printer, m_spoolFile->fileName(), m_title);
+    m_spoolFile.reset();
+    return m_failure;
 }
 
 namespace {
@@ -102,6 +165,71 @@ void HideParts(QPrintDialog& dialog, const QStringList& names)
     }
 }
 
+// Qt's page settings cannot show a custom paper size: they show the first
+// size of their list instead and hand that to the printer on OK, even when
+// they were never opened. This shows the printer's own custom size when
+// they are opened, and gives it back when they never were.
+class CustomPaperKeeper : public QObject
+{
+public:
+    CustomPaperKeeper(QPrintDialog& dialog, QPrinter& printer)
+        : QObject(&dialog)
+        , m_printer(printer)
+        , m_paper(printer.pageLayout())
+    {
+        if (m_paper.pageSize().id() != QPageSize::Custom)
+            return;
+        // The page settings are a dialog of the print widget's own, made
+        // when first needed and again after another printer is chosen.
+        for (QWidget* widget : dialog.findChildren<QWidget*>())
+            widget->installEventFilter(this);
+    }
+
+    // After the dialog: the printer keeps its custom paper unless the page
+    // settings were seen.
+    void restoreUnseen()
+    {
+        if (m_paper.pageSize().id() == QPageSize::Custom && !m_seen)
+            m_printer.setPageLayout(m_paper);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        // A widget is polished once, when it is first shown or measured.
+        if (event->type() == QEvent::ChildPolished) {
+            QObject* child = static_cast<QChildEvent*>(event)->child();
+            if (child->inherits("QPrintPropertiesDialog")) {
+                showCustomPaper(*static_cast<QWidget*>(child));
+                m_seen = true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void showCustomPaper(QWidget& settings)
+    {
+        auto* sizes = settings.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+        auto* units = settings.findChild<QComboBox*>(QStringLiteral("unitCombo"));
+        auto* width = settings.findChild<QDoubleSpinBox*>(QStringLiteral("pageWidth"));
+        auto* height = settings.findChild<QDoubleSpinBox*>(QStringLiteral("pageHeight"));
+        if (!sizes || !units || !width || !height)
+            return;
+        for (int item = 0; item < sizes->count(); ++item) {
+            if (!sizes->itemData(item).isValid()) // the "Custom" item carries no size
+                sizes->setCurrentIndex(item);
+        }
+        const QSizeF size = m_paper.fullRect(units->currentData().value<QPageLayout::Unit>()).size();
+        width->setValue(size.width());
+        height->setValue(size.height());
+    }
+
+    QPrinter& m_printer;
+    QPageLayout m_paper;
+    bool m_seen = false;
+};
+
 } // namespace
 
 std::optional<int> RunPrintDialog(QPrinter& printer, QWidget* parent)
@@ -111,7 +239,9 @@ std::optional<int> RunPrintDialog(QPrinter& printer, QWidget* parent)
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     HideParts(dialog, {QStringLiteral("gbPrintRange")});
+    auto* paper = new CustomPaperKeeper(dialog, printer);
     const bool accepted = dialog.exec() == QDialog::Accepted;
+    paper->restoreUnseen();
     printer.setPrintRange(QPrinter::AllPages);
     const int copies = std::max(1, printer.copyCount());
     printer.setCopyCount(1);
@@ -139,7 +269,9 @@ void RunPrintSetupDialog(QPrinter& printer, QWidget* parent)
         if (QPushButton* ok = buttons->button(QDialogButtonBox::Ok))
             ok->setText(QStringLiteral("OK"));
     }
+    auto* paper = new CustomPaperKeeper(dialog, printer);
     dialog.exec();
+    paper->restoreUnseen();
     printer.setCopyCount(1);
     printer.setPrintRange(QPrinter::AllPages);
 }

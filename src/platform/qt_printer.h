@@ -6,38 +6,54 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <memory>
 #include <optional>
 
 class QPrinter;
+class QTemporaryFile;
 class QWidget;
 
 // Qt knows no printer default font: notes print in the desktop's sans-serif
 // family at 10 points, as the printer resolves it.
 QFont PrinterTextFont();
 
-// A print job drawn on a QPrinter through a painter that lives as long as the job.
+// A print job drawn on a QPrinter through a painter that lives as long as the
+// job. A printer with an output file of its own gets the job there; any
+// other is sent it as a file through its CUPS queue, so that a refusal is
+// known (Qt's own submission ignores it).
 class QtPrinterDevice : public PrinterDevice
 {
 public:
-    explicit QtPrinterDevice(QPrinter& printer);
+    QtPrinterDevice(QPrinter& printer, const QString& title);
+    // A job not ended is dropped.
     ~QtPrinterDevice() override;
     QtPrinterDevice(const QtPrinterDevice&) = delete;
     QtPrinterDevice& operator=(const QtPrinterDevice&) = delete;
 
-    // False when the printer refused the job, and once the job has ended.
+    // False when the job could not start, and once it has ended.
     bool isActive() const;
 
     int printableHeight() const override;
     int textHeight(const QString& text) const override;
+    bool fitsWidth(QStringView line) const override;
     void drawLines(const QStringList& lines) override;
     void newPage() override;
-    void endJob() override;
+    std::optional<QString> endJob() override;
 
 private:
+    // Lays the pieces between tabs out along the line; returns its width.
+    int layOutLine(QStringView line, const std::function<void(int x, const QString& piece)>& place) const;
+    bool stopDrawing();
+
     QPrinter& m_printer;
+    QString m_title;
+    std::unique_ptr<QTemporaryFile> m_spoolFile; // what goes to the queue
+    std::optional<QString> m_failure;
+    bool m_ended = false;
     QPainter m_painter;
     QFont m_font;
     QFontMetrics m_metrics;
+    int m_tabStop;
     int m_nextBaseline; // where the next line on this page goes
 };
 

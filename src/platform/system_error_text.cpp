@@ -2,9 +2,8 @@
 
 #include <cstring>
 
-QString SystemErrorText(int error)
+QString TitleCaseWords(QString text)
 {
-    QString text = QString::fromLocal8Bit(std::strerror(error));
     bool wordStart = true;
     for (QChar& c : text) {
         if (wordStart && c.isLower())
@@ -13,3 +12,5 @@ QString SystemErrorText(int error)
     }
     return text;
 }
+
+QString SystemErrorText(int error) { return TitleCaseWords(QString::fromLocal8Bit(std::strerror(error))); }

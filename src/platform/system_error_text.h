@@ -2,6 +2,9 @@
 
 #include <QString>
 
-// The system's words for an errno value, each word capitalised, so that a
-// reason fits into the program's Title Case messages ("No Space Left On Device").
+// The text with each word capitalised, so that a reason the system gives
+// fits into the program's Title Case messages.
+QString TitleCaseWords(QString text);
+
+// The system's words for an errno value in Title Case ("No Space Left On Device").
 QString SystemErrorText(int error);

@@ -19,9 +19,16 @@ public:
 
     int printableHeight() const override { return m_platform.printerPageHeight; }
     int textHeight(const QString&) const override { return m_platform.printerLineHeight; }
+    bool fitsWidth(QStringView line) const override { return line.size() <= m_platform.printerLineCharacters; }
     void drawLines(const QStringList& lines) override { m_platform.printJobs.last().last() += lines; }
     void newPage() override { m_platform.printJobs.last().append(QStringList()); }
-    void endJob() override { m_platform.calls.append(QStringLiteral("endJob")); }
+    std::optional<QString> endJob() override
+    {
+        m_platform.calls.append(QStringLiteral("endJob"));
+        if (m_platform.printerRefusal)
+            m_platform.printJobs.removeLast();
+        return m_platform.printerRefusal;
+    }
 
 private:
     ScriptedPlatform& m_platform;
@@ -113,11 +120,10 @@ std::optional<int> ScriptedPlatform::choosePrintCopies()
 
 void ScriptedPlatform::setUpPrinter() { calls.append(QStringLiteral("setUpPrinter")); }
 
-std::unique_ptr<PrinterDevice> ScriptedPlatform::startPrintJob()
+std::unique_ptr<PrinterDevice> ScriptedPlatform::startPrintJob(const QString& title)
 {
     calls.append(QStringLiteral("startPrintJob"));
-    if (!printerWorks)
-        return nullptr;
+    printJobTitles.append(title);
     return std::make_unique<ScriptedPrinter>(*this);
 }
 

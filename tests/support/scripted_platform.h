@@ -52,9 +52,11 @@ public:
     std::function<void()> whileDialogOpen;
     // Runs each time the program lets pending events run.
     std::function<void()> duringEvents;
-    bool printerWorks = true;
+    bool printerInstalledAnswer = true;
+    std::optional<QString> printerRefusal; // why the printing system refuses every job
     int printerPageHeight = 600; // device pixels of the printable area
     int printerLineHeight = 10;
+    int printerLineCharacters = 1000; // characters that fit across the paper
 
     QDateTime now = QDateTime(QDate(1997, 3, 27), QTime(10, 15, 2));
     int millisecondsPerEventRun = 100; // how far the clock moves while pending events run
@@ -73,6 +75,7 @@ public:
     QString clipboard;
     QStringList typed; // texts sent as keystrokes
     QList<QList<QStringList>> printJobs; // each job's pages, each page's lines
+    QStringList printJobTitles;
     QList<ScriptedTimer*> timers;        // the timers alive now, in the order they were made
 
     MessageAnswer showMessage(const MessageBoxRequest& request) override;
@@ -84,7 +87,8 @@ public:
     std::optional<QFont> chooseFont() override;
     std::optional<int> choosePrintCopies() override;
     void setUpPrinter() override;
-    std::unique_ptr<PrinterDevice> startPrintJob() override;
+    bool printerInstalled() override { return printerInstalledAnswer; }
+    std::unique_ptr<PrinterDevice> startPrintJob(const QString& title) override;
     QString clipboardText() override;
     bool setClipboardText(const QString& text) override;
     bool modalDialogOpen() const override { return modalOpen; }

@@ -3,26 +3,34 @@
 #include "platform/editor_control.h"
 #include "platform/platform.h"
 #include "subsystems/documents/document_context.h"
+#include "subsystems/documents/document_title.h"
 #include "subsystems/documents/print_layout.h"
 
 namespace {
 
-// A job the printer refused, or one that failed on the way, ends the
-// command: nothing is reported.
-bool PrintCopy(Platform& platform, const QString& text)
+// One copy as a job of its own; nothing when the printing system took it,
+// else why not.
+std::optional<QString> PrintCopy(DocumentContext& context, const QString& text)
 {
-    const std::unique_ptr<PrinterDevice> printer = platform.startPrintJob();
-    if (!printer)
-        return false;
+    const std::unique_ptr<PrinterDevice> printer
+        = context.platform.startPrintJob(DocumentCaption(context.settings.FileName));
     const int linesPerPage = LinesPerPage(printer->printableHeight(), printer->textHeight(QStringLiteral("Just Checking")));
-    const QList<QString> pages = PrintPageBlocks(text, linesPerPage);
+    const QList<QString> pages
+        = PrintPageBlocks(text, linesPerPage, [&printer](QStringView line) { return printer->fitsWidth(line); });
     for (qsizetype page = 0; page < pages.size(); ++page) {
         if (page > 0)
             printer->newPage();
         printer->drawLines(PageBlockLines(pages[page]));
     }
-    printer->endJob();
-    return true;
+    return printer->endJob();
+}
+
+// A print that did not happen is told: the user would otherwise wait at the
+// printer for pages that never come.
+void ReportNotPrinted(Platform& platform, const QString& reason)
+{
+    platform.showMessage({QStringLiteral("The Note Was Not Printed: %1.").arg(reason), QString(), MessageIcon::Stop,
+                          MessageButtons::Ok, MessageAnswer::Ok});
 }
 
 } // namespace
@@ -30,10 +38,14 @@ bool PrintCopy(Platform& platform, const QString& text)
 void PrintDocument(DocumentContext& context)
 {
     const QString text = context.editor.text();
-    if (const std::optional<int> copies = context.platform.choosePrintCopies()) {
+    if (!context.platform.printerInstalled()) {
+        ReportNotPrinted(context.platform, QStringLiteral("No Printer Is Installed"));
+    } else if (const std::optional<int> copies = context.platform.choosePrintCopies()) {
         for (int copy = 0; copy < *copies; ++copy) {
-            if (!PrintCopy(context.platform, text))
+            if (const std::optional<QString> failure = PrintCopy(context, text)) {
+                ReportNotPrinted(context.platform, *failure);
                 break;
+            }
         }
     }
     context.editor.setFocus();

@@ -24,6 +24,92 @@ std::pair<qsizetype, bool> CutPiece(QStringView rest)
     return {piece.size() - (splitsPair ? 1 : 0), true};
 }
 
+bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
+
+bool OneCharacter(QStringView text)
+{
+    return text.size() == 1 || (text.size() == 2 && text[0].isHighSurrogate() && text[1].isLowSurrogate());
+}
+
+// How much of a line too wide for the paper stays on it: up to its last
+// blank that fits, else all that fits, at least one character.
+qsizetype FittingPart(QStringView line, const FitsWidth& fits)
+{
+    qsizetype fitting = line.size() - 1;
+    while (fitting > 1 && !fits(line.left(fitting)))
+        --fitting;
+    for (qsizetype end = fitting; end > 0; --end) {
+        if (IsBlank(line[end - 1]))
+            return end;
+    }
+    if (line[fitting - 1].isHighSurrogate() && line[fitting].isLowSurrogate())
+        return fitting > 1 ? fitting - 1 : fitting + 1;
+    return fitting;
+}
+
+// The page blocks being filled, and the count of lines on the current one.
+class PageBuilder
+{
+public:
+    PageBuilder(int linesPerPage, const FitsWidth& fits) : m_linesPerPage(linesPerPage), m_fits(fits) {}
+
+    // Adds a printed line with its line end (a leading line feed, the rest
+    // of the one before, is kept); counted lines may end the page.
+    void addLine(QStringView line, bool counted)
+    {
+        if (line.startsWith(LineFeed)) {
+            m_block += LineFeed;
+            line = line.mid(1);
+        }
+        const bool ownEnd = line.endsWith(CarriageReturn);
+        QStringView rest = ownEnd ? line.chopped(1) : line;
+        while (m_fits && !rest.isEmpty() && !OneCharacter(rest) && !m_fits(rest)) {
+            const qsizetype part = FittingPart(rest, m_fits);
+            m_block += rest.left(part);
+            m_block += CarriageReturn;
+            rest = rest.mid(part);
+            endLine(counted);
+        }
+        m_block += rest;
+        if (ownEnd)
+            m_block += CarriageReturn;
+        endLine(counted);
+    }
+
+    // The last of the text, as it is, with its own line ends.
+    void addRest(QStringView rest)
+    {
+        while (!rest.isEmpty()) {
+            const qsizetype end = rest.indexOf(CarriageReturn, rest.startsWith(LineFeed) ? 1 : 0);
+            const qsizetype length = end < 0 ? rest.size() : end + 1;
+            addLine(rest.left(length), false);
+            rest = rest.mid(length);
+        }
+    }
+
+    QList<QString> finish()
+    {
+        m_pages.append(m_block);
+        return m_pages;
+    }
+
+private:
+    void endLine(bool counted)
+    {
+        if (counted && ++m_lineCount == m_linesPerPage) {
+            m_pages.append(m_block);
+            m_block.clear();
+            m_lineCount = 0;
+        }
+    }
+
+    int m_linesPerPage;
+    const FitsWidth& m_fits;
+    QList<QString> m_pages;
+    QString m_block;
+    int m_lineCount = 0;
+};
+
 } // namespace
 
 int LinesPerPage(int printableHeight, int lineHeight)
@@ -33,29 +119,22 @@ int LinesPerPage(int printableHeight, int lineHeight)
     return int(RoundHalfEven(double(printableHeight) / lineHeight - 1));
 }
 
-QList<QString> PrintPageBlocks(const QString& text, int linesPerPage)
+QList<QString> PrintPageBlocks(const QString& text, int linesPerPage, const FitsWidth& fits)
 {
-    QList<QString> pages;
-    QString block;
-    int lineCount = 0;
+    PageBuilder builder(linesPerPage, fits);
     qsizetype position = 0;
     // As long as more than 56 characters are left; the rest goes whole.
     while (position < text.size() - (PrintLineWidth - 1) - 1) {
         const QStringView rest = QStringView(text).mid(position);
         const auto [width, addBreak] = CutPiece(rest);
-        block += rest.left(width);
+        QString line = rest.left(width).toString();
         if (addBreak)
-            block += CarriageReturn;
+            line += CarriageReturn;
+        builder.addLine(line, true);
         position += width;
-        if (++lineCount == linesPerPage) {
-            pages.append(block);
-            block.clear();
-            lineCount = 0;
-        }
     }
-    block += QStringView(text).mid(position);
-    pages.append(block);
-    return pages;
+    builder.addRest(QStringView(text).mid(position));
+    return builder.finish();
 }
 
 QStringList PageBlockLines(const QString& block)

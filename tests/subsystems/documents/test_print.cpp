@@ -84,31 +84,51 @@ void TestPrint::pageBlocks_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("linesPerPage");
     QTest::addColumn<QStringList>("pages");
+    QTest::addColumn<int>("fit"); // characters that fit across the paper; 0: any number
     const QString cr = QStringLiteral("\r");
-    QTest::newRow("empty: one empty page") << QString() << 60 << QStringList{QString()};
-    QTest::newRow("56 characters whole") << Letters(56) << 60 << QStringList{Letters(56)};
+    QTest::newRow("empty: one empty page") << QString() << 60 << QStringList{QString()} << 0;
+    QTest::newRow("56 characters whole") << Letters(56) << 60 << QStringList{Letters(56)} << 0;
     QTest::newRow("words: broken at the last blank, kept")
         << Words(25) << 60
-        << QStringList{Words(11) + cr + Words(22).mid(55) + cr + Words(25).mid(110)};
+        << QStringList{Words(11) + cr + Words(22).mid(55) + cr + Words(25).mid(110)} << 0;
     QTest::newRow("own CR LF kept; LF starts the next piece")
         << QStringLiteral("first line\r\nsecond line\r\n") + Letters(50) << 60
-        << QStringList{QStringLiteral("first line\r\nsecond line\r\n") + Letters(50)};
+        << QStringList{QStringLiteral("first line\r\nsecond line\r\n") + Letters(50)} << 0;
     const QString emoji = QString::fromUtf8("\xf0\x9f\x98\x80");
     QTest::newRow("a surrogate pair is never cut in two")
-        << Letters(55) + emoji + Letters(10) << 60 << QStringList{Letters(55) + cr + emoji + Letters(10)};
+        << Letters(55) + emoji + Letters(10) << 60 << QStringList{Letters(55) + cr + emoji + Letters(10)} << 0;
     QTest::newRow("200 letters: cut after 56")
-        << Letters(200) << 60 << QStringList{Letters(56) + cr + Letters(56) + cr + Letters(56) + cr + Letters(32)};
+        << Letters(200) << 60 << QStringList{Letters(56) + cr + Letters(56) + cr + Letters(56) + cr + Letters(32)} << 0;
     QString sixtyLines;
     for (int line = 0; line < 60; ++line)
         sixtyLines += Words(11 * 61).mid(55 * line, 55) + cr;
-    QTest::newRow("61st line starts page 2") << Words(11 * 61) << 60 << QStringList{sixtyLines, Words(11 * 61).right(55)};
+    QTest::newRow("61st line starts page 2") << Words(11 * 61) << 60 << QStringList{sixtyLines, Words(11 * 61).right(55)} << 0;
     QTest::newRow("2 lines a page: a CR LF split across pages")
         << QStringLiteral("one\r\ntwo\r\nthree\r\n") + Letters(60) << 2
         << QStringList{QStringLiteral("one\r\ntwo\r"), QStringLiteral("\nthree\r\n") + Letters(55) + cr,
-                       Letters(5)};
+                       Letters(5)} << 0;
     const QString onePage = QString(Letters(56) + cr).repeated(5) + Letters(20);
-    QTest::newRow("0 lines a page: never a new page") << Letters(300) << 0 << QStringList{onePage};
-    QTest::newRow("negative: never a new page") << Letters(300) << -1 << QStringList{onePage};
+    QTest::newRow("0 lines a page: never a new page") << Letters(300) << 0 << QStringList{onePage} << 0;
+    QTest::newRow("negative: never a new page") << Letters(300) << -1 << QStringList{onePage} << 0;
+    QTest::newRow("too wide: on from the last blank that fits")
+        << QStringLiteral("aaaa bbbb cccc") << 60 << QStringList{QStringLiteral("aaaa \rbbbb \rcccc")} << 7;
+    QTest::newRow("too wide, no blank: after the last character that fits")
+        << Letters(20) << 60 << QStringList{Letters(8) + cr + Letters(8) + cr + Letters(4)} << 8;
+    QTest::newRow("a tab is a blank") << QStringLiteral("ab\tcdefgh") << 60 << QStringList{QStringLiteral("ab\t\rcdef\rgh")} << 4;
+    QTest::newRow("a character wider than the paper still prints")
+        << QStringLiteral("a") + emoji + QStringLiteral("b\r\nc") << 60
+        << QStringList{QStringLiteral("a\r") + emoji + QStringLiteral("\rb\r\nc")} << 1;
+    const QString words = Words(33);
+    QTest::newRow("continuations count as lines of the page")
+        << words << 4
+        << QStringList{words.left(30) + cr + words.mid(30, 25) + cr + words.mid(55, 30) + cr + words.mid(85, 25) + cr,
+                       words.mid(110, 30) + cr + words.mid(140)}
+        << 30;
+    QTest::newRow("a page may end inside a wrapped line")
+        << words << 3
+        << QStringList{words.left(30) + cr + words.mid(30, 25) + cr + words.mid(55, 30) + cr,
+                       words.mid(85, 25) + cr + words.mid(110, 30) + cr + words.mid(140)}
+        << 30;
 }
 
 void TestPrint::pageBlocks()
@@ -116,7 +136,10 @@ void TestPrint::pageBlocks()
     QFETCH(QString, text);
     QFETCH(int, linesPerPage);
     QFETCH(QStringList, pages);
-    const QList<QString> printed = PrintPageBlocks(text, linesPerPage);
+    QFETCH(int, fit);
+    const QList<QString> printed = PrintPageBlocks(text, linesPerPage, [fit](QStringView line) {
+        return fit == 0 || line.size() <= fit;
+    });
     QCOMPARE(QStringList(printed), pages);
 }
 
@@ -167,28 +190,44 @@ void TestPrint::copies_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<std::optional<int>>>("dialog");
-    QTest::addColumn<bool>("printerWorks");
+    QTest::addColumn<bool>("installed");
+    QTest::addColumn<std::optional<QString>>("refusal");
     QTest::addColumn<int>("jobs");
     QTest::addColumn<int>("pagesPerJob");
-    QTest::newRow("three copies, three jobs of two pages") << Words(11 * 59 + 5) << QList<std::optional<int>>{3} << true << 3 << 2;
-    QTest::newRow("empty text: one empty page a copy") << QString() << QList<std::optional<int>>{2} << true << 2 << 1;
-    QTest::newRow("cancelled") << Words(10) << QList<std::optional<int>>{std::nullopt} << true << 0 << 0;
-    QTest::newRow("printer refuses") << Words(10) << QList<std::optional<int>>{2} << false << 0 << 0;
+    QTest::addColumn<QString>("message");
+    const QList<std::optional<int>> twoCopies{2};
+    QTest::newRow("three copies, three jobs of two pages")
+        << Words(11 * 59 + 5) << QList<std::optional<int>>{3} << true << std::optional<QString>() << 3 << 2 << QString();
+    QTest::newRow("empty text: one empty page a copy")
+        << QString() << twoCopies << true << std::optional<QString>() << 2 << 1 << QString();
+    QTest::newRow("cancelled: nothing said")
+        << Words(10) << QList<std::optional<int>>{std::nullopt} << true << std::optional<QString>() << 0 << 0 << QString();
+    QTest::newRow("refused: told once, no more copies tried")
+        << Words(10) << twoCopies << true << std::optional<QString>(QStringLiteral("Printer lp Is Not Accepting Jobs"))
+        << 0 << 0 << QStringLiteral("The Note Was Not Printed: Printer lp Is Not Accepting Jobs.");
+    QTest::newRow("no printer: told, no dialog")
+        << Words(10) << twoCopies << false << std::optional<QString>() << 0 << 0
+        << QStringLiteral("The Note Was Not Printed: No Printer Is Installed.");
 }
 
-// Every copy is a job of its own with every page; nothing is ever reported.
+// Every copy is a job of its own with every page, titled with the note's
+// name; a copy not taken is told with a stop icon.
 void TestPrint::copies()
 {
     QFETCH(QString, text);
     QFETCH(QList<std::optional<int>>, dialog);
-    QFETCH(bool, printerWorks);
+    QFETCH(bool, installed);
+    QFETCH(std::optional<QString>, refusal);
     QFETCH(int, jobs);
     QFETCH(int, pagesPerJob);
+    QFETCH(QString, message);
     Settings settings;
+    settings.FileName = QStringLiteral("/home/ann/Shopping.SCB");
     DocumentState document;
     ScriptedPlatform platform;
     platform.printCopiesAnswers = dialog;
-    platform.printerWorks = printerWorks;
+    platform.printerInstalledAnswer = installed;
+    platform.printerRefusal = refusal;
     QWidget owner;
     QLineEdit elsewhere(&owner);
     EditorControl editor(&owner);
@@ -201,6 +240,7 @@ void TestPrint::copies()
     DocumentContext context{settings, document, platform, editor, window, storage};
     PrintDocument(context);
     QCOMPARE(platform.printJobs.size(), jobs);
+    QCOMPARE(platform.calls.count(QStringLiteral("choosePrintCopies")), installed ? 1 : 0);
     QString printed;
     for (const QList<QStringList>& job : platform.printJobs) {
         QCOMPARE(job.size(), pagesPerJob);
@@ -209,7 +249,12 @@ void TestPrint::copies()
             printed += page.join(QString());
         QCOMPARE(printed, QString(text).remove(u'\r').remove(u'\n'));
     }
-    QVERIFY(platform.messages.isEmpty());
+    QCOMPARE(platform.printJobTitles, QStringList(refusal ? 1 : jobs, QStringLiteral("Shopping.SCB")));
+    QCOMPARE(platform.messages.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty()) {
+        QCOMPARE(platform.messages[0].text, message);
+        QCOMPARE(platform.messages[0].icon, MessageIcon::Stop);
+    }
     QVERIFY(!editor.isModified());
     QTRY_VERIFY(editor.hasFocus());
 }

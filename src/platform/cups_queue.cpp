@@ -1,0 +1,83 @@
+#include "platform/cups_queue.h"
+
+#include "platform/system_error_text.h"
+
+#include <QFile>
+#include <QPrintEngine>
+#include <QPrinter>
+
+#include <cups/cups.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Where Qt's CUPS engine keeps the job options chosen in the print dialog
+// (banner pages, pages per sheet, ...), as name, value, name, value.
+const auto CupsOptionsProperty = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+QByteArray Sides(const QPrinter& printer)
+{
+    switch (printer.duplex()) {
+    case QPrinter::DuplexNone:
+        return "one-sided";
+    case QPrinter::DuplexAuto:
+        return printer.pageLayout().orientation() == QPageLayout::Portrait ? "two-sided-long-edge"
+                                                                           : "two-sided-short-edge";
+    case QPrinter::DuplexLongSide:
+        return "two-sided-long-edge";
+    case QPrinter::DuplexShortSide:
+        return "two-sided-short-edge";
+    }
+    return "one-sided";
+}
+
+std::vector<std::pair<QByteArray, QByteArray>> JobOptions(QPrinter& printer)
+{
+    std::vector<std::pair<QByteArray, QByteArray>> options{
+        {"media", printer.pageLayout().pageSize().key().toUtf8()},
+        {"sides", Sides(printer)},
+    };
+    if (printer.pageLayout().orientation() == QPageLayout::Landscape)
+        options.emplace_back("landscape", "");
+    const QStringList chosen = printer.printEngine()->property(CupsOptionsProperty).toStringList();
+    for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
+        options.emplace_back(chosen[i].toUtf8(), chosen[i + 1].toUtf8());
+    return options;
+}
+
+QString Refusal(const QString& queue)
+{
+    switch (cupsLastError()) {
+    case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
+        return QStringLiteral("Printer %1 Is Not Accepting Jobs").arg(queue);
+    case IPP_STATUS_ERROR_NOT_FOUND:
+        return QStringLiteral("Printer %1 Does Not Exist").arg(queue);
+    case IPP_STATUS_ERROR_FORBIDDEN:
+    case IPP_STATUS_ERROR_NOT_AUTHORIZED:
+    case IPP_STATUS_ERROR_NOT_AUTHENTICATED:
+        return QStringLiteral("You Are Not Allowed To Print On Printer %1").arg(queue);
+    case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
+        return QStringLiteral("The Printing System Is Not Running");
+    default:
+        return QStringLiteral("Printer %1 Refused The Job: %2").arg(queue, TitleCaseWords(QString::fromUtf8(cupsLastErrorString())));
+    }
+}
+
+} // namespace
+
+std::optional<QString> SendToQueue(QPrinter& printer, const QString& pdfFile, const QString& title)
+{
+    // A printer name may carry an instance ("office/duplex"); the queue is before the slash.
+    const QString queue = printer.printerName().section(u'/', 0, 0);
+    std::vector<std::pair<QByteArray, QByteArray>> options = JobOptions(printer);
+    std::vector<cups_option_t> cupsOptions;
+    for (auto& [name, value] : options)
+        cupsOptions.push_back({name.data(), value.data()});
+    const int job = cupsPrintFile(queue.toUtf8().constData(), QFile::encodeName(pdfFile).constData(),
+                                  title.toUtf8().constData(), int(cupsOptions.size()), cupsOptions.data());
+    if (job == 0)
+        return Refusal(queue);
+    return std::nullopt;
+}
