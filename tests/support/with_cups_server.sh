@@ -48,7 +48,8 @@ chmod 755 "$work"
 ln -s /usr/lib/cups/daemon "$work/bin/daemon"
 
 # The backend: called without arguments it names its device; with them it
-# copies the job (its file, or standard input) to job-<id>.pdf.
+# copies the job (its file, or standard input) to job-<id>.pdf, its title to
+# job-<id>.title and its options to job-<id>.options.
 cat >"$work/bin/backend/capture" <<'BACKEND'
 #!/bin/sh
 if [ $# -eq 0 ]; then
@@ -56,6 +57,8 @@ if [ $# -eq 0 ]; then
     exit 0
 fi
 output=${DEVICE_URI#capture:}
+printf '%s' "$3" >"$output/job-$1.title"
+printf '%s' "$5" >"$output/job-$1.options"
 if [ $# -ge 6 ]; then
     cat "$6" >"$output/job-$1.pdf"
 else

@@ -13,7 +13,11 @@
 #include "support/recording_window.h"
 #include "support/wait_until.h"
 
+#include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
+#include <QMessageBox>
+#include <QTimer>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -96,6 +100,68 @@ int ExpectedPages(const QString& text)
     return int(pages.size());
 }
 
+// What a command needs around the real platform, for a note named Shopping.SCB.
+struct PrintingNote
+{
+    PrintingNote() { settings.FileName = QStringLiteral("/home/ann/Shopping.SCB"); }
+
+    Settings settings;
+    DocumentState document;
+    QtPlatform platform;
+    QWidget owner;
+    EditorControl editor{&owner};
+    RecordingWindow window;
+    NoteStorage storage;
+    DocumentContext context{settings, document, platform, editor, window, storage};
+};
+
+// Runs act on the page settings that the print dialog's Properties button opens.
+void WhenPageSettingsShown(std::function<void(QDialog&)> act, int attempts = 300)
+{
+    WhenModalShown<QDialog>([act, attempts](QDialog& dialog) {
+        if (dialog.inherits("QPrintPropertiesDialog"))
+            act(dialog);
+        else if (attempts > 0)
+            WhenPageSettingsShown(act, attempts - 1);
+    });
+}
+
+// Printer Setup, choosing the paper in the page settings as a user does.
+void ChoosePaper(QtPlatform& platform, const QPageSize& paper)
+{
+    WhenModalShown<QPrintDialog>([paper](QPrintDialog& setup) {
+        WhenPageSettingsShown([paper, &setup](QDialog& settings) {
+            auto* sizes = settings.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+            const auto unit = settings.findChild<QComboBox*>(QStringLiteral("unitCombo"))->currentData().value<QPageLayout::Unit>();
+            sizes->setCurrentIndex(paper.id() == QPageSize::Custom ? sizes->findData(QVariant()) : sizes->findText(paper.name()));
+            settings.findChild<QDoubleSpinBox*>(QStringLiteral("pageWidth"))->setValue(paper.size(QPageSize::Unit(unit)).width());
+            settings.findChild<QDoubleSpinBox*>(QStringLiteral("pageHeight"))->setValue(paper.size(QPageSize::Unit(unit)).height());
+            settings.accept();
+            setup.accept();
+        });
+        QTimer::singleShot(0, setup.findChild<QPushButton*>(QStringLiteral("properties")), &QPushButton::click);
+    });
+    platform.setUpPrinter();
+}
+
+// The message box a command shows: its icon and text, once closed.
+std::pair<QMessageBox::Icon, QString> NextMessage(std::function<void()> command)
+{
+    std::pair<QMessageBox::Icon, QString> shown{QMessageBox::NoIcon, QString()};
+    WhenModalShown<QMessageBox>([&shown](QMessageBox& box) {
+        shown = {box.icon(), box.text()};
+        box.accept();
+    });
+    command();
+    return shown;
+}
+
+QString JobFile(const QString& pdf, const char* suffix)
+{
+    QFile file(QString(pdf).replace(QStringLiteral(".pdf"), QString::fromLatin1(suffix)));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 } // namespace
 
 class TestPrintCups : public QObject
@@ -107,6 +173,10 @@ private slots:
     void twoCopiesThroughARealQueue_data();
     void twoCopiesThroughARealQueue();
     void printerSetupOffersNoCopiesAndNoPages();
+    void printedOnThePaperChosen_data();
+    void printedOnThePaperChosen();
+    void refusedPrintIsTold();
+    void noPrinterIsTold(); // last: it removes the queue
 };
 
 void TestPrintCups::initTestCase()
@@ -178,6 +248,79 @@ void TestPrintCups::printerSetupOffersNoCopiesAndNoPages()
     });
     platform.setUpPrinter();
     QVERIFY(checked);
+}
+
+void TestPrintCups::printedOnThePaperChosen_data()
+{
+    QTest::addColumn<QPageSize>("paper");
+    QTest::addColumn<QString>("text");
+    QString tabLine = QStringLiteral("a");
+    for (char letter = 'b'; letter <= 'z'; ++letter)
+        tabLine += u'\t' + QChar::fromLatin1(letter);
+    QTest::newRow("tab line on A4") << QPageSize(QPageSize::A4) << tabLine + QStringLiteral("\r\nend");
+    QTest::newRow("56 M on A5") << QPageSize(QPageSize::A5) << QString(56, u'M');
+    QTest::newRow("custom 100 x 150 mm") << QPageSize(QSizeF(100, 150), QPageSize::Millimeter)
+                                          << QStringLiteral("A small card\r\nwith two lines");
+}
+
+// Every character is printed inside the printable area of the paper chosen
+// in Printer Setup, in a job titled with the note's name.
+void TestPrintCups::printedOnThePaperChosen()
+{
+    QFETCH(QPageSize, paper);
+    QFETCH(QString, text);
+    PrintingNote note;
+    note.editor.setText(text);
+    ChoosePaper(note.platform, paper);
+    const int jobsBefore = CompletedJobs();
+    WhenModalShown<QPrintDialog>([](QPrintDialog& dialog) { dialog.accept(); });
+    PrintDocument(note.context);
+    QVERIFY(WaitUntil([&] { return CompletedJobs() == jobsBefore + 1; }, 30000));
+    const QString pdf = JobFiles().last();
+    QCOMPARE(JobFile(pdf, ".title"), QStringLiteral("Shopping.SCB"));
+    const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
+    const QRegularExpression size(QStringLiteral("Page size: +%1 x %2 pts").arg(paper.sizePoints().width()).arg(paper.sizePoints().height()));
+    QVERIFY2(info.contains(size), qPrintable(info));
+    QCOMPARE(Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")}).remove(QRegularExpression(QStringLiteral("\\s"))),
+             QString(text).remove(QRegularExpression(QStringLiteral("\\s"))));
+
+    QPrinter probe(QPrinter::HighResolution);
+    probe.setPageSize(paper);
+    const QRectF printable = probe.pageLayout().paintRectPoints().toRectF().adjusted(-0.5, -0.5, 0.5, 0.5);
+    const QString boxes = Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    auto words = QRegularExpression(QStringLiteral(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)")re")).globalMatch(boxes);
+    QVERIFY(words.hasNext());
+    while (words.hasNext()) {
+        const QRegularExpressionMatch word = words.next();
+        const QRectF box(QPointF(word.captured(1).toDouble(), word.captured(2).toDouble()),
+                         QPointF(word.captured(3).toDouble(), word.captured(4).toDouble()));
+        QVERIFY2(printable.contains(box), qPrintable(word.captured(0)));
+    }
+}
+
+void TestPrintCups::refusedPrintIsTold()
+{
+    Run(QStringLiteral("cupsreject"), {QStringLiteral("scriblet-test")});
+    PrintingNote note;
+    note.editor.setText(QStringLiteral("Buy milk"));
+    const qsizetype jobsBefore = JobFiles().size();
+    WhenModalShown<QPrintDialog>([](QPrintDialog& dialog) { dialog.accept(); });
+    const auto [icon, text] = NextMessage([&note] { PrintDocument(note.context); });
+    Run(QStringLiteral("cupsaccept"), {QStringLiteral("scriblet-test")});
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(text, QStringLiteral("The Note Was Not Printed: Printer scriblet-test Is Not Accepting Jobs."));
+    QTest::qWait(500);
+    QCOMPARE(JobFiles().size(), jobsBefore);
+}
+
+void TestPrintCups::noPrinterIsTold()
+{
+    Run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), QStringLiteral("scriblet-test")});
+    PrintingNote note;
+    WhenModalShown<QPrintDialog>([](QPrintDialog& dialog) { dialog.reject(); QFAIL("a print dialog without a printer"); });
+    const auto [icon, text] = NextMessage([&note] { PrintDocument(note.context); });
+    QCOMPARE(icon, QMessageBox::Critical);
+    QCOMPARE(text, QStringLiteral("The Note Was Not Printed: No Printer Is Installed."));
 }
 
 QTEST_MAIN(TestPrintCups)
