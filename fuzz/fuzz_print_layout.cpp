@@ -1,7 +1,8 @@
 // The input's first byte is the number of lines a page holds (a signed byte,
 // so 0 and negative counts come up too); the rest is a note's text as UTF-8.
 // The printed pages must hold the text and nothing else but the carriage
-// returns the wrap adds, in order, in lines of at most 56 characters.
+// returns the wrap adds, in order, in lines of at most 56 characters, and
+// of no more than the paper holds across.
 
 #include "fuzz_report.h"
 #include "subsystems/documents/print_layout.h"
@@ -153,6 +154,36 @@ void CheckLayout(const QString& text, int linesPerPage, bool windowsLineEnds)
         PropertyFailed("every character is printed, in order", {{"text", text}, {"printed", printed}});
 }
 
+bool OneCharacter(const QString& line)
+{
+    return line.size() == 1 || (line.size() == 2 && line[0].isHighSurrogate() && line[1].isLowSurrogate());
+}
+
+// With paper that holds only so many characters across: every character is
+// still printed, in order; no line is wider than the paper unless it is one
+// character; no surrogate pair is split; a page that is not the last holds
+// its count of lines, continuations included.
+void CheckFitted(const QString& text, int linesPerPage, int across)
+{
+    const QList<QString> pages
+        = PrintPageBlocks(text, linesPerPage, [across](QStringView line) { return line.size() <= across; });
+    QString printed;
+    for (qsizetype page = 0; page < pages.size(); ++page) {
+        const QStringList lines = PageBlockLines(pages[page]);
+        for (const QString& line : lines) {
+            if ((line.size() > across && !OneCharacter(line)) || (!line.isEmpty() && line[0].isLowSurrogate()))
+                PropertyFailed("no printed line is wider than the paper, and none splits a pair",
+                               {{"text", text}, {"across", QString::number(across)}, {"line", line}});
+            printed += line;
+        }
+        if (page + 1 < pages.size() && linesPerPage > 0 && lines.size() != linesPerPage)
+            PropertyFailed("a page that is not the last prints its count of lines, continuations included",
+                           {{"text", text}, {"lines a page", QString::number(linesPerPage)}, {"block", pages[page]}});
+    }
+    if (printed != WithoutLineEnds(text))
+        PropertyFailed("every character is printed on the narrow paper, in order", {{"text", text}, {"printed", printed}});
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
@@ -163,5 +194,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     CheckLayout(text, linesPerPage, false);
     CheckLayout(WithWindowsLineEnds(text), linesPerPage, true);
+    CheckFitted(WithWindowsLineEnds(text), linesPerPage, 1 + (data[0] % 64));
     return 0;
 }

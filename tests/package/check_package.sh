@@ -47,7 +47,7 @@ owner_of() { # library soname the binary loads: the package that provides it her
 }
 
 # Resolved before the checks, so a broken copy of the control file is judged against the same packages.
-libraries=(libQt6Core.so.6 libQt6Gui.so.6 libQt6Widgets.so.6 libQt6PrintSupport.so.6 libX11.so.6 libXtst.so.6)
+libraries=(libQt6Core.so.6 libQt6Gui.so.6 libQt6Widgets.so.6 libQt6PrintSupport.so.6 libX11.so.6 libXtst.so.6 libcups.so.2)
 declare -A providers
 for library in "${libraries[@]}"; do
     providers[$library]=$(owner_of "$library")
