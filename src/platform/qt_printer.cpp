@@ -168,7 +168,7 @@ void HideParts(QPrintDialog& dialog, const QStringList& names)
 // Qt's page settings cannot show a custom paper size: they show the first
 // size of their list instead and hand that to the printer on OK, even when
 // they were never opened. This shows the printer's own custom size when
-// they are opened, and gives it back when they never were.
+// they are opened, and gives it back unless they were confirmed.
 class CustomPaperKeeper : public QObject
 {
 public:
@@ -179,17 +179,16 @@ public:
     {
         if (m_paper.pageSize().id() != QPageSize::Custom)
             return;
-        // The page settings are a dialog of the print widget's own, made
+        // The page settings are a child dialog of the print dialog, made
         // when first needed and again after another printer is chosen.
-        for (QWidget* widget : dialog.findChildren<QWidget*>())
-            widget->installEventFilter(this);
+        dialog.installEventFilter(this);
     }
 
-    // After the dialog: the printer keeps its custom paper unless the page
-    // settings were seen.
-    void restoreUnseen()
+    // After the dialog: the printer keeps its custom paper unless a paper
+    // was chosen in the page settings.
+    void restoreUnchosen()
     {
-        if (m_paper.pageSize().id() == QPageSize::Custom && !m_seen)
+        if (m_paper.pageSize().id() == QPageSize::Custom && !m_chosen)
             m_printer.setPageLayout(m_paper);
     }
 
@@ -199,9 +198,10 @@ protected:
         // A widget is polished once, when it is first shown or measured.
         if (event->type() == QEvent::ChildPolished) {
             QObject* child = static_cast<QChildEvent*>(event)->child();
-            if (child->inherits("QPrintPropertiesDialog")) {
-                showCustomPaper(*static_cast<QWidget*>(child));
-                m_seen = true;
+            auto* settings = qobject_cast<QDialog*>(child);
+            if (settings && settings->inherits("QPrintPropertiesDialog")) {
+                showCustomPaper(*settings);
+                connect(settings, &QDialog::accepted, this, [this] { m_chosen = true; });
             }
         }
         return QObject::eventFilter(watched, event);
@@ -227,7 +227,7 @@ private:
 
     QPrinter& m_printer;
     QPageLayout m_paper;
-    bool m_seen = false;
+    bool m_chosen = false;
 };
 
 } // namespace
@@ -241,7 +241,7 @@ std::optional<int> RunPrintDialog(QPrinter& printer, QWidget* parent)
     HideParts(dialog, {QStringLiteral("gbPrintRange")});
     auto* paper = new CustomPaperKeeper(dialog, printer);
     const bool accepted = dialog.exec() == QDialog::Accepted;
-    paper->restoreUnseen();
+    paper->restoreUnchosen();
     printer.setPrintRange(QPrinter::AllPages);
     const int copies = std::max(1, printer.copyCount());
     printer.setCopyCount(1);
@@ -271,7 +271,7 @@ void RunPrintSetupDialog(QPrinter& printer, QWidget* parent)
     }
     auto* paper = new CustomPaperKeeper(dialog, printer);
     dialog.exec();
-    paper->restoreUnseen();
+    paper->restoreUnchosen();
     printer.setCopyCount(1);
     printer.setPrintRange(QPrinter::AllPages);
 }

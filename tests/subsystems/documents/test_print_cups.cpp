@@ -115,31 +115,41 @@ struct PrintingNote
     DocumentContext context{settings, document, platform, editor, window, storage};
 };
 
-// Runs act on the page settings that the print dialog's Properties button opens.
-void WhenPageSettingsShown(std::function<void(QDialog&)> act, int attempts = 300)
+// Opens the page settings from a print dialog, runs act on them, confirms
+// both.
+void InPageSettings(QPrintDialog& print, std::function<void(QDialog&)> act, int attempts = 300)
 {
-    WhenModalShown<QDialog>([act, attempts](QDialog& dialog) {
-        if (dialog.inherits("QPrintPropertiesDialog"))
-            act(dialog);
-        else if (attempts > 0)
-            WhenPageSettingsShown(act, attempts - 1);
+    WhenModalShown<QDialog>([&print, act, attempts](QDialog& settings) {
+        if (!settings.inherits("QPrintPropertiesDialog")) {
+            if (attempts > 0)
+                InPageSettings(print, act, attempts - 1);
+            return;
+        }
+        act(settings);
+        settings.accept();
+        print.accept();
     });
+    if (attempts == 300)
+        QTimer::singleShot(0, print.findChild<QPushButton*>(QStringLiteral("properties")), &QPushButton::click);
+}
+
+// The paper's width and height in the page settings' own unit.
+QSizeF InSettingsUnit(QDialog& settings, const QPageSize& paper)
+{
+    const auto unit = settings.findChild<QComboBox*>(QStringLiteral("unitCombo"))->currentData().value<QPageLayout::Unit>();
+    return paper.size(QPageSize::Unit(unit));
 }
 
 // Printer Setup, choosing the paper in the page settings as a user does.
 void ChoosePaper(QtPlatform& platform, const QPageSize& paper)
 {
     WhenModalShown<QPrintDialog>([paper](QPrintDialog& setup) {
-        WhenPageSettingsShown([paper, &setup](QDialog& settings) {
+        InPageSettings(setup, [paper](QDialog& settings) {
             auto* sizes = settings.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
-            const auto unit = settings.findChild<QComboBox*>(QStringLiteral("unitCombo"))->currentData().value<QPageLayout::Unit>();
             sizes->setCurrentIndex(paper.id() == QPageSize::Custom ? sizes->findData(QVariant()) : sizes->findText(paper.name()));
-            settings.findChild<QDoubleSpinBox*>(QStringLiteral("pageWidth"))->setValue(paper.size(QPageSize::Unit(unit)).width());
-            settings.findChild<QDoubleSpinBox*>(QStringLiteral("pageHeight"))->setValue(paper.size(QPageSize::Unit(unit)).height());
-            settings.accept();
-            setup.accept();
+            settings.findChild<QDoubleSpinBox*>(QStringLiteral("pageWidth"))->setValue(InSettingsUnit(settings, paper).width());
+            settings.findChild<QDoubleSpinBox*>(QStringLiteral("pageHeight"))->setValue(InSettingsUnit(settings, paper).height());
         });
-        QTimer::singleShot(0, setup.findChild<QPushButton*>(QStringLiteral("properties")), &QPushButton::click);
     });
     platform.setUpPrinter();
 }
@@ -254,13 +264,15 @@ void TestPrintCups::printedOnThePaperChosen_data()
 {
     QTest::addColumn<QPageSize>("paper");
     QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("look"); // the print dialog's page settings are opened and confirmed
     QString tabLine = QStringLiteral("a");
     for (char letter = 'b'; letter <= 'z'; ++letter)
         tabLine += u'\t' + QChar::fromLatin1(letter);
-    QTest::newRow("tab line on A4") << QPageSize(QPageSize::A4) << tabLine + QStringLiteral("\r\nend");
-    QTest::newRow("56 M on A5") << QPageSize(QPageSize::A5) << QString(56, u'M');
-    QTest::newRow("custom 100 x 150 mm") << QPageSize(QSizeF(100, 150), QPageSize::Millimeter)
-                                          << QStringLiteral("A small card\r\nwith two lines");
+    const QPageSize card(QSizeF(100, 150), QPageSize::Millimeter);
+    QTest::newRow("tab line on A4") << QPageSize(QPageSize::A4) << tabLine + QStringLiteral("\r\nend") << false;
+    QTest::newRow("56 M on A5") << QPageSize(QPageSize::A5) << QString(56, u'M') << true;
+    QTest::newRow("custom 100 x 150 mm") << card << QStringLiteral("A small card\r\nwith two lines") << false;
+    QTest::newRow("custom, looked at in Print") << card << QStringLiteral("A small card") << true;
 }
 
 // Every character is printed inside the printable area of the paper chosen
@@ -269,11 +281,19 @@ void TestPrintCups::printedOnThePaperChosen()
 {
     QFETCH(QPageSize, paper);
     QFETCH(QString, text);
+    QFETCH(bool, look);
     PrintingNote note;
     note.editor.setText(text);
     ChoosePaper(note.platform, paper);
     const int jobsBefore = CompletedJobs();
-    WhenModalShown<QPrintDialog>([](QPrintDialog& dialog) { dialog.accept(); });
+    WhenModalShown<QPrintDialog>([look, paper](QPrintDialog& print) {
+        if (!look)
+            return print.accept();
+        InPageSettings(print, [paper](QDialog& settings) {
+            QCOMPARE(settings.findChild<QDoubleSpinBox*>(QStringLiteral("pageWidth"))->value(),
+                     InSettingsUnit(settings, paper).width());
+        });
+    });
     PrintDocument(note.context);
     QVERIFY(WaitUntil([&] { return CompletedJobs() == jobsBefore + 1; }, 30000));
     const QString pdf = JobFiles().last();
