@@ -122,8 +122,7 @@ void ScriptedPlatform::setUpPrinter() { calls.append(QStringLiteral("setUpPrinte
 
 std::unique_ptr<PrinterDevice> ScriptedPlatform::startPrintJob(const QString& title)
 {
-    calls.append(QStringLiteral("startPrintJob"));
-    printJobTitles.append(title);
+    calls.append(QStringLiteral("startPrintJob ") + title);
     return std::make_unique<ScriptedPrinter>(*this);
 }
 

@@ -75,7 +75,6 @@ public:
     QString clipboard;
     QStringList typed; // texts sent as keystrokes
     QList<QList<QStringList>> printJobs; // each job's pages, each page's lines
-    QStringList printJobTitles;
     QList<ScriptedTimer*> timers;        // the timers alive now, in the order they were made
 
     MessageAnswer showMessage(const MessageBoxRequest& request) override;

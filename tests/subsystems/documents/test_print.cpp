@@ -110,21 +110,15 @@ void TestPrint::pageBlocks_data()
     const QString onePage = QString(Letters(56) + cr).repeated(5) + Letters(20);
     QTest::newRow("0 lines a page: never a new page") << Letters(300) << 0 << QStringList{onePage} << 0;
     QTest::newRow("negative: never a new page") << Letters(300) << -1 << QStringList{onePage} << 0;
-    QTest::newRow("too wide: on from the last blank that fits")
-        << QStringLiteral("aaaa bbbb cccc") << 60 << QStringList{QStringLiteral("aaaa \rbbbb \rcccc")} << 7;
+    QTest::newRow("too wide: on from the last blank or tab that fits")
+        << QStringLiteral("aaaa\tbbbb cccc") << 60 << QStringList{QStringLiteral("aaaa\t\rbbbb \rcccc")} << 7;
     QTest::newRow("too wide, no blank: after the last character that fits")
         << Letters(20) << 60 << QStringList{Letters(8) + cr + Letters(8) + cr + Letters(4)} << 8;
-    QTest::newRow("a tab is a blank") << QStringLiteral("ab\tcdefgh") << 60 << QStringList{QStringLiteral("ab\t\rcdef\rgh")} << 4;
     QTest::newRow("a character wider than the paper still prints")
         << QStringLiteral("a") + emoji + QStringLiteral("b\r\nc") << 60
         << QStringList{QStringLiteral("a\r") + emoji + QStringLiteral("\rb\r\nc")} << 1;
     const QString words = Words(33);
-    QTest::newRow("continuations count as lines of the page")
-        << words << 4
-        << QStringList{words.left(30) + cr + words.mid(30, 25) + cr + words.mid(55, 30) + cr + words.mid(85, 25) + cr,
-                       words.mid(110, 30) + cr + words.mid(140)}
-        << 30;
-    QTest::newRow("a page may end inside a wrapped line")
+    QTest::newRow("continuations count; a page may end inside a wrapped line")
         << words << 3
         << QStringList{words.left(30) + cr + words.mid(30, 25) + cr + words.mid(55, 30) + cr,
                        words.mid(85, 25) + cr + words.mid(110, 30) + cr + words.mid(140)}
@@ -137,9 +131,8 @@ void TestPrint::pageBlocks()
     QFETCH(int, linesPerPage);
     QFETCH(QStringList, pages);
     QFETCH(int, fit);
-    const QList<QString> printed = PrintPageBlocks(text, linesPerPage, [fit](QStringView line) {
-        return fit == 0 || line.size() <= fit;
-    });
+    const auto fits = [fit](QStringView line) { return fit == 0 || line.size() <= fit; };
+    const QList<QString> printed = PrintPageBlocks(text, linesPerPage, fits);
     QCOMPARE(QStringList(printed), pages);
 }
 
@@ -190,23 +183,20 @@ void TestPrint::copies_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<std::optional<int>>>("dialog");
-    QTest::addColumn<bool>("installed");
-    QTest::addColumn<std::optional<QString>>("refusal");
+    QTest::addColumn<QString>("refusal"); // why the printing system refuses jobs; "-": no printer installed
     QTest::addColumn<int>("jobs");
     QTest::addColumn<int>("pagesPerJob");
     QTest::addColumn<QString>("message");
-    const QList<std::optional<int>> twoCopies{2};
+    const QList<std::optional<int>> two{2};
     QTest::newRow("three copies, three jobs of two pages")
-        << Words(11 * 59 + 5) << QList<std::optional<int>>{3} << true << std::optional<QString>() << 3 << 2 << QString();
-    QTest::newRow("empty text: one empty page a copy")
-        << QString() << twoCopies << true << std::optional<QString>() << 2 << 1 << QString();
-    QTest::newRow("cancelled: nothing said")
-        << Words(10) << QList<std::optional<int>>{std::nullopt} << true << std::optional<QString>() << 0 << 0 << QString();
+        << Words(11 * 59 + 5) << QList<std::optional<int>>{3} << QString() << 3 << 2 << QString();
+    QTest::newRow("empty text: one empty page a copy") << QString() << two << QString() << 2 << 1 << QString();
+    QTest::newRow("cancelled: nothing said") << Words(10) << QList<std::optional<int>>{std::nullopt} << QString() << 0 << 0 << QString();
     QTest::newRow("refused: told once, no more copies tried")
-        << Words(10) << twoCopies << true << std::optional<QString>(QStringLiteral("Printer lp Is Not Accepting Jobs"))
-        << 0 << 0 << QStringLiteral("The Note Was Not Printed: Printer lp Is Not Accepting Jobs.");
+        << Words(10) << two << QStringLiteral("Printer lp Is Not Accepting Jobs") << 0 << 0
+        << QStringLiteral("The Note Was Not Printed: Printer lp Is Not Accepting Jobs.");
     QTest::newRow("no printer: told, no dialog")
-        << Words(10) << twoCopies << false << std::optional<QString>() << 0 << 0
+        << Words(10) << QList<std::optional<int>>{} << QStringLiteral("-") << 0 << 0
         << QStringLiteral("The Note Was Not Printed: No Printer Is Installed.");
 }
 
@@ -216,8 +206,7 @@ void TestPrint::copies()
 {
     QFETCH(QString, text);
     QFETCH(QList<std::optional<int>>, dialog);
-    QFETCH(bool, installed);
-    QFETCH(std::optional<QString>, refusal);
+    QFETCH(QString, refusal);
     QFETCH(int, jobs);
     QFETCH(int, pagesPerJob);
     QFETCH(QString, message);
@@ -226,8 +215,9 @@ void TestPrint::copies()
     DocumentState document;
     ScriptedPlatform platform;
     platform.printCopiesAnswers = dialog;
-    platform.printerInstalledAnswer = installed;
-    platform.printerRefusal = refusal;
+    platform.printerInstalledAnswer = refusal != u'-';
+    if (!refusal.isEmpty())
+        platform.printerRefusal = refusal;
     QWidget owner;
     QLineEdit elsewhere(&owner);
     EditorControl editor(&owner);
@@ -240,7 +230,6 @@ void TestPrint::copies()
     DocumentContext context{settings, document, platform, editor, window, storage};
     PrintDocument(context);
     QCOMPARE(platform.printJobs.size(), jobs);
-    QCOMPARE(platform.calls.count(QStringLiteral("choosePrintCopies")), installed ? 1 : 0);
     QString printed;
     for (const QList<QStringList>& job : platform.printJobs) {
         QCOMPARE(job.size(), pagesPerJob);
@@ -249,12 +238,10 @@ void TestPrint::copies()
             printed += page.join(QString());
         QCOMPARE(printed, QString(text).remove(u'\r').remove(u'\n'));
     }
-    QCOMPARE(platform.printJobTitles, QStringList(refusal ? 1 : jobs, QStringLiteral("Shopping.SCB")));
+    QCOMPARE(platform.calls.count(QStringLiteral("startPrintJob Shopping.SCB")), refusal.isEmpty() ? jobs : refusal == u'-' ? 0 : 1);
     QCOMPARE(platform.messages.size(), message.isEmpty() ? 0 : 1);
-    if (!message.isEmpty()) {
-        QCOMPARE(platform.messages[0].text, message);
-        QCOMPARE(platform.messages[0].icon, MessageIcon::Stop);
-    }
+    if (!message.isEmpty())
+        QVERIFY(platform.messages[0].text == message && platform.messages[0].icon == MessageIcon::Stop);
     QVERIFY(!editor.isModified());
     QTRY_VERIFY(editor.hasFocus());
 }
