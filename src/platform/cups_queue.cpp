@@ -3,6 +3,7 @@
 #include "platform/system_error_text.h"
 
 #include <QFile>
+#include <QLibrary>
 #include <QPrintEngine>
 #include <QPrinter>
 
@@ -12,6 +13,31 @@
 #include <vector>
 
 namespace {
+
+// libcups is opened when the first job is sent: linked in, it and what it
+// needs (GnuTLS, Kerberos, Avahi) would be loaded at every start.
+struct CupsLibrary
+{
+    decltype(&cupsPrintFile) printFile = nullptr;
+    decltype(&cupsLastError) lastError = nullptr;
+    decltype(&cupsLastErrorString) lastErrorString = nullptr;
+};
+
+const CupsLibrary& Cups()
+{
+    static const CupsLibrary cups = [] {
+        QLibrary library(QStringLiteral("cups"), 2);
+        CupsLibrary loaded;
+        if (!library.load())
+            return loaded;
+        loaded.lastError = reinterpret_cast<decltype(&cupsLastError)>(library.resolve("cupsLastError"));
+        loaded.lastErrorString = reinterpret_cast<decltype(&cupsLastErrorString)>(library.resolve("cupsLastErrorString"));
+        if (loaded.lastError && loaded.lastErrorString)
+            loaded.printFile = reinterpret_cast<decltype(&cupsPrintFile)>(library.resolve("cupsPrintFile"));
+        return loaded;
+    }();
+    return cups;
+}
 
 // Where Qt's CUPS engine keeps the job options chosen in the print dialog
 // (banner pages, pages per sheet, ...), as name, value, name, value.
@@ -49,7 +75,7 @@ std::vector<std::pair<QByteArray, QByteArray>> JobOptions(QPrinter& printer)
 
 QString Refusal(const QString& queue)
 {
-    switch (cupsLastError()) {
+    switch (Cups().lastError()) {
     case IPP_STATUS_ERROR_NOT_ACCEPTING_JOBS:
         return QStringLiteral("Printer %1 Is Not Accepting Jobs").arg(queue);
     case IPP_STATUS_ERROR_NOT_FOUND:
@@ -61,7 +87,7 @@ QString Refusal(const QString& queue)
     case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
         return QStringLiteral("The Printing System Is Not Running");
     default:
-        return QStringLiteral("Printer %1 Refused The Job: %2").arg(queue, TitleCaseWords(QString::fromUtf8(cupsLastErrorString())));
+        return QStringLiteral("Printer %1 Refused The Job: %2").arg(queue, TitleCaseWords(QString::fromUtf8(Cups().lastErrorString())));
     }
 }
 
@@ -69,13 +95,15 @@ QString Refusal(const QString& queue)
 
 std::optional<QString> SendToQueue(QPrinter& printer, const QString& pdfFile, const QString& title)
 {
+    if (!Cups().printFile)
+        return QStringLiteral("The Printing System's Library (libcups.so.2) Could Not Be Loaded");
     // A printer name may carry an instance ("office/duplex"); the queue is before the slash.
     const QString queue = printer.printerName().section(u'/', 0, 0);
     std::vector<std::pair<QByteArray, QByteArray>> options = JobOptions(printer);
     std::vector<cups_option_t> cupsOptions;
     for (auto& [name, value] : options)
         cupsOptions.push_back({name.data(), value.data()});
-    const int job = cupsPrintFile(queue.toUtf8().constData(), QFile::encodeName(pdfFile).constData(),
+    const int job = Cups().printFile(queue.toUtf8().constData(), QFile::encodeName(pdfFile).constData(),
                                   title.toUtf8().constData(), int(cupsOptions.size()), cupsOptions.data());
     if (job == 0)
         return Refusal(queue);

@@ -42,6 +42,8 @@ relation_names() { # the package names in a Depends-like value, one a line
 owner_of() { # library soname the binary loads: the package that provides it here
     local path
     path=$(ldd "$scratch/root/usr/bin/scriblet" | awk -v lib="$1" '$1 == lib { print $3 }')
+    # libcups is opened when printing, not linked: where the system's loader would find it.
+    [ -n "$path" ] || path=$(ldconfig -p | awk -v lib="$1" '$1 == lib { print $NF; exit }')
     [ -n "$path" ] || return 0
     dpkg-query -S "$(readlink -f "$path")" 2>/dev/null | head -n1 | cut -d: -f1
 }
