@@ -2,6 +2,22 @@
 
 #include "platform/qt_single_shot_timer.h"
 
+namespace {
+
+// There is no printer: a job draws nothing and says so when it ends.
+class NoPrinter : public PrinterDevice
+{
+public:
+    int printableHeight() const override { return 0; }
+    int textHeight(const QString&) const override { return 0; }
+    bool fitsWidth(QStringView) const override { return true; }
+    void drawLines(const QStringList&) override {}
+    void newPage() override {}
+    std::optional<QString> endJob() override { return QStringLiteral("No Printer Is Available"); }
+};
+
+} // namespace
+
 MessageAnswer SilentPlatform::showMessage(const MessageBoxRequest& request)
 {
     messages.append(request);
@@ -14,3 +30,5 @@ std::unique_ptr<SingleShotTimer> SilentPlatform::makeSingleShotTimer(std::functi
 {
     return std::make_unique<QtSingleShotTimer>(std::move(action));
 }
+
+std::unique_ptr<PrinterDevice> SilentPlatform::startPrintJob(const QString&) { return std::make_unique<NoPrinter>(); }

@@ -23,7 +23,7 @@ public:
     std::optional<int> choosePrintCopies() override { return {}; }
     void setUpPrinter() override {}
     bool printerInstalled() override { return false; }
-    std::unique_ptr<PrinterDevice> startPrintJob(const QString&) override { return nullptr; }
+    std::unique_ptr<PrinterDevice> startPrintJob(const QString&) override;
     QString clipboardText() override { return {}; }
     bool setClipboardText(const QString&) override { return false; }
     bool modalDialogOpen() const override { return false; }

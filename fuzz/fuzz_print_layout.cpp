@@ -160,8 +160,8 @@ bool OneCharacter(const QString& line)
 }
 
 // With paper that holds only so many characters across: every character is
-// still printed, in order; no line is wider than the paper unless it is one
-// character; no surrogate pair is split; a page that is not the last holds
+// still printed, in order; no line is wider than the paper, blanks at its
+// end aside, unless it is one character; no surrogate pair is split; a page that is not the last holds
 // its count of lines, continuations included.
 void CheckFitted(const QString& text, int linesPerPage, int across)
 {
@@ -171,7 +171,10 @@ void CheckFitted(const QString& text, int linesPerPage, int across)
     for (qsizetype page = 0; page < pages.size(); ++page) {
         const QStringList lines = PageBlockLines(pages[page]);
         for (const QString& line : lines) {
-            if ((line.size() > across && !OneCharacter(line)) || (!line.isEmpty() && line[0].isLowSurrogate()))
+            QString visible = line;
+            while (visible.endsWith(u' ') || visible.endsWith(u'\t'))
+                visible.chop(1);
+            if ((visible.size() > across && !OneCharacter(visible)) || (!line.isEmpty() && line[0].isLowSurrogate()))
                 PropertyFailed("no printed line is wider than the paper, and none splits a pair",
                                {{"text", text}, {"across", QString::number(across)}, {"line", line}});
             printed += line;

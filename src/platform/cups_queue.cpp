@@ -87,7 +87,10 @@ QString Refusal(const QString& queue)
     case IPP_STATUS_ERROR_SERVICE_UNAVAILABLE:
         return QStringLiteral("The Printing System Is Not Running");
     default:
-        return QStringLiteral("Printer %1 Refused The Job: %2").arg(queue, TitleCaseWords(QString::fromUtf8(Cups().lastErrorString())));
+        QString reason = TitleCaseWords(QString::fromUtf8(Cups().lastErrorString()));
+        if (reason.endsWith(u'.'))
+            reason.chop(1);
+        return QStringLiteral("Printer %1 Refused The Job: %2").arg(queue, reason);
     }
 }
 

@@ -186,6 +186,10 @@ std::optional<QFont> QtPlatform::chooseFont()
 
 QPrinter& QtPlatform::printer()
 {
+    // A printer whose last job failed to begin can stay marked busy and then
+    // refuses every later setting: start over with a fresh one.
+    if (m_printer && m_printer->printerState() == QPrinter::Active && !m_printer->paintingActive())
+        m_printer.reset();
     if (!m_printer)
         m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *m_printer;
@@ -199,10 +203,6 @@ bool QtPlatform::printerInstalled() { return !QPrinterInfo::availablePrinterName
 
 std::unique_ptr<PrinterDevice> QtPlatform::startPrintJob(const QString& title)
 {
-    // A printer whose last job failed to begin can stay marked busy and then
-    // refuses every later setting: start over with a fresh one.
-    if (m_printer && m_printer->printerState() == QPrinter::Active && !m_printer->paintingActive())
-        m_printer.reset();
     return std::make_unique<QtPrinterDevice>(printer(), title);
 }
 

@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryFile>
 
@@ -165,7 +166,9 @@ void HideParts(QPrintDialog& dialog, const QStringList& names)
     }
 }
 
-// Qt's page settings cannot show a custom paper size: they show the first
+// Qt's page settings (checked with Qt 6.4: the private QPrintPropertiesDialog
+// and its pageSizeCombo, unitCombo, pageWidth and pageHeight) cannot show a
+// custom paper size: they show the first
 // size of their list instead and hand that to the printer on OK, even when
 // they were never opened. This shows the printer's own custom size when
 // they are opened, and gives it back unless they were confirmed.
@@ -185,10 +188,11 @@ public:
     }
 
     // After the dialog: the printer keeps its custom paper unless a paper
-    // was chosen in the page settings.
+    // was confirmed in the page settings it took its paper from; another
+    // printer chosen since gets page settings of its own.
     void restoreUnchosen()
     {
-        if (m_paper.pageSize().id() == QPageSize::Custom && !m_chosen)
+        if (m_paper.pageSize().id() == QPageSize::Custom && !m_confirmed)
             m_printer.setPageLayout(m_paper);
     }
 
@@ -201,7 +205,7 @@ protected:
             auto* settings = qobject_cast<QDialog*>(child);
             if (settings && settings->inherits("QPrintPropertiesDialog")) {
                 showCustomPaper(*settings);
-                connect(settings, &QDialog::accepted, this, [this] { m_chosen = true; });
+                connect(settings, &QDialog::accepted, this, [this, settings] { m_confirmed = settings; });
             }
         }
         return QObject::eventFilter(watched, event);
@@ -227,7 +231,7 @@ private:
 
     QPrinter& m_printer;
     QPageLayout m_paper;
-    bool m_chosen = false;
+    QPointer<QDialog> m_confirmed;
 };
 
 } // namespace

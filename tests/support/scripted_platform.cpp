@@ -25,6 +25,8 @@ public:
     std::optional<QString> endJob() override
     {
         m_platform.calls.append(QStringLiteral("endJob"));
+        if (m_platform.printJobs.size() <= m_platform.printerTakes)
+            return std::nullopt;
         if (m_platform.printerRefusal)
             m_platform.printJobs.removeLast();
         return m_platform.printerRefusal;

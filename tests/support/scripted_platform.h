@@ -53,7 +53,8 @@ public:
     // Runs each time the program lets pending events run.
     std::function<void()> duringEvents;
     bool printerInstalledAnswer = true;
-    std::optional<QString> printerRefusal; // why the printing system refuses every job
+    std::optional<QString> printerRefusal; // why the printing system refuses jobs after the first printerTakes
+    int printerTakes = 0;
     int printerPageHeight = 600; // device pixels of the printable area
     int printerLineHeight = 10;
     int printerLineCharacters = 1000; // characters that fit across the paper

@@ -26,10 +26,11 @@ std::optional<QString> PrintCopy(DocumentContext& context, const QString& text)
 }
 
 // A print that did not happen is told: the user would otherwise wait at the
-// printer for pages that never come.
-void ReportNotPrinted(Platform& platform, const QString& reason)
+// printer for pages that never come. Copies before it did print.
+void ReportNotPrinted(Platform& platform, const QString& reason, int copy = 0, int copies = 1)
 {
-    platform.showMessage({QStringLiteral("The Note Was Not Printed: %1.").arg(reason), QString(), MessageIcon::Stop,
+    const QString what = copy == 0 ? QStringLiteral("The Note") : QStringLiteral("Copy %1 Of %2").arg(copy + 1).arg(copies);
+    platform.showMessage({QStringLiteral("%1 Was Not Printed: %2.").arg(what, reason), QString(), MessageIcon::Stop,
                           MessageButtons::Ok, MessageAnswer::Ok});
 }
 
@@ -39,11 +40,11 @@ void PrintDocument(DocumentContext& context)
 {
     const QString text = context.editor.text();
     if (!context.platform.printerInstalled()) {
-        ReportNotPrinted(context.platform, QStringLiteral("No Printer Is Installed"));
+        ReportNotPrinted(context.platform, QStringLiteral("No Printer Is Available"));
     } else if (const std::optional<int> copies = context.platform.choosePrintCopies()) {
         for (int copy = 0; copy < *copies; ++copy) {
             if (const std::optional<QString> failure = PrintCopy(context, text)) {
-                ReportNotPrinted(context.platform, *failure);
+                ReportNotPrinted(context.platform, *failure, copy, *copies);
                 break;
             }
         }

@@ -31,12 +31,28 @@ bool OneCharacter(QStringView text)
     return text.size() == 1 || (text.size() == 2 && text[0].isHighSurrogate() && text[1].isLowSurrogate());
 }
 
+QStringView WithoutEndBlanks(QStringView line)
+{
+    while (!line.isEmpty() && IsBlank(line.back()))
+        line.chop(1);
+    return line;
+}
+
+// Blanks at the end of a line print nothing, so they never make it too
+// wide; nor is one character ever too wide to print.
+bool TooWide(QStringView line, const FitsWidth& fits)
+{
+    const QStringView printed = WithoutEndBlanks(line);
+    return fits && !printed.isEmpty() && !OneCharacter(printed) && !fits(printed);
+}
+
 // How much of a line too wide for the paper stays on it: up to its last
-// blank that fits, else all that fits, at least one character.
+// blank that fits, blanks right after the last word that fits included,
+// else all that fits, at least one character.
 qsizetype FittingPart(QStringView line, const FitsWidth& fits)
 {
     qsizetype fitting = line.size() - 1;
-    while (fitting > 1 && !fits(line.left(fitting)))
+    while (fitting > 1 && !fits(WithoutEndBlanks(line.left(fitting))))
         --fitting;
     for (qsizetype end = fitting; end > 0; --end) {
         if (IsBlank(line[end - 1]))
@@ -63,7 +79,7 @@ public:
         }
         const bool ownEnd = line.endsWith(CarriageReturn);
         QStringView rest = ownEnd ? line.chopped(1) : line;
-        while (m_fits && !rest.isEmpty() && !OneCharacter(rest) && !m_fits(rest)) {
+        while (TooWide(rest, m_fits)) {
             const qsizetype part = FittingPart(rest, m_fits);
             m_block += rest.left(part);
             m_block += CarriageReturn;

@@ -276,6 +276,7 @@ void TestPrintCups::printedOnThePaperChosen()
     QVERIFY(WaitUntil([&] { return CompletedJobs() == jobsBefore + 1; }, 30000));
     const QString pdf = JobFiles().last();
     QCOMPARE(Run(QStringLiteral("cat"), {QString(pdf).replace(QStringLiteral(".pdf"), QStringLiteral(".title"))}), QStringLiteral("Shopping.SCB"));
+    QVERIFY(Run(QStringLiteral("cat"), {QString(pdf).replace(QStringLiteral(".pdf"), QStringLiteral(".options"))}).contains(QStringLiteral("media=") + paper.key()));
     const QString size = QStringLiteral("Page size: +%1 x %2 pts").arg(paper.sizePoints().width()).arg(paper.sizePoints().height());
     QVERIFY2(Run(QStringLiteral("pdfinfo"), {pdf}).contains(QRegularExpression(size)), qPrintable(size));
     QCOMPARE(Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")}).remove(QRegularExpression(QStringLiteral("\\s"))),
@@ -303,7 +304,7 @@ void TestPrintCups::notPrintedIsTold_data()
                                      << QStringLiteral("The Note Was Not Printed: Printer scriblet-test Is Not Accepting Jobs.");
     // Last: the queue is gone for good, and without it no print dialog shows.
     QTest::newRow("no queue") << QStringList{QStringLiteral("lpadmin"), QStringLiteral("-x"), QStringLiteral("scriblet-test")}
-                              << QStringLiteral("The Note Was Not Printed: No Printer Is Installed.");
+                              << QStringLiteral("The Note Was Not Printed: No Printer Is Available.");
 }
 
 void TestPrintCups::notPrintedIsTold()
