@@ -34,10 +34,11 @@ public:
     void showHelp(HelpBook) override {}
     void closeHelp() override {}
     QList<DesktopWindow> desktopWindows() override { return {}; }
+    std::optional<DesktopWindow> activeWindow() override { return {}; }
     void activateWindow(quint64) override {}
     QString findProgram(const QString&) override { return {}; }
-    bool startProgram(const QString&) override { return false; }
-    void typeText(const QString&) override {}
+    qint64 startProgram(const QString&) override { return 0; }
+    void typeText(quint64, const QString&) override {}
     void processEvents() override {}
     void exitProcess() override {}
     bool exitRequested() const override { return false; }
