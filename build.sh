@@ -12,10 +12,10 @@ set -euo pipefail
 start_directory=$PWD
 cd "$(dirname "$0")"
 
-packages=(cmake g++ make qt6-base-dev libx11-dev libxtst-dev libcups2-dev fonts-dejavu-core)
+packages=(cmake g++ make qt6-base-dev libx11-dev libxtst-dev libcups2-dev libxkbcommon-dev fonts-dejavu-core)
 # The tests that need a real X server and window manager, or a printing
 # system, start their own; the package test runs cpack, which needs dpkg-shlibdeps and file.
-test_packages=(xvfb openbox x11-utils xdotool cups-daemon cups-client poppler-utils dpkg-dev file desktop-file-utils)
+test_packages=(xvfb openbox x11-utils xdotool cups-daemon cups-client poppler-utils dpkg-dev file desktop-file-utils lintian)
 bench_packages=(xvfb xauth)
 fuzz_packages=(cmake make qt6-base-dev clang)
 fuzz_targets=(fuzz_private_profile fuzz_numeric_text fuzz_text_encoding fuzz_print_layout)

@@ -89,12 +89,11 @@ QToolButton* MakeToolButton(QToolButton* button, const QString& text, const QIco
 
 } // namespace
 
-QString HelpDirectory()
+QString HelpDirectory(const QString& programDirectory)
 {
-    QStringList candidates{QCoreApplication::applicationDirPath() + QStringLiteral("/../share/scriblet/help")};
+    QStringList candidates{programDirectory + QStringLiteral("/../share/scriblet/help")};
     candidates += QStandardPaths::locateAll(QStandardPaths::GenericDataLocation, QStringLiteral("scriblet/help"),
                                             QStandardPaths::LocateDirectory);
-    candidates += QStringLiteral(SCRIBLET_SOURCE_HELP_DIR);
     for (const QString& candidate : candidates) {
         if (HoldsContentsPage(candidate))
             return QDir::cleanPath(candidate);

@@ -8,9 +8,10 @@ class QListWidgetItem;
 class QTextBrowser;
 class QToolButton;
 
-// Where the help pages are: installed beside the program's shared data, or,
-// for a program run from its build tree, the sources. Empty when none is found.
-QString HelpDirectory();
+// Where the help pages are: share/scriblet/help beside the program's folder
+// (where it is installed; a build tree links them there), else in the
+// user's or the system's data folders. Empty when none is found.
+QString HelpDirectory(const QString& programDirectory);
 
 // The help window: the program's HTML help pages with links between them,
 // Back and Forward, and a search box that lists the pages holding a word.

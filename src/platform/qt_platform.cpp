@@ -229,7 +229,7 @@ std::unique_ptr<SingleShotTimer> QtPlatform::makeSingleShotTimer(std::function<v
 void QtPlatform::showHelp(HelpBook book)
 {
     if (!m_help)
-        m_help = std::make_unique<HelpWindow>(HelpDirectory());
+        m_help = std::make_unique<HelpWindow>(HelpDirectory(QCoreApplication::applicationDirPath()));
     m_help->showPage(book == HelpBook::Contents ? QStringLiteral("index.html") : QStringLiteral("help-on-help.html"));
     m_help->show();
     m_help->raise();

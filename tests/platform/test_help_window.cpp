@@ -72,30 +72,40 @@ private slots:
 
 void TestHelpWindow::helpDirectory_data()
 {
+    QTest::addColumn<QString>("installedPage"); // in share/scriblet/help beside the program's folder
     QTest::addColumn<QString>("userPage");
     QTest::addColumn<QString>("systemPage");
-    QTest::addColumn<QString>("found"); // under the temporary data folders; empty: the sources
-    QTest::newRow("nothing installed: the sources") << "" << "" << "";
-    QTest::newRow("the user's data folder") << "index.html" << "" << "user";
-    QTest::newRow("a system data folder") << "" << "index.html" << "system";
-    QTest::newRow("the user's before the system's") << "index.html" << "index.html" << "user";
-    QTest::newRow("no contents page: passed over") << "files.html" << "files.html" << "";
+    QTest::addColumn<QString>("found"); // the data folder under the temporary one; empty: none
+    QTest::newRow("where it is installed, first") << "index.html" << "index.html" << "index.html" << "prefix/share";
+    QTest::newRow("the user's data folder") << "" << "index.html" << "" << "user";
+    QTest::newRow("a system data folder") << "" << "" << "index.html" << "system";
+    QTest::newRow("the user's before the system's") << "" << "index.html" << "index.html" << "user";
+    QTest::newRow("no contents page: passed over") << "files.html" << "files.html" << "files.html" << "";
 }
 
+// Only where the program is installed and the data folders count, never the
+// folder it was built from.
 void TestHelpWindow::helpDirectory()
 {
+    QFETCH(QString, installedPage);
     QFETCH(QString, userPage);
     QFETCH(QString, systemPage);
     QFETCH(QString, found);
     const QTemporaryDir data;
     qputenv("XDG_DATA_HOME", (data.path() + QStringLiteral("/user")).toLocal8Bit());
     qputenv("XDG_DATA_DIRS", (data.path() + QStringLiteral("/system")).toLocal8Bit());
-    if (!userPage.isEmpty())
-        WritePage(data.path() + QStringLiteral("/user/scriblet/help"), userPage, QStringLiteral("t"), QString());
-    if (!systemPage.isEmpty())
-        WritePage(data.path() + QStringLiteral("/system/scriblet/help"), systemPage, QStringLiteral("t"), QString());
-    const QString expected = found.isEmpty() ? SourcePages() : data.path() + u'/' + found + QStringLiteral("/scriblet/help");
-    QCOMPARE(QDir(HelpDirectory()).canonicalPath(), QDir(expected).canonicalPath());
+    const QStringList pages{installedPage, userPage, systemPage};
+    const QStringList folders{QStringLiteral("/prefix/share"), QStringLiteral("/user"), QStringLiteral("/system")};
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (!pages[i].isEmpty())
+            WritePage(data.path() + folders[i] + QStringLiteral("/scriblet/help"), pages[i], QStringLiteral("t"), QString());
+    }
+    QVERIFY(QDir().mkpath(data.path() + QStringLiteral("/prefix/bin")));
+    const QString directory = HelpDirectory(data.path() + QStringLiteral("/prefix/bin"));
+    if (found.isEmpty())
+        QCOMPARE(directory, QString());
+    else
+        QCOMPARE(directory, QDir::cleanPath(data.path() + u'/' + found + QStringLiteral("/scriblet/help")));
 }
 
 void TestHelpWindow::pageLinks_data()
