@@ -128,6 +128,7 @@ $(grep '^[<>]' "$scratch/difference")"
     [ "$(head -c4 "$root/usr/bin/scriblet" 2>/dev/null | od -An -tx1 | tr -d ' ')" = 7f454c46 ] ||
         fail "usr/bin/scriblet is not an ELF program"
     ! grep -qaF "$source" "$root/usr/bin/scriblet" || fail "usr/bin/scriblet holds the source folder it was built from"
+    readelf -d "$root/usr/bin/scriblet" 2>/dev/null | grep -q 'FLAGS.*NOW' || fail "usr/bin/scriblet is not bound at start (-z now)"
     cmp -s "$source/packaging/copyright" "$root/usr/share/doc/scriblet/copyright" ||
         fail "the copyright file is not the one in packaging/"
     cmp -s "$source/resources/scriblet.desktop" "$root/usr/share/applications/scriblet.desktop" ||
@@ -234,6 +235,8 @@ r=$(broken_root exec-path); sed -i 's|^Exec=.*|Exec=/usr/local/bin/scriblet %f|'
 expect_caught "Exec naming a path the package lacks" "Exec names /usr/local/bin/scriblet" check_tree "$r"
 r=$(broken_root builder-path); printf '%s/resources/help' "$source" >>"$r/usr/bin/scriblet"
 expect_caught "the build's source folder in the program" "holds the source folder" check_tree "$r"
+r=$(broken_root copyright); echo "License: GPL-3+" >>"$r/usr/share/doc/scriblet/copyright"
+expect_caught "another copyright file" "not the one in packaging/" check_tree "$r"
 r=$(broken_root script); printf '#!/bin/sh\n' >"$r/usr/bin/scriblet"
 expect_caught "a program that is not ELF" "not an ELF program" check_tree "$r"
 if command -v desktop-file-validate >/dev/null; then
