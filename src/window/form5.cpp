@@ -31,6 +31,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTextDocument>
+#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -253,19 +254,14 @@ void Form5::setTitle(const QString& title) { setWindowTitle(title); }
 
 void Form5::setAlwaysOnTop(bool onTop)
 {
-    const bool shown = isVisible();
-    const QRect outer = m_placement.outer();
-    const QSize client = size();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    if (!shown)
-        return;
-    // Changing a window flag hides the window, and the window manager frames
-    // it anew when it comes back: it is placed where it was, as at start-up.
-    m_placement.place(outer);
-    move(outer.topLeft());
-    resize(client);
-    show();
-    m_settleTimer.start();
+    // Only the window manager's state of the existing window changes. A new
+    // native window (what setWindowFlag makes) is framed anew, may move, and
+    // leaves the program's own windows transient for one that is gone.
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    overrideWindowFlags(flags);
+    if (QWindow* window = windowHandle())
+        window->setFlags(flags);
 }
 
 void Form5::setOuterHeight(int twips)
