@@ -4,6 +4,7 @@
 #include "platform/editor_control.h"
 #include "platform/program_resources.h"
 #include "platform/twips.h"
+#include "platform/window_system.h"
 #include "settings/app_paths.h"
 #include "subsystems/documents/document_commands.h"
 #include "subsystems/documents/document_open.h"
@@ -421,8 +422,11 @@ void Form5::copyGeometryToSettings()
             field = twips.fromPixels(pixels);
     };
     Settings& s = m_state.settings;
-    keep(s.Left, outer.x());
-    keep(s.Top, outer.y());
+    // Where the window system tells no position, the stored one stays.
+    if (WindowPositionsKnown()) {
+        keep(s.Left, outer.x());
+        keep(s.Top, outer.y());
+    }
     keep(s.Width, outer.width());
     keep(s.Height, outer.height());
 }

@@ -1,5 +1,6 @@
 #include "platform/qt_platform.h"
 #include "platform/termination_signals.h"
+#include "platform/window_system.h"
 #include "window/app_state.h"
 #include "window/form5.h"
 #include "window/startup.h"
@@ -14,7 +15,10 @@ int main(int argc, char* argv[])
     // Every argument belongs to the program: given to Qt, "-reverse" or
     // "-platform x" would act instead of naming a note.
     int qtArgumentCount = argc > 0 ? 1 : 0;
+    const bool chosePlatform = PreferX11WindowSystem();
     QApplication application(qtArgumentCount, argv);
+    if (chosePlatform)
+        ForgetWindowSystemChoice();
     QByteArrayList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QByteArray(argv[i]));
