@@ -7,7 +7,7 @@
 #include <QLabel>
 
 Form12::Form12(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_label(new QLabel(this))
 {
     const Twips twips = Twips::forWidget(*this);
@@ -29,8 +29,10 @@ void Form12::showTime(const QString& text) { m_label->setText(text); }
 
 void Form12::closeEvent(QCloseEvent* event)
 {
-    if (event->spontaneous())
+    if (event->spontaneous()) {
         event->ignore();
-    else
+        emit closeRequested();
+    } else {
         QWidget::closeEvent(event);
+    }
 }

@@ -4,9 +4,10 @@
 
 class QLabel;
 
-// The stopwatch's window: the elapsed time in large figures. It has no close
-// button and ignores close requests from the window system; it closes when
-// the stopwatch stops.
+// The stopwatch's window: the elapsed time in large figures, kept above the
+// main window. It has no close button of its own; the one a Linux window
+// manager draws asks for the stopwatch to stop, and the window closes when it
+// stops.
 class Form12 : public QWidget
 {
     Q_OBJECT
@@ -16,6 +17,9 @@ public:
 
     void showTime(const QString& text);
     QLabel& label() const { return *m_label; }
+
+signals:
+    void closeRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

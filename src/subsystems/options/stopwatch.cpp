@@ -33,7 +33,19 @@ void ToggleElapsedTimer(const OptionsContext& context)
         return;
     }
     StartStopwatch(context.timer);
-    context.forms.showModeless<Form12>();
+    const auto [window, made] = context.forms.showModeless<Form12>();
+    // The window manager's close button stops it as the menu does: quietly,
+    // once the close request it answers is over.
+    if (made) {
+        QObject::connect(
+            window, &Form12::closeRequested, window,
+            [context] {
+                context.timer.StopQuietly = -1;
+                if (context.timer.ElapsedRunning == 1)
+                    StopStopwatch(context);
+            },
+            Qt::QueuedConnection);
+    }
 }
 
 void BarButtonReleased(const OptionsContext& context, bool leftButton, bool stopwatchButton)
