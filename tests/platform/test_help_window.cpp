@@ -94,18 +94,12 @@ void TestHelpWindow::helpDirectory()
     const QTemporaryDir data;
     qputenv("XDG_DATA_HOME", (data.path() + QStringLiteral("/user")).toLocal8Bit());
     qputenv("XDG_DATA_DIRS", (data.path() + QStringLiteral("/system")).toLocal8Bit());
-    const QStringList pages{installedPage, userPage, systemPage};
-    const QStringList folders{QStringLiteral("/prefix/share"), QStringLiteral("/user"), QStringLiteral("/system")};
-    for (qsizetype i = 0; i < pages.size(); ++i) {
-        if (!pages[i].isEmpty())
-            WritePage(data.path() + folders[i] + QStringLiteral("/scriblet/help"), pages[i], QStringLiteral("t"), QString());
-    }
+    for (const auto& [page, folder] : {std::pair{installedPage, "/prefix/share"}, {userPage, "/user"}, {systemPage, "/system"}})
+        if (!page.isEmpty())
+            WritePage(data.path() + QLatin1String(folder) + QStringLiteral("/scriblet/help"), page, QStringLiteral("t"), QString());
     QVERIFY(QDir().mkpath(data.path() + QStringLiteral("/prefix/bin")));
-    const QString directory = HelpDirectory(data.path() + QStringLiteral("/prefix/bin"));
-    if (found.isEmpty())
-        QCOMPARE(directory, QString());
-    else
-        QCOMPARE(directory, QDir::cleanPath(data.path() + u'/' + found + QStringLiteral("/scriblet/help")));
+    QCOMPARE(HelpDirectory(data.path() + QStringLiteral("/prefix/bin")),
+             found.isEmpty() ? QString() : QDir::cleanPath(data.path() + u'/' + found + QStringLiteral("/scriblet/help")));
 }
 
 void TestHelpWindow::pageLinks_data()

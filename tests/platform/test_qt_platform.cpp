@@ -1,6 +1,5 @@
 #include "platform/note_file_dialog.h"
 #include "platform/qt_platform.h"
-#include "platform/window_system.h"
 #include "support/test_environment.h"
 
 #include <QApplication>
@@ -11,8 +10,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-
-#include <optional>
 
 namespace {
 
@@ -62,8 +59,6 @@ private slots:
     void clipboardGivesBackWhatItWasGiven();
     void dialogsLeaveOutWhatIsNeverUsed();
     void firstFileDialogStartsInTheHomeFolder();
-    void x11IsPreferred_data();
-    void x11IsPreferred();
 };
 
 void TestQtPlatform::typedNameIsTheNameUsed_data()
@@ -189,39 +184,6 @@ void TestQtPlatform::firstFileDialogStartsInTheHomeFolder()
     WhenModalShows(look);
     platform.chooseFileToOpen(NoteFileFilter);
     QCOMPARE(folders, QStringList(2, QDir::homePath()));
-}
-
-using Variable = std::optional<QByteArray>; // nothing: unset
-
-void TestQtPlatform::x11IsPreferred_data()
-{
-    QTest::addColumn<Variable>("named"); // QT_QPA_PLATFORM
-    QTest::addColumn<Variable>("display");
-    QTest::addColumn<Variable>("forQt");
-    QTest::newRow("a display, nothing named: X11 first") << Variable() << Variable(":0") << Variable("xcb;wayland");
-    QTest::newRow("named empty counts as nothing") << Variable("") << Variable(":1") << Variable("xcb;wayland");
-    QTest::newRow("the user's choice stands") << Variable("wayland") << Variable(":0") << Variable("wayland");
-    QTest::newRow("no X display: Qt's own choice") << Variable() << Variable() << Variable();
-}
-
-// Qt reads the choice; the programs started later see the user's environment.
-void TestQtPlatform::x11IsPreferred()
-{
-    QFETCH(Variable, named);
-    QFETCH(Variable, display);
-    const auto set = [](const char* name, const Variable& value) { value ? qputenv(name, *value) : qunsetenv(name); };
-    const auto platform = [] { return qEnvironmentVariableIsSet("QT_QPA_PLATFORM") ? Variable(qgetenv("QT_QPA_PLATFORM")) : Variable(); };
-    const Variable before = platform();
-    const Variable displayBefore = qEnvironmentVariableIsSet("DISPLAY") ? Variable(qgetenv("DISPLAY")) : Variable();
-    set("QT_QPA_PLATFORM", named);
-    set("DISPLAY", display);
-    const bool chose = PreferX11WindowSystem();
-    QTEST(platform(), "forQt");
-    if (chose)
-        ForgetWindowSystemChoice();
-    QCOMPARE(platform(), chose ? Variable() : named);
-    set("QT_QPA_PLATFORM", before);
-    set("DISPLAY", displayBefore);
 }
 
 QTEST_MAIN(TestQtPlatform)
