@@ -7,6 +7,13 @@ namespace {
 constexpr QChar CarriageReturn = u'\r';
 constexpr QChar LineFeed = u'\n';
 
+// Whether cutting the text here would split a surrogate pair: half an emoji
+// prints as nothing or as garbage.
+bool SplitsPair(QStringView text, qsizetype at)
+{
+    return at > 0 && at < text.size() && text[at - 1].isHighSurrogate() && text[at].isLowSurrogate();
+}
+
 // How much of the rest of the text makes one printed line, and whether a
 // carriage return must be added after it.
 std::pair<qsizetype, bool> CutPiece(QStringView rest)
@@ -18,17 +25,15 @@ std::pair<qsizetype, bool> CutPiece(QStringView rest)
         if (piece[width - 1] == u' ')
             return {width, true};
     }
-    // Half an emoji prints as nothing or as garbage: the pair goes whole onto the next line.
-    const bool splitsPair
-        = piece.size() < rest.size() && piece.back().isHighSurrogate() && rest[piece.size()].isLowSurrogate();
-    return {piece.size() - (splitsPair ? 1 : 0), true};
+    // A pair that would be split goes whole onto the next line.
+    return {piece.size() - (SplitsPair(rest, piece.size()) ? 1 : 0), true};
 }
 
 bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
 
 bool OneCharacter(QStringView text)
 {
-    return text.size() == 1 || (text.size() == 2 && text[0].isHighSurrogate() && text[1].isLowSurrogate());
+    return text.size() == 1 || (text.size() == 2 && SplitsPair(text, 1));
 }
 
 QStringView WithoutEndBlanks(QStringView line)
@@ -58,7 +63,7 @@ qsizetype FittingPart(QStringView line, const FitsWidth& fits)
         if (IsBlank(line[end - 1]))
             return end;
     }
-    if (line[fitting - 1].isHighSurrogate() && line[fitting].isLowSurrogate())
+    if (SplitsPair(line, fitting))
         return fitting > 1 ? fitting - 1 : fitting + 1;
     return fitting;
 }
