@@ -14,8 +14,11 @@ cd "$(dirname "$0")"
 
 packages=(cmake g++ make qt6-base-dev libx11-dev libxtst-dev libcups2-dev libxkbcommon-dev fonts-dejavu-core)
 # The tests that need a real X server and window manager, or a printing
-# system, start their own; the package test runs cpack, which needs dpkg-shlibdeps and file.
-test_packages=(xvfb openbox x11-utils xdotool cups-daemon cups-client poppler-utils dpkg-dev file desktop-file-utils lintian)
+# system, start their own: openbox and Xfce's xfwm4 on Xvfb, GNOME's mutter with
+# Xwayland (and Qt's Wayland plugin and a real calculator, as on such a desktop).
+# The package test runs cpack, which needs dpkg-shlibdeps and file.
+test_packages=(xvfb openbox xfwm4 mutter xwayland dbus qt6-wayland gnome-calculator xdg-utils
+    x11-utils xdotool wmctrl cups-daemon cups-client poppler-utils dpkg-dev file desktop-file-utils lintian)
 bench_packages=(xvfb xauth)
 fuzz_packages=(cmake make qt6-base-dev clang)
 fuzz_targets=(fuzz_private_profile fuzz_numeric_text fuzz_text_encoding fuzz_print_layout)

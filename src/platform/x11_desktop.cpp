@@ -8,6 +8,7 @@
 #include <QtGui/qguiapplication_platform.h>
 
 #include <algorithm>
+#include <array>
 #include <functional>
 #include <unordered_map>
 #include <vector>
@@ -31,6 +32,9 @@ struct X11Desktop::Connection
         , utf8String(XInternAtom(x, "UTF8_STRING", False))
         , activeWindow(XInternAtom(x, "_NET_ACTIVE_WINDOW", False))
         , wmPid(XInternAtom(x, "_NET_WM_PID", False))
+        , wmState(XInternAtom(x, "_NET_WM_STATE", False))
+        , maximizedVert(XInternAtom(x, "_NET_WM_STATE_MAXIMIZED_VERT", False))
+        , maximizedHorz(XInternAtom(x, "_NET_WM_STATE_MAXIMIZED_HORZ", False))
     {
         int unused = 0;
         xtest = XTestQueryExtension(display, &unused, &unused, &unused, &unused);
@@ -50,6 +54,9 @@ struct X11Desktop::Connection
     Atom utf8String;
     Atom activeWindow;
     Atom wmPid;
+    Atom wmState;
+    Atom maximizedVert;
+    Atom maximizedHorz;
     bool xtest = false;
     bool typing = false;
 };
@@ -341,19 +348,35 @@ std::optional<DesktopWindow> X11Desktop::activeWindow()
     return x->describe(active, OurWindows());
 }
 
+namespace {
+
+// The source given in these requests says a pager asks, which window
+// managers grant without focus-stealing checks.
+constexpr long AsPager = 2;
+
+void AskWindowManager(Display* display, Window window, Atom request, const std::array<long, 4>& data)
+{
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = request;
+    event.xclient.format = 32;
+    std::copy(data.begin(), data.end(), event.xclient.data.l);
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+}
+
+} // namespace
+
+// Shown normal, as a maximized window is not: the calculator and dialer are small windows.
 bool X11Desktop::activate(quint64 id)
 {
     const Connection* x = connection();
     if (!x || id == 0)
         return false;
-    XEvent event{};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = Window(id);
-    event.xclient.message_type = x->activeWindow;
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = 2; // as a pager asks, which window managers grant without focus-stealing checks
-    event.xclient.data.l[1] = CurrentTime;
-    XSendEvent(x->display, x->root, False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    constexpr long Remove = 0;
+    AskWindowManager(x->display, Window(id), x->wmState,
+                     {Remove, long(x->maximizedVert), long(x->maximizedHorz), AsPager});
+    AskWindowManager(x->display, Window(id), x->activeWindow, {AsPager, CurrentTime, 0, 0});
     XFlush(x->display);
     return WaitUntil(1000, [&] { return x->activeWindowNow() == id && x->hasFocus(Window(id)); });
 }

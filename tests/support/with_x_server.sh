@@ -1,21 +1,32 @@
 #!/usr/bin/env bash
-# Runs a command under a private X server (Xvfb) with a real window manager
-# (openbox), for tests that need what offscreen rendering cannot show: window
-# frames, placement, activation. Both are started here and ended by their
-# process ids, whatever the command's outcome. When the command fails, the
-# server's and the window manager's logs follow its output on stderr.
+# Runs a command under a private X server with a real window manager, for
+# tests that need what offscreen rendering cannot show: window frames,
+# placement, activation. SCRIBLET_WINDOW_MANAGER chooses the desktop:
+#   openbox (the default) or xfwm4, each on Xvfb;
+#   mutter, GNOME's compositor, headless, with Xwayland as the X server and
+#   WAYLAND_DISPLAY set, as in a GNOME Wayland session.
+# Everything is started here and ended by its process id, whatever the
+# command's outcome. When the command fails, the servers' logs follow its
+# output on stderr.
 #   with_x_server.sh COMMAND [ARGUMENTS...]
 set -uo pipefail
 
+window_manager=${SCRIBLET_WINDOW_MANAGER:-openbox}
 work=$(mktemp -d "${TMPDIR:-/tmp}/scriblet-x.XXXXXX")
 xvfb_pid=
 wm_pid=
+session_pid=
 
 stop_servers() {
+    # mutter quits by itself once the command it started has ended.
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
+    [ -s "$work/session-pid" ] && kill "$(cat "$work/session-pid")" 2>/dev/null
+    [ -n "$session_pid" ] && wait "$session_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     wm_pid=
     xvfb_pid=
+    session_pid=
+    rm -f "$work/session-pid"
 }
 
 stop() {
@@ -37,12 +48,58 @@ fail() {
     exit 1
 }
 
-for program in Xvfb openbox; do
+case "$window_manager" in
+openbox | xfwm4) programs=(Xvfb "$window_manager") ;;
+mutter) programs=(mutter Xwayland dbus-run-session xdpyinfo) ;;
+*) fail "unknown window manager $window_manager" ;;
+esac
+for program in "${programs[@]}"; do
     command -v "$program" >/dev/null || fail "$program is not installed (./build.sh test installs it)"
 done
 
-# Starts both and waits until they take clients; on failure sets problem.
+# Waits until the window manager has announced itself on the root window.
+wait_for_window_manager() {
+    for _ in $(seq 600); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+        kill -0 "$1" 2>/dev/null || return 1
+        sleep 0.05
+    done
+    return 1
+}
+
+# mutter picks its own X display and Wayland socket; the command it runs
+# writes the session's environment, and its pid, for this script to use.
+start_mutter() {
+    rm -f "$work/session"
+    mkdir -p -m 700 "$work/run"
+    env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$work/run" HOME="$work" \
+        dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x1024 \
+        --wayland-display scriblet-wayland -- sh -c \
+        "echo \$\$ > '$work/session-pid'; env > '$work/session.part'; mv '$work/session.part' '$work/session'; exec sleep infinity" \
+        >"$work/mutter.log" 2>&1 &
+    session_pid=$!
+    for _ in $(seq 600); do
+        if [ -s "$work/session" ]; then
+            for name in DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS; do
+                export "$name=$(sed -n "s/^$name=//p" "$work/session")"
+            done
+            # A full path: the command keeps its own runtime folder.
+            export WAYLAND_DISPLAY="$work/run/scriblet-wayland"
+            xdpyinfo >/dev/null 2>&1 && return 0
+        fi
+        kill -0 "$session_pid" 2>/dev/null || { problem="mutter did not start"; return 1; }
+        sleep 0.05
+    done
+    problem="mutter gave no X display"
+    return 1
+}
+
+# Starts the servers and waits until they take clients; on failure sets problem.
 start_servers() {
+    if [ "$window_manager" = mutter ]; then
+        start_mutter
+        return
+    fi
     rm -f "$work/display" "$work/wm-ready"
     # Xvfb picks a free display itself and writes its number to the descriptor.
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
@@ -56,6 +113,13 @@ start_servers() {
     [ -s "$work/display" ] || { problem="Xvfb gave no display number"; return 1; }
     export DISPLAY=":$(head -n1 "$work/display")"
 
+    if [ "$window_manager" = xfwm4 ]; then
+        dbus-run-session -- xfwm4 --compositor=off >"$work/xfwm4.log" 2>&1 &
+        wm_pid=$!
+        wait_for_window_manager "$wm_pid" && return 0
+        problem="xfwm4 did not take the display"
+        return 1
+    fi
     # openbox runs the startup command right before its event loop, after it
     # announced itself on the root window and loaded its theme: from then on
     # it handles every window in turn.
@@ -78,7 +142,9 @@ if ! start_servers; then
     start_servers || fail "$problem"
 fi
 
-unset QT_QPA_PLATFORM
+# The tests are X11 clients, also where a Wayland display is there too; a
+# test that starts the program itself decides what it passes on.
+export QT_QPA_PLATFORM=xcb
 "$@"
 status=$?
 if [ "$status" -ne 0 ]; then

@@ -38,7 +38,7 @@ QString ActiveWindowTitle(QtPlatform& platform)
     xprop.start(QStringLiteral("/usr/bin/xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")});
     xprop.waitForFinished();
     const QString reply = QString::fromLatin1(xprop.readAllStandardOutput());
-    const quint64 id = reply.section(u'#', 1).trimmed().toULongLong(nullptr, 16);
+    const quint64 id = reply.section(u'#', 1).section(u',', 0, 0).trimmed().toULongLong(nullptr, 16); // xfwm4 adds ", 0x0"
     for (const DesktopWindow& window : platform.desktopWindows()) {
         if (window.id == id)
             return window.title;
@@ -66,7 +66,8 @@ void TestAccessoriesX11::initTestCase()
     qputenv("PATH", "/nonexistent");
 }
 
-// Another program's window titled "Calculator Test" stands in for the calculator.
+// Another program's window titled "Calculator Test", maximized, stands in for
+// the calculator: it is activated and shown normal.
 void TestAccessoriesX11::aRunningCalculatorIsActivatedNotStarted()
 {
     QuietQtPlatform platform;
@@ -82,6 +83,15 @@ void TestAccessoriesX11::aRunningCalculatorIsActivatedNotStarted()
         return false;
     };
     QTRY_VERIFY_WITH_TIMEOUT(standInShown(), 10000);
+    const auto maximized = [] {
+        QProcess xprop;
+        xprop.start(QStringLiteral("/usr/bin/xprop"), {QStringLiteral("-name"), QStringLiteral("Calculator Test"), QStringLiteral("_NET_WM_STATE")});
+        xprop.waitForFinished();
+        return xprop.readAllStandardOutput().contains("_NET_WM_STATE_MAXIMIZED_VERT");
+    };
+    QProcess::execute(QStringLiteral("/usr/bin/wmctrl"), {QStringLiteral("-r"), QStringLiteral("Calculator Test"), QStringLiteral("-b"),
+                                                 QStringLiteral("add,maximized_vert,maximized_horz")});
+    QTRY_VERIFY(maximized());
     QWidget mine;
     mine.setWindowTitle(QStringLiteral("Calculator.SCB")); // ours: never taken
     mine.show();
@@ -89,6 +99,7 @@ void TestAccessoriesX11::aRunningCalculatorIsActivatedNotStarted()
     RunCalculator(platform);
     QVERIFY(platform.messages.isEmpty());
     QTRY_COMPARE(ActiveWindowTitle(platform), QStringLiteral("Calculator Test"));
+    QTRY_VERIFY(!maximized());
     standIn.kill();
     standIn.waitForFinished();
 }
