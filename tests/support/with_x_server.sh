@@ -11,7 +11,8 @@
 #   with_x_server.sh COMMAND [ARGUMENTS...]
 set -uo pipefail
 
-window_manager=${SCRIBLET_WINDOW_MANAGER:-openbox}
+export SCRIBLET_WINDOW_MANAGER=${SCRIBLET_WINDOW_MANAGER:-openbox}
+window_manager=$SCRIBLET_WINDOW_MANAGER
 work=$(mktemp -d "${TMPDIR:-/tmp}/scriblet-x.XXXXXX")
 xvfb_pid=
 wm_pid=

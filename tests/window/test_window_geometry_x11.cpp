@@ -1,6 +1,7 @@
 // Runs under a real X server with openbox (support/with_x_server.sh): the
 // window manager frames, places and reports the window as on a desktop.
 #include "platform/editor_control.h"
+#include "support/modal_answer.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
 #include "window/app_state.h"
@@ -8,6 +9,8 @@
 #include "window/startup.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QRegularExpression>
@@ -57,6 +60,18 @@ QString XProperty(WId window, const char* name)
     return xprop.waitForFinished(5000) ? QString::fromUtf8(xprop.readAllStandardOutput()).trimmed() : QString();
 }
 
+// Asks the window manager what its buttons on the window ask: "_NET_CLOSE_WINDOW", or
+// "WM_CHANGE_STATE" with 3 (minimize).
+void AskWindowManager(WId window, const char* request, long data = 0)
+{
+    Display* display = X11Display();
+    XEvent event{};
+    event.xclient = {ClientMessage, 0, True, display, window, XInternAtom(display, request, False), 32, {}};
+    event.xclient.data.l[0] = data;
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &event);
+    XFlush(display);
+}
+
 } // namespace
 
 class TestWindowGeometryX11 : public QObject
@@ -69,6 +84,8 @@ private slots:
     void geometryStaysPutOverTenRuns();
     void aMovedAndResizedWindowComesBackThere();
     void theStopwatchWindowLeavesTheKeyboardToTheNote();
+    void theAboutBoxAndFindOfferOnlyClose_data();
+    void theAboutBoxAndFindOfferOnlyClose();
 };
 
 void TestWindowGeometryX11::initTestCase()
@@ -156,14 +173,46 @@ void TestWindowGeometryX11::theStopwatchWindowLeavesTheKeyboardToTheNote()
     QVERIFY(XProperty(stopwatch->winId(), "WM_TRANSIENT_FOR").endsWith(QStringLiteral("# 0x%1").arg(run.window->winId(), 0, 16)));
     // The close button the window manager draws stops it quietly.
     const QString note = run.window->findChild<EditorControl*>()->text();
-    Display* display = X11Display();
-    XEvent close{};
-    close.xclient = {ClientMessage, 0, True, display, stopwatch->winId(), XInternAtom(display, "_NET_CLOSE_WINDOW", False), 32, {}};
-    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &close);
-    XFlush(display);
+    AskWindowManager(stopwatch->winId(), "_NET_CLOSE_WINDOW");
     QTRY_VERIFY(!run.window->findChild<QWidget*>(QStringLiteral("Form12")));
     QCOMPARE(run.state.timer.ElapsedRunning, 0);
     QCOMPARE(run.window->findChild<EditorControl*>()->text(), note);
+    run.exit();
+}
+
+void TestWindowGeometryX11::theAboutBoxAndFindOfferOnlyClose_data()
+{
+    QTest::addColumn<CommandId>("command");
+    QTest::newRow("About") << CommandId::AboutScriblet;
+    QTest::newRow("Find") << CommandId::EditFind;
+}
+
+// Minimized, they come back at once, with the main window; the close button the
+// window manager draws closes them as OK and Cancel do.
+void TestWindowGeometryX11::theAboutBoxAndFindOfferOnlyClose()
+{
+    QFETCH(CommandId, command);
+    ScopedUserDirectories dirs;
+    Run run;
+    QVERIFY(QTest::qWaitForWindowExposed(run.window.get()));
+    QString actions;
+    const WId main = run.window->winId();
+    WhenModalShown<QDialog>([&actions, main](QDialog& dialog) {
+        QTRY_VERIFY((actions = XProperty(dialog.winId(), "_NET_WM_ALLOWED_ACTIONS")).contains(QStringLiteral("CLOSE")));
+        QTest::qWait(300); // a window the window manager is still taking on is not minimized
+        AskWindowManager(dialog.winId(), "WM_CHANGE_STATE", 3);
+        QTest::qWait(500);
+        for (WId window : {dialog.winId(), main})
+            QTRY_VERIFY(!XProperty(window, "_NET_WM_STATE").contains(QStringLiteral("HIDDEN")));
+        AskWindowManager(dialog.winId(), "_NET_CLOSE_WINDOW");
+    });
+    run.window->action(command)->trigger();
+    QVERIFY(!actions.contains(QStringLiteral("MAXIMIZE")));
+    // openbox offers minimize on every dialog, whatever the hints ask.
+    if (qgetenv("SCRIBLET_WINDOW_MANAGER") != "openbox")
+        QVERIFY2(!actions.contains(QStringLiteral("MINIMIZE")), qPrintable(actions));
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(run.platform.count(QStringLiteral("showMessage")), 0);
     run.exit();
 }
 

@@ -1,7 +1,9 @@
 #include "subsystems/editing/find_dialog.h"
 
 #include "platform/classic_look.h"
+#include "platform/never_minimized.h"
 #include "platform/twips.h"
+#include "platform/window_flags.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -9,13 +11,14 @@
 #include <QPushButton>
 
 Form13::Form13(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QDialog(parent, CloseOnlyDialogFlags)
     , m_label(new QLabel(QStringLiteral("Enter search string:"), this))
     , m_text(new QLineEdit(this))
     , m_ok(new QPushButton(QStringLiteral("OK"), this))
 {
     const Twips twips = Twips::forWidget(*this);
     setObjectName(QStringLiteral("Form13"));
+    KeepFromMinimizing(*this);
     setWindowTitle(QStringLiteral("Find..."));
     setFont(ClassicFont(8.25));
     ApplyClassicGrey(*this);

@@ -2,12 +2,13 @@
 
 #include "platform/classic_look.h"
 #include "platform/twips.h"
+#include "platform/window_flags.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 
 Form12::Form12(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint)
+    : QWidget(parent, CloseOnlyDialogFlags | Qt::MSWindowsFixedSizeDialogHint)
     , m_label(new QLabel(this))
 {
     const Twips twips = Twips::forWidget(*this);

@@ -3,6 +3,7 @@
 #include "platform/classic_look.h"
 #include "platform/platform.h"
 #include "platform/twips.h"
+#include "platform/window_flags.h"
 #include "settings/numeric_text.h"
 
 #include <QCheckBox>
@@ -20,7 +21,7 @@ QRect Pixels(const Twips& twips, const QRect& rect)
 } // namespace
 
 IntervalDialog::IntervalDialog(QWidget* parent, const IntervalDialogLayout& layout)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, CloseOnlyDialogFlags)
     , m_layout(layout)
     , m_check(new QCheckBox(QString::fromLatin1(layout.checkCaption), this))
     , m_text(new QLineEdit(this))

@@ -1,8 +1,10 @@
 #include "subsystems/tools/about_box.h"
 
 #include "platform/classic_look.h"
+#include "platform/never_minimized.h"
 #include "platform/program_resources.h"
 #include "platform/twips.h"
+#include "platform/window_flags.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -29,13 +31,14 @@ void AddPicture(QWidget* parent, const QString& resource, const QRect& pixels)
 } // namespace
 
 Form4::Form4(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QDialog(parent, CloseOnlyDialogFlags)
     , m_product(new QLabel(QStringLiteral("Scriblet [tm] v2.0"), this))
     , m_text(new QLabel(AboutText, this))
     , m_button(new QPushButton(QStringLiteral("&Thank You For Trying Scriblet !!"), this))
 {
     const Twips twips = Twips::forWidget(*this);
     setObjectName(QStringLiteral("Form4"));
+    KeepFromMinimizing(*this);
     EnsureProgramResources();
     setWindowTitle(QStringLiteral("About Scriblet"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/scriblet.png")));
