@@ -162,7 +162,7 @@ void TestFind::findDialogLooksAndCloses()
     QCOMPARE(dialog.label().text(), QStringLiteral("Enter search string:"));
     QCOMPARE(dialog.okButton().text(), QStringLiteral("OK"));
     QVERIFY(!dialog.okButton().isDefault());
-    QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowMinMaxButtonsHint));
     // Twips at 96 DPI: 15 per pixel.
     QCOMPARE(dialog.size(), QSize(353, 125));
     QCOMPARE(dialog.pos(), QPoint(187, 140));
