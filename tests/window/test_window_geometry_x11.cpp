@@ -1,6 +1,7 @@
 // Runs under a real X server with openbox (support/with_x_server.sh): the
 // window manager frames, places and reports the window as on a desktop.
 #include "platform/editor_control.h"
+#include "platform/qt_platform.h"
 #include "support/modal_answer.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
@@ -12,6 +13,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
+#include <QMainWindow>
+#include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -86,6 +89,8 @@ private slots:
     void theStopwatchWindowLeavesTheKeyboardToTheNote();
     void theAboutBoxAndFindOfferOnlyClose_data();
     void theAboutBoxAndFindOfferOnlyClose();
+    void ownWindowsStayAboveWhenOnTop();
+    void aMessageBoxIsCentredOverTheMainWindow();
 };
 
 void TestWindowGeometryX11::initTestCase()
@@ -214,6 +219,56 @@ void TestWindowGeometryX11::theAboutBoxAndFindOfferOnlyClose()
     QVERIFY(!QApplication::activeModalWidget());
     QCOMPARE(run.platform.count(QStringLiteral("showMessage")), 0);
     run.exit();
+}
+
+// The option dialogs and the Elapsed Time window, open when the main window goes on top.
+void TestWindowGeometryX11::ownWindowsStayAboveWhenOnTop()
+{
+    ScopedUserDirectories dirs;
+    Run run;
+    QVERIFY(QTest::qWaitForWindowExposed(run.window.get()));
+    for (CommandId command : {CommandId::OptionsGlossary, CommandId::OptionsAutoSave, CommandId::TimeBeep,
+                              CommandId::OptionsQuickFiles, CommandId::ElapsedTimeMenu})
+        run.window->action(command)->trigger();
+    QTest::qWait(500);
+    run.window->action(CommandId::AlwaysOnTop)->trigger();
+    QTRY_VERIFY(XProperty(run.window->winId(), "_NET_WM_STATE").contains(QStringLiteral("_NET_WM_STATE_ABOVE")));
+    QTest::qWait(300);
+    const QString stacking = XProperty(WId(DefaultRootWindow(X11Display())), "_NET_CLIENT_LIST_STACKING");
+    const auto place = [&stacking](const QWidget* window) {
+        static const QRegularExpression id(QStringLiteral("0x[0-9a-f]+"));
+        QStringList ids;
+        for (const QRegularExpressionMatch& match : id.globalMatch(stacking))
+            ids.append(match.captured(0));
+        return ids.indexOf(QStringLiteral("0x%1").arg(window->winId(), 0, 16));
+    };
+    int above = 0;
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        if (window != run.window.get() && window->isVisible()) {
+            QVERIFY2(place(window) > place(run.window.get()), qPrintable(window->windowTitle()));
+            ++above;
+        }
+    }
+    QCOMPARE(above, 5);
+    run.exit();
+}
+
+void TestWindowGeometryX11::aMessageBoxIsCentredOverTheMainWindow()
+{
+    QMainWindow main;
+    main.setGeometry(300, 200, 600, 400);
+    main.show();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QtPlatform platform;
+    QPoint offset;
+    WhenModalShown<QMessageBox>([&](QMessageBox& box) {
+        QTest::qWait(300);
+        offset = box.frameGeometry().center() - main.frameGeometry().center();
+        box.accept();
+    });
+    platform.showMessage({QStringLiteral("Some text of a message"), {}, MessageIcon::Information});
+    // Qt centres the client areas: a title bar's height apart at most.
+    QVERIFY2(qAbs(offset.x()) <= 10 && qAbs(offset.y()) <= 35, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
 }
 
 QTEST_MAIN(TestWindowGeometryX11)
