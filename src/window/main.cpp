@@ -9,6 +9,22 @@
 #include <QSessionManager>
 
 #include <cstdlib>
+#include <utility>
+
+namespace {
+
+// Qt ends the process with exit(1) when its connection to the X server
+// breaks (the server, or Xwayland, ended under the program). The text is
+// then kept as a close request of the system keeps it.
+Form5* g_openWindow = nullptr;
+
+extern "C" void KeepTextAtExit()
+{
+    if (Form5* window = std::exchange(g_openWindow, nullptr))
+        window->endWithoutAsking();
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -45,5 +61,9 @@ int main(int argc, char* argv[])
             session.cancel();
         session.release();
     });
-    return QApplication::exec();
+    g_openWindow = window.get();
+    std::atexit(KeepTextAtExit);
+    const int status = QApplication::exec();
+    g_openWindow = nullptr;
+    return status;
 }

@@ -10,6 +10,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <optional>
 
 namespace {
 
@@ -53,8 +54,23 @@ QProcessEnvironment EnvironmentIn(const QString& home)
     environment.insert(QStringLiteral("XDG_STATE_HOME"), home + QStringLiteral("/state"));
     environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/runtime"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the program's own choice
     return environment;
 }
+
+// An X server of the test's own, to end under the program; it has no window manager.
+struct OwnXServer
+{
+    OwnXServer()
+    {
+        server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
+                                              QStringLiteral("tcp")});
+        if (server.waitForReadyRead(10000))
+            display = u':' + QString::fromLatin1(server.readLine().trimmed());
+    }
+    QProcess server;
+    QString display;
+};
 
 } // namespace
 
@@ -68,6 +84,7 @@ private slots:
     void closeRequestOfTheSystemKeepsTheTypedText_data();
     void closeRequestOfTheSystemKeepsTheTypedText();
     void startedUnderNohupItOutlivesItsTerminal();
+    void inAWaylandSessionItKeepsItsPlace();
 };
 
 void TestArgumentsX11::argumentsQtWouldTakeNameTheNote_data()
@@ -102,12 +119,13 @@ void TestArgumentsX11::argumentsQtWouldTakeNameTheNote()
 
 void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText_data()
 {
-    QTest::addColumn<int>("signal");
+    QTest::addColumn<int>("signal"); // 0: its X server ends
     QTest::addColumn<bool>("stateFolderWritable");
     QTest::newRow("SIGTERM") << int(SIGTERM) << true;
     QTest::newRow("SIGHUP") << int(SIGHUP) << true;
     QTest::newRow("SIGINT (Ctrl+C in its terminal)") << int(SIGINT) << true;
     QTest::newRow("SIGTERM, state folder unwritable: the cache takes the text") << int(SIGTERM) << false;
+    QTest::newRow("the X server ends: Qt ends the program") << 0 << true;
 }
 
 // Typed text survives the system's close request, and the next start gives it back.
@@ -124,18 +142,28 @@ void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText()
         WriteFileBytes(home.path() + QStringLiteral("/state"), "");
     const QString keptIn = home.path() + (stateFolderWritable ? "/state/scriblet" : "/cache/scriblet");
     {
+        const QByteArray ownDisplay = qgetenv("DISPLAY");
+        std::optional<OwnXServer> server;
+        if (signal == 0) {
+            server.emplace();
+            qputenv("DISPLAY", server->display.toLatin1());
+        }
         QProcess program;
         program.setProcessEnvironment(EnvironmentIn(home.path()));
         program.start(QStringLiteral(SCRIBLET_EXECUTABLE), {note});
         const QString window = WaitForWindow(program, QStringLiteral("list.SCB"));
         QVERIFY(!window.isEmpty());
-        Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+        Run(QStringLiteral("xdotool"), {server ? "windowfocus" : "windowactivate", "--sync", window});
         Run(QStringLiteral("xdotool"), {"type", "--delay", "20", "typed "});
         QTest::qWait(200);
-        ::kill(pid_t(program.processId()), signal);
+        qputenv("DISPLAY", ownDisplay);
+        if (server)
+            server->server.terminate();
+        else
+            ::kill(pid_t(program.processId()), signal);
         QVERIFY(program.waitForFinished(5000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), 0);
+        QCOMPARE(program.exitCode(), server ? 1 : 0);
     }
     QVERIFY(ReadFileBytes(settings).contains("FileName=" + note.toUtf8()));
     const QStringList kept = QDir(keptIn).entryList({"session-*.note"}, QDir::Files);
@@ -174,6 +202,36 @@ void TestArgumentsX11::startedUnderNohupItOutlivesItsTerminal()
     QCOMPARE(program.state(), QProcess::Running);
     program.terminate();
     QVERIFY(program.waitForFinished(5000));
+}
+
+// Under mutter with Xwayland and Qt's Wayland plugin: by its own choice an
+// X11 window, which comes back in place; natively on Wayland, where no real
+// position is known, the stored one stays.
+void TestArgumentsX11::inAWaylandSessionItKeepsItsPlace()
+{
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        QSKIP("needs a Wayland session (with_x_server.sh under mutter)");
+    QTemporaryDir home;
+    const QString settings = home.path() + QStringLiteral("/config/scriblet/SCRIBLET.INI");
+    WriteFileBytes(settings, "[SCRIBLET]\nLeft=3000\nTop=2250\n");
+    for (const QString& platform : {QString(), QStringLiteral("wayland")}) {
+        QProcess program;
+        QProcessEnvironment environment = EnvironmentIn(home.path());
+        if (!platform.isEmpty())
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(SCRIBLET_EXECUTABLE));
+        if (platform.isEmpty())
+            QVERIFY(!WaitForWindow(program, QStringLiteral("Scriblet32 v2.0")).isEmpty());
+        else
+            QTest::qWait(2000);
+        QCOMPARE(program.state(), QProcess::Running);
+        program.terminate();
+        QVERIFY(program.waitForFinished(5000));
+        QCOMPARE(program.exitCode(), 0);
+        const QByteArray stored = ReadFileBytes(settings);
+        QVERIFY2(stored.contains("Left= 3000") && stored.contains("Top= 2250"), stored.simplified().constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestArgumentsX11)

@@ -55,6 +55,7 @@ class TestAccessoriesX11 : public QObject
 private slots:
     void initTestCase();
     void aRunningCalculatorIsActivatedNotStarted();
+    void gnomeCalculatorInAWaylandSessionIsStartedOnce();
     void theDialerTypesTheSelectionIntoTheActiveWindow_data();
     void theDialerTypesTheSelectionIntoTheActiveWindow();
 };
@@ -102,6 +103,35 @@ void TestAccessoriesX11::aRunningCalculatorIsActivatedNotStarted()
     QTRY_VERIFY(!maximized());
     standIn.kill();
     standIn.waitForFinished();
+}
+
+// gnome-calculator would run natively on Wayland, out of sight of the search,
+// and start anew at every press, unless started as an X11 client.
+void TestAccessoriesX11::gnomeCalculatorInAWaylandSessionIsStartedOnce()
+{
+    if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !QFile::exists(QStringLiteral("/usr/bin/gnome-calculator")))
+        QSKIP("needs a Wayland session (with_x_server.sh under mutter) and gnome-calculator");
+    qputenv("PATH", "/usr/bin");
+    QuietQtPlatform platform;
+    QWidget mine;
+    mine.show();
+    const auto calculators = [] {
+        QProcess pidof;
+        pidof.start(QStringLiteral("/usr/bin/pidof"), {QStringLiteral("gnome-calculator")});
+        pidof.waitForFinished();
+        return QString::fromLatin1(pidof.readAllStandardOutput()).split(u' ', Qt::SkipEmptyParts);
+    };
+    for (int press = 0; press < 2; ++press) {
+        mine.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&mine));
+        RunCalculator(platform);
+        QTRY_COMPARE_WITH_TIMEOUT(ActiveWindowTitle(platform), QStringLiteral("Calculator"), 15000);
+    }
+    QVERIFY(platform.messages.isEmpty());
+    const QStringList started = calculators();
+    QCOMPARE(started.size(), 1);
+    QProcess::execute(QStringLiteral("/usr/bin/kill"), {started[0]});
+    qputenv("PATH", "/nonexistent");
 }
 
 void TestAccessoriesX11::theDialerTypesTheSelectionIntoTheActiveWindow_data()
