@@ -38,6 +38,7 @@ public:
     void activateWindow(quint64) override {}
     QString findProgram(const QString&) override { return {}; }
     qint64 startProgram(const QString&) override { return 0; }
+    bool openLinkWithHandler(const QString&) override { return false; }
     void typeText(quint64, const QString&) override {}
     void processEvents() override {}
     void exitProcess() override {}

@@ -137,6 +137,10 @@ public:
     virtual QString findProgram(const QString& name) = 0;
     // Starts a program on its own; its process id, or 0 when it could not be started.
     virtual qint64 startProgram(const QString& path) = 0;
+    // Hands the link to the program the desktop has chosen for its scheme
+    // ("tel:" links: GNOME Calls, KDE Connect); false when there is none or
+    // it could not be started.
+    virtual bool openLinkWithHandler(const QString& link) = 0;
     // Types the text into the window as keystrokes, every character as it
     // stands; a line break is one Return. Nothing more is typed once that
     // window does not have the keyboard, nothing at all when it has not.

@@ -273,6 +273,18 @@ qint64 QtPlatform::startProgram(const QString& path)
     return process.startDetached(&pid) ? pid : 0;
 }
 
+// xdg-utils asks the desktop's own settings (mimeapps.list, or the desktop's
+// tools) and starts the handler with the user's environment.
+bool QtPlatform::openLinkWithHandler(const QString& link)
+{
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
+                                            QStringLiteral("x-scheme-handler/") + link.section(u':', 0, 0)});
+    if (!query.waitForFinished(3000) || query.exitCode() != 0 || query.readAllStandardOutput().trimmed().isEmpty())
+        return false;
+    return QProcess::startDetached(QStringLiteral("xdg-open"), {link});
+}
+
 void QtPlatform::typeText(quint64 window, const QString& text) { desktop().typeText(window, text); }
 
 // Runs events for 10 ms, so a loop over this neither spins nor depends on

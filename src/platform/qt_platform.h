@@ -44,6 +44,7 @@ public:
     void activateWindow(quint64 id) override;
     QString findProgram(const QString& name) override;
     qint64 startProgram(const QString& path) override;
+    bool openLinkWithHandler(const QString& link) override;
     void typeText(quint64 window, const QString& text) override;
     void processEvents() override;
     void exitProcess() override;

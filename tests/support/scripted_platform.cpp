@@ -180,6 +180,14 @@ qint64 ScriptedPlatform::startProgram(const QString& path)
     return programsStart ? StartedProcess : 0;
 }
 
+bool ScriptedPlatform::openLinkWithHandler(const QString& link)
+{
+    if (!linkSchemesHandled.contains(link.section(u':', 0, 0)))
+        return false;
+    calls.append(QStringLiteral("openLink:") + link);
+    return true;
+}
+
 void ScriptedPlatform::typeText(quint64 window, const QString& text)
 {
     calls.append(QStringLiteral("typeText:%1").arg(window));

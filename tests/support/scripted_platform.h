@@ -66,6 +66,7 @@ public:
     quint64 activeId = 0; // the window with the keyboard, which activating gives; keys sent elsewhere are lost
     QStringList programsOnPath;
     bool programsStart = true;
+    QStringList linkSchemesHandled; // e.g. "tel"
     static constexpr qint64 StartedProcess = 4242;
     QLocale currentLocale = QLocale(QLocale::English, QLocale::UnitedStates);
 
@@ -102,6 +103,7 @@ public:
     void activateWindow(quint64 id) override;
     QString findProgram(const QString& name) override;
     qint64 startProgram(const QString& path) override;
+    bool openLinkWithHandler(const QString& link) override;
     void typeText(quint64 window, const QString& text) override;
     void processEvents() override;
     void exitProcess() override;

@@ -4,6 +4,8 @@
 #include "platform/platform.h"
 #include "subsystems/tools/window_search.h"
 
+#include <QUrl>
+
 #include <algorithm>
 #include <functional>
 
@@ -121,8 +123,14 @@ AccessoryCopy BringUpAccessory(Platform& platform, const Accessory& accessory)
 
 void RunCalculator(Platform& platform) { BringUpAccessory(platform, CalculatorAccessory()); }
 
+// The desktop's handler of tel: links (GNOME Calls, KDE Connect) dials the
+// selection itself, also where no keystroke can reach another program (Wayland).
 void RunPhoneDialer(Platform& platform, const EditorControl& editor)
 {
+    const QString number = editor.selectedText().trimmed();
+    if (!number.isEmpty()
+        && platform.openLinkWithHandler(QStringLiteral("tel:") + QString::fromLatin1(QUrl::toPercentEncoding(number, "+*()-."))))
+        return;
     const Accessory& dialer = PhoneDialerAccessory();
     const AccessoryCopy copy = BringUpAccessory(platform, dialer);
     if (copy.window == 0 && copy.process == 0)

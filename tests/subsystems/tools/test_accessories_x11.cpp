@@ -58,6 +58,7 @@ private slots:
     void gnomeCalculatorInAWaylandSessionIsStartedOnce();
     void theDialerTypesTheSelectionIntoTheActiveWindow_data();
     void theDialerTypesTheSelectionIntoTheActiveWindow();
+    void theDesktopsTelHandlerGetsTheSelection();
 };
 
 void TestAccessoriesX11::initTestCase()
@@ -177,6 +178,33 @@ void TestAccessoriesX11::theDialerTypesTheSelectionIntoTheActiveWindow()
     QCOMPARE(QString::fromUtf8(ReadFileBytes(typed)), expected);
     QCOMPARE(platform.messages, title.isEmpty() ? QStringList{PhoneDialerAccessory().missingMessage} : QStringList{});
     QCOMPARE(editor.text(), QStringLiteral("call ") + number);
+}
+
+// A handler of the test's own, the default for tel: links in its mimeapps.list.
+void TestAccessoriesX11::theDesktopsTelHandlerGetsTheSelection()
+{
+    QTemporaryDir folder;
+    const QString received = folder.filePath(QStringLiteral("received"));
+    const QString handler = folder.filePath(QStringLiteral("dial"));
+    WriteFileBytes(handler, QStringLiteral("#!/bin/sh\nprintf %s \"$1\" > '%1'\n").arg(received).toUtf8());
+    QVERIFY(QFile::setPermissions(handler, QFile::ReadOwner | QFile::ExeOwner));
+    WriteFileBytes(folder.filePath(QStringLiteral("data/applications/test-dialer.desktop")),
+                   "[Desktop Entry]\nType=Application\nName=Test Dialer\nExec=" + handler.toUtf8()
+                       + " %u\nMimeType=x-scheme-handler/tel;\n");
+    WriteFileBytes(folder.filePath(QStringLiteral("config/mimeapps.list")),
+                   "[Default Applications]\nx-scheme-handler/tel=test-dialer.desktop\n");
+    qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath(QStringLiteral("data"))));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(QStringLiteral("config"))));
+    qputenv("PATH", "/usr/bin:/bin");
+    QuietQtPlatform platform;
+    EditorControl editor;
+    editor.setText(QStringLiteral("call +1 555 123 4567"));
+    editor.setSelectionStart(5);
+    editor.setSelectionLength(15);
+    RunPhoneDialer(platform, editor);
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(received), QByteArray("tel:+1%20555%20123%204567"), 10000);
+    QVERIFY(platform.messages.isEmpty());
+    qputenv("PATH", "/nonexistent");
 }
 
 int main(int argc, char** argv)

@@ -49,6 +49,8 @@ private slots:
     void accessories();
     void dialerTypesTheSelectionASecondLater_data();
     void dialerTypesTheSelectionASecondLater();
+    void dialerHandsTheSelectionToTheTelHandler_data();
+    void dialerHandsTheSelectionToTheTelHandler();
     void dialerTypesOnlyIntoTheStartedDialersWindow_data();
     void dialerTypesOnlyIntoTheStartedDialersWindow();
     void helpMenu();
@@ -179,6 +181,37 @@ void TestTools::dialerTypesTheSelectionASecondLater()
     QCOMPARE(platform.typed, typed ? QStringList{selected} : QStringList{});
     if (typed)
         QCOMPARE(platform.calls.last(), QStringLiteral("typeText:3"));
+}
+
+void TestTools::dialerHandsTheSelectionToTheTelHandler_data()
+{
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<bool>("handler");
+    QTest::addColumn<QString>("link"); // empty: the dialer's window gets the selection typed, or only comes up
+    QTest::newRow("blanks and line breaks around") << " +1 555 123 4567 \n" << true << "tel:+1%20555%20123%204567";
+    QTest::newRow("other characters encoded") << "(555) 01*23#9,é" << true << "tel:(555)%2001*23%239%2C%C3%A9";
+    QTest::newRow("no handler: typed") << "555-0123" << false << "";
+    QTest::newRow("nothing selected: the dialer") << "" << true << "";
+    QTest::newRow("only blanks selected: the dialer") << "  " << true << "";
+}
+
+void TestTools::dialerHandsTheSelectionToTheTelHandler()
+{
+    QFETCH(QString, selected);
+    QFETCH(bool, handler);
+    QFETCH(QString, link);
+    ScriptedPlatform platform;
+    platform.windows = {Window(3, "Phone Dialer")};
+    if (handler)
+        platform.linkSchemesHandled = {QStringLiteral("tel")};
+    EditorControl editor;
+    editor.setText(QStringLiteral("call ") + selected + QStringLiteral("today"));
+    editor.setSelectionStart(5);
+    editor.setSelectionLength(int(selected.size()));
+    RunPhoneDialer(platform, editor);
+    QCOMPARE(platform.calls.filter(QStringLiteral("openLink:")), link.isEmpty() ? QStringList{} : QStringList{"openLink:" + link});
+    QCOMPARE(platform.calls.contains(QStringLiteral("activateWindow:3")), link.isEmpty());
+    QCOMPARE(platform.typed, link.isEmpty() && !selected.isEmpty() ? QStringList{selected} : QStringList{});
 }
 
 void TestTools::dialerTypesOnlyIntoTheStartedDialersWindow_data()
