@@ -6,6 +6,9 @@
 #                     then build the fuzz targets with clang and run each for 30 seconds
 #   ./build.sh fuzz [seconds]   install what is missing, build the fuzz targets and run each for
 #                     the given time (600 seconds unless told), growing a corpus kept in build-fuzz
+#   ./build.sh test-desktops   install what is missing, build, run the tests with a real X server
+#                     and window manager: under openbox, xfwm4 and mutter as test does, and again
+#                     under KDE's KWin and sway (installing those takes about 2 GB and a few minutes)
 #   ./build.sh bench  install what is missing, build in Release, measure Scriblet against a bare Qt
 #                     window under Xvfb and time the note routines; prints a table of figures and goals
 set -euo pipefail
@@ -19,6 +22,7 @@ packages=(cmake g++ make qt6-base-dev libx11-dev libxtst-dev libcups2-dev libxkb
 # The package test runs cpack, which needs dpkg-shlibdeps and file.
 test_packages=(xvfb openbox xfwm4 mutter xwayland dbus qt6-wayland gnome-calculator xdg-utils
     x11-utils xdotool wmctrl cups-daemon cups-client poppler-utils dpkg-dev file desktop-file-utils lintian)
+desktop_packages=(kwin-wayland sway x11-xserver-utils)
 bench_packages=(xvfb xauth)
 fuzz_packages=(cmake make qt6-base-dev clang)
 fuzz_targets=(fuzz_private_profile fuzz_numeric_text fuzz_text_encoding fuzz_print_layout)
@@ -123,17 +127,22 @@ test)
     install_fuzz_tools
     # The benchmark programs are built too (not run), so no change of the platform interface leaves them behind.
     build build-test -DCMAKE_BUILD_TYPE=Debug -DSCRIBLET_WERROR=ON -DSCRIBLET_BENCH=ON
-    run_tests build-test
+    run_tests build-test -LE desktops
     build build-sanitize -DCMAKE_BUILD_TYPE=Debug -DSCRIBLET_WERROR=ON -DSCRIBLET_SANITIZE=ON
     # The X server and printing-system tests check the other side, which the first pass covered;
     # a package of a sanitized build is not one anybody installs, and the kill tests
     # time real processes that a sanitizer slows down.
     ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        run_tests build-sanitize -LE 'x11|cups|package|kill'
+        run_tests build-sanitize -LE 'x11|desktops|cups|package|kill'
     build_fuzz_targets
     scratch=$(mktemp -d)
     trap 'rm -rf "$scratch"' EXIT
     run_fuzz_targets 30 "$scratch"
+    ;;
+test-desktops)
+    install_missing "${packages[@]}" "${test_packages[@]}" "${desktop_packages[@]}"
+    build build-test -DCMAKE_BUILD_TYPE=Debug -DSCRIBLET_WERROR=ON -DSCRIBLET_BENCH=ON
+    run_tests build-test -L 'x11|desktops'
     ;;
 fuzz)
     seconds=${2:-600}
@@ -148,7 +157,7 @@ bench)
     run_bench build-bench
     ;;
 *)
-    echo "usage: $0 run|test|fuzz [seconds]|bench" >&2
+    echo "usage: $0 run|test|test-desktops|fuzz [seconds]|bench" >&2
     exit 2
     ;;
 esac

@@ -3,8 +3,8 @@
 # tests that need what offscreen rendering cannot show: window frames,
 # placement, activation. SCRIBLET_WINDOW_MANAGER chooses the desktop:
 #   openbox (the default) or xfwm4, each on Xvfb;
-#   mutter, GNOME's compositor, headless, with Xwayland as the X server and
-#   WAYLAND_DISPLAY set, as in a GNOME Wayland session.
+#   mutter (GNOME), kwin (KDE) or sway, each a compositor run headless with
+#   Xwayland as the X server and WAYLAND_DISPLAY set, as in a Wayland session.
 # Everything is started here and ended by its process id, whatever the
 # command's outcome. When the command fails, the servers' logs follow its
 # output on stderr.
@@ -19,9 +19,10 @@ wm_pid=
 session_pid=
 
 stop_servers() {
-    # mutter quits by itself once the command it started has ended.
     [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
+    # mutter and KWin quit by themselves once the command they started has ended.
     [ -s "$work/session-pid" ] && kill "$(cat "$work/session-pid")" 2>/dev/null
+    [ "$window_manager" = sway ] && [ -n "$session_pid" ] && kill "$session_pid" 2>/dev/null
     [ -n "$session_pid" ] && wait "$session_pid" 2>/dev/null
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     wm_pid=
@@ -52,6 +53,8 @@ fail() {
 case "$window_manager" in
 openbox | xfwm4) programs=(Xvfb "$window_manager") ;;
 mutter) programs=(mutter Xwayland dbus-run-session xdpyinfo) ;;
+kwin) programs=(kwin_wayland Xwayland dbus-run-session xdpyinfo) ;;
+sway) programs=(sway Xwayland xhost setpriv xdpyinfo) ;;
 *) fail "unknown window manager $window_manager" ;;
 esac
 for program in "${programs[@]}"; do
@@ -68,39 +71,63 @@ wait_for_window_manager() {
     return 1
 }
 
-# mutter picks its own X display and Wayland socket; the command it runs
-# writes the session's environment, and its pid, for this script to use.
-start_mutter() {
+# A compositor picks its own X display and Wayland socket; the command it
+# runs writes the session's environment, and its pid, for this script to use.
+start_compositor() {
+    local run=$work/run session=$work/session.sh
     rm -f "$work/session"
-    mkdir -p -m 700 "$work/run"
-    env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$work/run" HOME="$work" \
-        dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x1024 \
-        --wayland-display scriblet-wayland -- sh -c \
-        "echo \$\$ > '$work/session-pid'; env > '$work/session.part'; mv '$work/session.part' '$work/session'; exec sleep infinity" \
-        >"$work/mutter.log" 2>&1 &
+    mkdir -p -m 700 "$run"
+    printf '#!/bin/sh\necho $$ > "%s/session-pid"\nenv > "%s/session.part"\nmv "%s/session.part" "%s/session"\nexec sleep infinity\n' \
+        "$work" "$work" "$work" "$work" >"$session"
+    chmod 755 "$session"
+    local start=(env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$run" HOME="$work")
+    case "$window_manager" in
+    mutter)
+        "${start[@]}" dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x1024 \
+            --wayland-display scriblet-wayland -- "$session" >"$work/mutter.log" 2>&1 &
+        ;;
+    kwin)
+        # The installed binary carries a file capability that a container refuses.
+        cp /usr/bin/kwin_wayland "$work/kwin_wayland"
+        "${start[@]}" dbus-run-session -- "$work/kwin_wayland" --virtual --xwayland --width 1280 --height 1024 \
+            --socket scriblet-wayland --no-lockscreen --exit-with-session "$session" >"$work/kwin.log" 2>&1 &
+        ;;
+    sway)
+        # sway refuses to run as root: it runs as nobody and lets root's clients in.
+        chmod 755 "$work"
+        chown 65534:65534 "$work" "$run"
+        printf 'xwayland enable\nfocus_on_window_activation focus\nexec sh -c "xhost +si:localuser:root; %s"\n' \
+            "$session" >"$work/sway.config"
+        "${start[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+            setpriv --reuid=65534 --regid=65534 --clear-groups sway -c "$work/sway.config" >"$work/sway.log" 2>&1 &
+        ;;
+    esac
     session_pid=$!
     for _ in $(seq 600); do
         if [ -s "$work/session" ]; then
-            for name in DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS; do
+            for name in DISPLAY XAUTHORITY DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY; do
                 export "$name=$(sed -n "s/^$name=//p" "$work/session")"
             done
+            [ -n "$XAUTHORITY" ] || unset XAUTHORITY
             # A full path: the command keeps its own runtime folder.
-            export WAYLAND_DISPLAY="$work/run/scriblet-wayland"
+            export WAYLAND_DISPLAY="$run/${WAYLAND_DISPLAY##*/}"
             xdpyinfo >/dev/null 2>&1 && return 0
         fi
-        kill -0 "$session_pid" 2>/dev/null || { problem="mutter did not start"; return 1; }
+        kill -0 "$session_pid" 2>/dev/null || { problem="$window_manager did not start"; return 1; }
         sleep 0.05
     done
-    problem="mutter gave no X display"
+    problem="$window_manager gave no X display"
     return 1
 }
 
 # Starts the servers and waits until they take clients; on failure sets problem.
 start_servers() {
-    if [ "$window_manager" = mutter ]; then
-        start_mutter
+    case "$window_manager" in
+    mutter | kwin | sway)
+        start_compositor
         return
-    fi
+        ;;
+    esac
     rm -f "$work/display" "$work/wm-ready"
     # Xvfb picks a free display itself and writes its number to the descriptor.
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &

@@ -10,7 +10,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <optional>
 
 namespace {
 
@@ -57,20 +56,6 @@ QProcessEnvironment EnvironmentIn(const QString& home)
     environment.remove(QStringLiteral("QT_QPA_PLATFORM")); // the program's own choice
     return environment;
 }
-
-// An X server of the test's own, to end under the program; it has no window manager.
-struct OwnXServer
-{
-    OwnXServer()
-    {
-        server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                                              QStringLiteral("tcp")});
-        if (server.waitForReadyRead(10000))
-            display = u':' + QString::fromLatin1(server.readLine().trimmed());
-    }
-    QProcess server;
-    QString display;
-};
 
 } // namespace
 
@@ -142,28 +127,27 @@ void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText()
         WriteFileBytes(home.path() + QStringLiteral("/state"), "");
     const QString keptIn = home.path() + (stateFolderWritable ? "/state/scriblet" : "/cache/scriblet");
     {
+        // An X server of the test's own, with no window manager, to end under the program.
         const QByteArray ownDisplay = qgetenv("DISPLAY");
-        std::optional<OwnXServer> server;
+        QProcess server;
         if (signal == 0) {
-            server.emplace();
-            qputenv("DISPLAY", server->display.toLatin1());
+            server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp"});
+            QVERIFY(server.waitForReadyRead(10000));
+            qputenv("DISPLAY", ':' + server.readLine().trimmed());
         }
         QProcess program;
         program.setProcessEnvironment(EnvironmentIn(home.path()));
         program.start(QStringLiteral(SCRIBLET_EXECUTABLE), {note});
         const QString window = WaitForWindow(program, QStringLiteral("list.SCB"));
         QVERIFY(!window.isEmpty());
-        Run(QStringLiteral("xdotool"), {server ? "windowfocus" : "windowactivate", "--sync", window});
+        Run(QStringLiteral("xdotool"), {signal == 0 ? "windowfocus" : "windowactivate", "--sync", window});
         Run(QStringLiteral("xdotool"), {"type", "--delay", "20", "typed "});
         QTest::qWait(200);
         qputenv("DISPLAY", ownDisplay);
-        if (server)
-            server->server.terminate();
-        else
-            ::kill(pid_t(program.processId()), signal);
+        ::kill(pid_t(signal == 0 ? server.processId() : program.processId()), signal == 0 ? SIGTERM : signal);
         QVERIFY(program.waitForFinished(5000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QCOMPARE(program.exitCode(), server ? 1 : 0);
+        QCOMPARE(program.exitCode(), signal == 0 ? 1 : 0);
     }
     QVERIFY(ReadFileBytes(settings).contains("FileName=" + note.toUtf8()));
     const QStringList kept = QDir(keptIn).entryList({"session-*.note"}, QDir::Files);
