@@ -2,9 +2,27 @@
 
 #include <QGuiApplication>
 
+#include <cstdio>
+#include <utility>
+
 namespace {
 
 const char* const PlatformVariable = "QT_QPA_PLATFORM";
+
+std::function<void()> g_onConnectionBroken;
+QtMessageHandler g_previousHandler = nullptr;
+
+void WatchForBrokenConnection(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    // Both of Qt's ways of finding the loss (its own event reader, Xlib's I/O
+    // error handler) say so in these words right before they end the process.
+    if (type == QtWarningMsg && message.startsWith(QStringLiteral("The X11 connection broke")) && g_onConnectionBroken)
+        std::exchange(g_onConnectionBroken, nullptr)();
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+    else
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+}
 
 } // namespace
 
@@ -17,5 +35,12 @@ bool PreferX11WindowSystem()
 }
 
 void ForgetWindowSystemChoice() { qunsetenv(PlatformVariable); }
+
+void WhenX11ConnectionBreaks(std::function<void()> action)
+{
+    g_onConnectionBroken = std::move(action);
+    if (!g_previousHandler)
+        g_previousHandler = qInstallMessageHandler(WatchForBrokenConnection);
+}
 
 bool WindowPositionsKnown() { return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland")); }

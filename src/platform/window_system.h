@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 // Asks Qt for X11 first (then Wayland, when no X server can be reached) when
 // the user named no Qt platform and an X display is there, also in a Wayland
 // session through Xwayland: only on X11 can the program place its window,
@@ -14,3 +16,8 @@ void ForgetWindowSystemChoice();
 // Whether the window system tells where windows are and places them where
 // asked; native Wayland does neither.
 bool WindowPositionsKnown();
+
+// Qt ends the process when its connection to the X server breaks (the server,
+// or Xwayland, ended under the program). Its warning comes first, while every
+// object still lives: then the action runs, once. Replaces any earlier action.
+void WhenX11ConnectionBreaks(std::function<void()> action);

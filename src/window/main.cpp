@@ -9,22 +9,6 @@
 #include <QSessionManager>
 
 #include <cstdlib>
-#include <utility>
-
-namespace {
-
-// Qt ends the process with exit(1) when its connection to the X server
-// breaks (the server, or Xwayland, ended under the program). The text is
-// then kept as a close request of the system keeps it.
-Form5* g_openWindow = nullptr;
-
-extern "C" void KeepTextAtExit()
-{
-    if (Form5* window = std::exchange(g_openWindow, nullptr))
-        window->endWithoutAsking();
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -61,9 +45,9 @@ int main(int argc, char* argv[])
             session.cancel();
         session.release();
     });
-    g_openWindow = window.get();
-    std::atexit(KeepTextAtExit);
+    // Kept as at a close request of the system.
+    WhenX11ConnectionBreaks([&window] { window->endWithoutAsking(); });
     const int status = QApplication::exec();
-    g_openWindow = nullptr;
+    WhenX11ConnectionBreaks(nullptr);
     return status;
 }
