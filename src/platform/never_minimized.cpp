@@ -21,6 +21,8 @@ public:
 private:
     void showAgain()
     {
+        if (!m_window.isVisible())
+            return;
         m_window.setWindowState(m_window.windowState() & ~Qt::WindowMinimized);
         m_window.show();
         m_window.activateWindow();

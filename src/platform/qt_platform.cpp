@@ -274,13 +274,28 @@ qint64 QtPlatform::startProgram(const QString& path)
 }
 
 // xdg-utils asks the desktop's own settings (mimeapps.list, or the desktop's
-// tools) and starts the handler with the user's environment.
+// tools, which may take a second) and starts the handler with the user's
+// environment. The window goes on drawing meanwhile.
 bool QtPlatform::openLinkWithHandler(const QString& link)
 {
     QProcess query;
+    QEventLoop loop;
+    QObject::connect(&query, &QProcess::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&query, &QProcess::errorOccurred, &loop, &QEventLoop::quit);
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
     query.start(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
                                             QStringLiteral("x-scheme-handler/") + link.section(u':', 0, 0)});
-    if (!query.waitForFinished(3000) || query.exitCode() != 0 || query.readAllStandardOutput().trimmed().isEmpty())
+    if (query.state() != QProcess::NotRunning)
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    if (query.state() != QProcess::NotRunning) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    // A default left behind by a program since removed opens nothing.
+    const QString handler = QString::fromLocal8Bit(query.readAllStandardOutput().trimmed());
+    if (query.exitCode() != 0 || handler.isEmpty()
+        || QStandardPaths::locate(QStandardPaths::ApplicationsLocation, handler).isEmpty())
         return false;
     return QProcess::startDetached(QStringLiteral("xdg-open"), {link});
 }

@@ -266,7 +266,7 @@ void Form5::setAlwaysOnTop(bool onTop)
     // Some window managers (xfwm4) leave the windows transient for this one
     // below it when it goes on top; they are raised after it.
     for (QWidget* own : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (own->isWindow() && own->isVisible())
+        if (onTop && own->isWindow() && own->isVisible())
             own->raise();
     }
 }

@@ -27,16 +27,22 @@ int main(int argc, char* argv[])
     QtPlatform platform;
     AppState state;
     // From the first question of the start-up on: the window exists from
-    // before that question, and before it there is nothing to keep.
-    TerminationSignals terminationSignals([] {
+    // before that question, and before it there is nothing to keep. Without
+    // any X call: this may run inside Xlib's handler of a lost connection.
+    const auto keepText = [] {
         for (QWidget* widget : QApplication::topLevelWidgets()) {
             if (auto* window = qobject_cast<Form5*>(widget)) {
                 window->endWithoutAsking();
-                return;
+                return true;
             }
         }
-        std::exit(0);
+        return false;
+    };
+    TerminationSignals terminationSignals([keepText] {
+        if (!keepText())
+            std::exit(0);
     });
+    WhenX11ConnectionBreaks(keepText);
     const std::unique_ptr<Form5> window = RunStartup(state, platform, arguments);
     if (platform.exitRequested())
         return 0;
@@ -45,8 +51,6 @@ int main(int argc, char* argv[])
             session.cancel();
         session.release();
     });
-    // Kept as at a close request of the system.
-    WhenX11ConnectionBreaks([&window] { window->endWithoutAsking(); });
     const int status = QApplication::exec();
     WhenX11ConnectionBreaks(nullptr);
     return status;

@@ -18,17 +18,29 @@ xvfb_pid=
 wm_pid=
 session_pid=
 
+# Ends a process group this script started with setsid (a window manager with
+# its session bus, or a compositor with Xwayland): asks, and after 5 s makes
+# sure; then collects its first process.
+stop_group() { # pid of the first process
+    kill -TERM -- "-$1" 2>/dev/null
+    for _ in $(seq 100); do
+        case "$(ps -o stat= -p "$1" 2>/dev/null)" in '' | Z*) break ;; esac
+        sleep 0.05
+    done
+    kill -KILL -- "-$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+}
+
 stop_servers() {
-    [ -n "$wm_pid" ] && kill "$wm_pid" 2>/dev/null && wait "$wm_pid" 2>/dev/null
-    # mutter and KWin quit by themselves once the command they started has ended.
+    [ -n "$wm_pid" ] && stop_group "$wm_pid"
+    # sway runs the session command in a process group of its own.
     [ -s "$work/session-pid" ] && kill "$(cat "$work/session-pid")" 2>/dev/null
-    [ "$window_manager" = sway ] && [ -n "$session_pid" ] && kill "$session_pid" 2>/dev/null
-    [ -n "$session_pid" ] && wait "$session_pid" 2>/dev/null
+    rm -f "$work/session-pid"
+    [ -n "$session_pid" ] && stop_group "$session_pid"
     [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
     wm_pid=
     xvfb_pid=
     session_pid=
-    rm -f "$work/session-pid"
 }
 
 stop() {
@@ -80,7 +92,7 @@ start_compositor() {
     printf '#!/bin/sh\necho $$ > "%s/session-pid"\nenv > "%s/session.part"\nmv "%s/session.part" "%s/session"\nexec sleep infinity\n' \
         "$work" "$work" "$work" "$work" >"$session"
     chmod 755 "$session"
-    local start=(env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$run" HOME="$work")
+    local start=(setsid env -u DISPLAY -u WAYLAND_DISPLAY XDG_RUNTIME_DIR="$run" HOME="$work")
     case "$window_manager" in
     mutter)
         "${start[@]}" dbus-run-session -- mutter --headless --wayland --virtual-monitor 1280x1024 \
@@ -93,13 +105,18 @@ start_compositor() {
             --socket scriblet-wayland --no-lockscreen --exit-with-session "$session" >"$work/kwin.log" 2>&1 &
         ;;
     sway)
-        # sway refuses to run as root: it runs as nobody and lets root's clients in.
-        chmod 755 "$work"
-        chown 65534:65534 "$work" "$run"
-        printf 'xwayland enable\nfocus_on_window_activation focus\nexec sh -c "xhost +si:localuser:root; %s"\n' \
-            "$session" >"$work/sway.config"
+        # sway refuses to run as root: then it runs as nobody and lets root's clients in.
+        local as=() let_in=
+        if [ "$(id -u)" -eq 0 ]; then
+            chmod 755 "$work"
+            chown 65534:65534 "$work" "$run"
+            as=(setpriv --reuid=65534 --regid=65534 --clear-groups)
+            let_in="xhost +si:localuser:root; "
+        fi
+        printf 'xwayland enable\nfocus_on_window_activation focus\nexec sh -c "%s%s"\n' \
+            "$let_in" "$session" >"$work/sway.config"
         "${start[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
-            setpriv --reuid=65534 --regid=65534 --clear-groups sway -c "$work/sway.config" >"$work/sway.log" 2>&1 &
+            "${as[@]}" sway -c "$work/sway.config" >"$work/sway.log" 2>&1 &
         ;;
     esac
     session_pid=$!
@@ -109,6 +126,7 @@ start_compositor() {
                 export "$name=$(sed -n "s/^$name=//p" "$work/session")"
             done
             [ -n "$XAUTHORITY" ] || unset XAUTHORITY
+            [ -n "$WAYLAND_DISPLAY" ] || { problem="$window_manager named no Wayland display"; return 1; }
             # A full path: the command keeps its own runtime folder.
             export WAYLAND_DISPLAY="$run/${WAYLAND_DISPLAY##*/}"
             xdpyinfo >/dev/null 2>&1 && return 0
@@ -142,7 +160,7 @@ start_servers() {
     export DISPLAY=":$(head -n1 "$work/display")"
 
     if [ "$window_manager" = xfwm4 ]; then
-        dbus-run-session -- xfwm4 --compositor=off >"$work/xfwm4.log" 2>&1 &
+        setsid dbus-run-session -- xfwm4 --compositor=off >"$work/xfwm4.log" 2>&1 &
         wm_pid=$!
         wait_for_window_manager "$wm_pid" && return 0
         problem="xfwm4 did not take the display"
@@ -151,7 +169,7 @@ start_servers() {
     # openbox runs the startup command right before its event loop, after it
     # announced itself on the root window and loaded its theme: from then on
     # it handles every window in turn.
-    openbox --sm-disable --startup "touch '$work/wm-ready'" >"$work/openbox.log" 2>&1 &
+    setsid openbox --sm-disable --startup "touch '$work/wm-ready'" >"$work/openbox.log" 2>&1 &
     wm_pid=$!
     for _ in $(seq 600); do
         [ -e "$work/wm-ready" ] && return 0

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -113,15 +114,10 @@ void TestAccessoriesX11::gnomeCalculatorInAWaylandSessionIsStartedOnce()
     if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") || !QFile::exists(QStringLiteral("/usr/bin/gnome-calculator")))
         QSKIP("needs a Wayland session (with_x_server.sh under mutter) and gnome-calculator");
     qputenv("PATH", "/usr/bin");
+    const auto restore = qScopeGuard([] { qputenv("PATH", "/nonexistent"); });
     QuietQtPlatform platform;
     QWidget mine;
     mine.show();
-    const auto calculators = [] {
-        QProcess pidof;
-        pidof.start(QStringLiteral("/usr/bin/pidof"), {QStringLiteral("gnome-calculator")});
-        pidof.waitForFinished();
-        return QString::fromLatin1(pidof.readAllStandardOutput()).split(u' ', Qt::SkipEmptyParts);
-    };
     for (int press = 0; press < 2; ++press) {
         mine.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&mine));
@@ -129,10 +125,12 @@ void TestAccessoriesX11::gnomeCalculatorInAWaylandSessionIsStartedOnce()
         QTRY_COMPARE_WITH_TIMEOUT(ActiveWindowTitle(platform), QStringLiteral("Calculator"), 15000);
     }
     QVERIFY(platform.messages.isEmpty());
-    const QStringList started = calculators();
+    QProcess pidof;
+    pidof.start(QStringLiteral("/usr/bin/pidof"), {QStringLiteral("gnome-calculator")});
+    QVERIFY(pidof.waitForFinished());
+    const QStringList started = QString::fromLatin1(pidof.readAllStandardOutput().trimmed()).split(u' ', Qt::SkipEmptyParts);
     QCOMPARE(started.size(), 1);
     QProcess::execute(QStringLiteral("/usr/bin/kill"), {started[0]});
-    qputenv("PATH", "/nonexistent");
 }
 
 void TestAccessoriesX11::theDialerTypesTheSelectionIntoTheActiveWindow_data()
@@ -193,6 +191,13 @@ void TestAccessoriesX11::theDesktopsTelHandlerGetsTheSelection()
                        + " %u\nMimeType=x-scheme-handler/tel;\n");
     WriteFileBytes(folder.filePath(QStringLiteral("config/mimeapps.list")),
                    "[Default Applications]\nx-scheme-handler/tel=test-dialer.desktop\n");
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_DATA_HOME", dataHome);
+        qputenv("XDG_CONFIG_HOME", configHome);
+        qputenv("PATH", "/nonexistent");
+    });
     qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath(QStringLiteral("data"))));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(QStringLiteral("config"))));
     qputenv("PATH", "/usr/bin:/bin");
@@ -204,7 +209,6 @@ void TestAccessoriesX11::theDesktopsTelHandlerGetsTheSelection()
     RunPhoneDialer(platform, editor);
     QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(received), QByteArray("tel:+1%20555%20123%204567"), 10000);
     QVERIFY(platform.messages.isEmpty());
-    qputenv("PATH", "/nonexistent");
 }
 
 int main(int argc, char** argv)
