@@ -1,5 +1,7 @@
 #include "platform/editor_control.h"
 
+#include "platform/classic_look.h"
+
 #include <QContextMenuEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -120,6 +122,8 @@ void EditorControl::setBackColor(std::int32_t value, const QColor& color)
     m_backColorValue = value;
     QPalette colours = palette();
     colours.setColor(QPalette::Base, color);
+    // Never the theme's text colour, which may be the background's own.
+    colours.setColor(QPalette::Text, ReadableTextOn(color));
     setPalette(colours);
 }
 

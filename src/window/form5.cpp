@@ -78,6 +78,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     connect(m_editor->document(), &QTextDocument::contentsChanged, this, [this] { m_sessionClose = SessionClose::Ask; });
     buildButtonBar(m_clientArea);
     buildMenus();
+    ApplyClassicGrey(*menuBar());
     registerCommands();
     setTabOrder(m_editor, m_buttons.front());
 

@@ -124,13 +124,12 @@ void TestAppearance::fileNameInTitleSwitches()
 void TestAppearance::colourChangesOnlyTheEditorsBackground()
 {
     Options options;
-    const QColor text = options.editor.palette().color(QPalette::Text);
     const QColor grey = options.owner.palette().color(QPalette::Window);
     options.platform.colorAnswers = {QColor(0x12, 0x34, 0x56), std::nullopt};
     OptionsColor(options.context());
     QCOMPARE(options.editor.palette().color(QPalette::Base), QColor(0x12, 0x34, 0x56));
     QCOMPARE(options.editor.backColorValue(), 0x563412);
-    QCOMPARE(options.editor.palette().color(QPalette::Text), text);
+    QCOMPARE(options.editor.palette().color(QPalette::Text), QColor(Qt::white)); // readable on the dark blue
     QCOMPARE(options.owner.palette().color(QPalette::Window), grey);
     OptionsColor(options.context()); // cancelled
     QCOMPARE(options.editor.backColorValue(), 0x563412);
