@@ -10,25 +10,26 @@ struct BarButton
 {
     const char* caption;
     CommandId command;
+    const char* description; // what a screen reader says the button does
 };
 
 // The bar's buttons by index; the "Button Shortcuts" menu runs the same rows.
 inline constexpr std::array<BarButton, BarButtonCount> BarButtons = {{
-    {"F1", CommandId::LoadQuickFile1},
-    {"F2", CommandId::LoadQuickFile2},
-    {"F3", CommandId::LoadQuickFile3},
-    {"A", CommandId::LoadAddressFile},
-    {"TD", CommandId::LoadToDoFile},
-    {"D", CommandId::InsertDate},
-    {"T", CommandId::InsertTime},
-    {"DT", CommandId::InsertDateTime},
-    {"G1", CommandId::InsertGlossary1},
-    {"G2", CommandId::InsertGlossary2},
-    {"G3", CommandId::InsertGlossary3},
-    {"S", CommandId::InsertSignature},
-    {"#", CommandId::Calculator},
-    {"ET", CommandId::ElapsedTimeButton},
-    {"AD", CommandId::AutoDialer},
+    {"F1", CommandId::LoadQuickFile1, "Opens your first quick file."},
+    {"F2", CommandId::LoadQuickFile2, "Opens your second quick file."},
+    {"F3", CommandId::LoadQuickFile3, "Opens your third quick file."},
+    {"A", CommandId::LoadAddressFile, "Opens your address list, ADDRESS.SCB."},
+    {"TD", CommandId::LoadToDoFile, "Opens your to-do list, TODO.SCB."},
+    {"D", CommandId::InsertDate, "Puts the date at the caret."},
+    {"T", CommandId::InsertTime, "Puts the time at the caret."},
+    {"DT", CommandId::InsertDateTime, "Puts the date and the time at the caret."},
+    {"G1", CommandId::InsertGlossary1, "Puts your first glossary text at the caret."},
+    {"G2", CommandId::InsertGlossary2, "Puts your second glossary text at the caret."},
+    {"G3", CommandId::InsertGlossary3, "Puts your third glossary text at the caret."},
+    {"S", CommandId::InsertSignature, "Puts your signature at the caret."},
+    {"#", CommandId::Calculator, "Brings up the calculator."},
+    {"ET", CommandId::ElapsedTimeButton, "Starts and stops the stopwatch; the Menu key pastes its time at the caret."},
+    {"AD", CommandId::AutoDialer, "Dials the selected phone number."},
 }};
 
 inline constexpr int CalculatorButton = 12;

@@ -1,5 +1,7 @@
 #include "window/form5.h"
 
+#include "window/quiet_caption_button.h"
+
 #include "platform/classic_look.h"
 #include "platform/editor_control.h"
 #include "platform/program_resources.h"
@@ -27,6 +29,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -104,8 +108,14 @@ void Form5::buildButtonBar(QWidget* clientArea)
     const Twips twips = Twips::forWidget(*this);
     const QFont font = ClassicFont(8.25);
     for (int i = 0; i < BarButtonCount; ++i) {
-        auto* button = new QPushButton(QString::fromLatin1(BarButtons[i].caption), clientArea);
+        const QString caption = QString::fromLatin1(BarButtons[i].caption);
+        QPushButton* button = nullptr;
+        if (i == ElapsedTimeButton)
+            button = m_stopwatchButton = new QuietCaptionButton(caption, clientArea);
+        else
+            button = new QPushButton(caption, clientArea);
         button->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        button->setAccessibleDescription(QString::fromLatin1(BarButtons[i].description));
         button->setFont(font);
         button->setGeometry(twips.toPixels(BarButtonSpacing * i, 0, BarButtonWidth, BarButtonHeight));
         button->installEventFilter(this);
@@ -114,6 +124,16 @@ void Form5::buildButtonBar(QWidget* clientArea)
             setTabOrder(m_buttons[i - 1], button);
         m_buttons[i] = button;
     }
+}
+
+// A bar button is called what its menu item is called, and shows its shortcut.
+void Form5::nameBarButton(QPushButton& button, const QAction& action)
+{
+    QString name = action.text();
+    name.remove(u'&');
+    button.setAccessibleName(name);
+    const QString shortcut = action.shortcut().toString(QKeySequence::NativeText);
+    button.setToolTip(shortcut.isEmpty() ? name : QStringLiteral("%1 (%2)").arg(name, shortcut));
 }
 
 void Form5::buildMenus()
@@ -138,6 +158,10 @@ void Form5::buildMenus()
                 connect(action, &QAction::triggered, this, [this, index = item.barIndex] { ButtonBarCommand(index); });
             else
                 connect(action, &QAction::triggered, this, [this, command = *item.command] { runCommand(command); });
+            // The stopwatch's item runs the stopwatch, not the button's release.
+            const int button = item.command == CommandId::ElapsedTimeMenu ? ElapsedTimeButton : item.barIndex;
+            if (button >= 0)
+                nameBarButton(*m_buttons[std::size_t(button)], *action);
             m_actions[std::size_t(*item.command)] = action;
         }
     }
@@ -280,9 +304,9 @@ void Form5::setOuterHeight(int twips)
     requestClientSize(m_placement.resizeOuter(QSize(m_placement.outer().width(), scale.toPixels(twips))));
 }
 
-QString Form5::stopwatchCaption() const { return m_buttons[ElapsedTimeButton]->text(); }
+QString Form5::stopwatchCaption() const { return m_stopwatchButton->caption(); }
 
-void Form5::setStopwatchCaption(const QString& caption) { m_buttons[ElapsedTimeButton]->setText(caption); }
+void Form5::setStopwatchCaption(const QString& caption) { m_stopwatchButton->setCaption(caption); }
 
 void Form5::requestClose()
 {
@@ -406,7 +430,19 @@ void Form5::onActivationChange()
 
 bool Form5::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::MouseButtonRelease && std::find(m_buttons.cbegin(), m_buttons.cend(), watched) != m_buttons.cend()) {
+    const bool barButton = std::find(m_buttons.cbegin(), m_buttons.cend(), watched) != m_buttons.cend();
+    // The Menu key or Shift+F10 on a bar button does what its right click
+    // does. X11's Qt also turns the Menu key into a context menu request: one is enough.
+    if (barButton && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            BarButtonReleased(optionsContext(), false, watched == m_buttons[ElapsedTimeButton]);
+            return true;
+        }
+    }
+    if (barButton && event->type() == QEvent::ContextMenu)
+        return static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+    if (event->type() == QEvent::MouseButtonRelease && barButton) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const bool left = mouse->button() == Qt::LeftButton;
         BarButtonReleased(optionsContext(), left, watched == m_buttons[ElapsedTimeButton]);

@@ -19,6 +19,7 @@ class EditorControl;
 class Platform;
 class QAction;
 class QPushButton;
+class QuietCaptionButton;
 class RecoveryKeeper;
 struct AppState;
 
@@ -79,6 +80,7 @@ protected:
 private:
     void buildButtonBar(QWidget* clientArea);
     void buildMenus();
+    void nameBarButton(QPushButton& button, const QAction& action);
     void registerCommands();
     void placeWindow();
     void requestClientSize(QSize size);
@@ -98,6 +100,7 @@ private:
     EditorControl* m_editor = nullptr;
     QWidget* m_clientArea = nullptr;
     std::array<QPushButton*, 15> m_buttons{};
+    QuietCaptionButton* m_stopwatchButton = nullptr;
     std::array<QAction*, CommandCount> m_actions{};
     CommandTable m_commands;
     FormFactory m_forms;

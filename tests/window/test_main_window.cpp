@@ -9,6 +9,7 @@
 #include "window/form5.h"
 #include "window/startup.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -40,6 +41,7 @@ private slots:
     void init();
     void cleanup();
     void menuBarShowsEveryCommandOnce();
+    void screenReadersHearNames();
     void everyCommandTheWayAUserReachesIt_data();
     void everyCommandTheWayAUserReachesIt();
     void editShortcutsActOnceFromTheEditor();
@@ -649,8 +651,15 @@ void TestMainWindow::switchingTheBarOfAMaximizedWindowKeepsItsSize()
     QCOMPARE(window().size(), size);
 }
 
+namespace {
+
+QString SpokenName(QObject* object) { return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name); }
+
+} // namespace
+
 // The bar button starts and stops the stopwatch on a mouse button's release;
-// the space bar on the focused button does not.
+// the space bar on the focused button does not, the Menu key and Shift+F10
+// do what a right click does. A screen reader hears no blinking.
 void TestMainWindow::stopwatchFromTheBarAndTheKeyboard()
 {
     showActive();
@@ -663,13 +672,56 @@ void TestMainWindow::stopwatchFromTheBarAndTheKeyboard()
     QTest::mouseClick(&et, Qt::LeftButton);
     QCOMPARE(m_state->timer.ElapsedRunning, 1);
     QTRY_VERIFY(window().findChild<QWidget*>(QStringLiteral("Form12")));
-    QTRY_COMPARE(et.text(), QStringLiteral("T"));
-    QTRY_COMPARE(et.text(), QStringLiteral("E"));
+    QTRY_COMPARE(window().stopwatchCaption(), QStringLiteral("T"));
+    QTRY_COMPARE(window().stopwatchCaption(), QStringLiteral("E"));
+    // Qt tells assistive technology of every change of a button's text.
+    QCOMPARE(et.text(), QStringLiteral("ET"));
+    QCOMPARE(SpokenName(&et), QStringLiteral("Elapsed Time"));
     showActive(); // the offscreen platform activates every window it shows
     QTest::keySequence(&window().editor(), QKeySequence(QStringLiteral("Ctrl+E")));
     QCOMPARE(m_state->timer.ElapsedRunning, 0);
-    QCOMPARE(et.text(), QStringLiteral("ET"));
+    QCOMPARE(window().stopwatchCaption(), QStringLiteral("ET"));
     QCOMPARE(window().editor().text(), note);
+    QTest::keyClick(&et, Qt::Key_Menu);
+    QCOMPARE(m_state->timer.ElapsedRunning, 1);
+    QTRY_COMPARE(m_state->timer.ElapsedFirstTick, 0);
+    m_platform->now = m_platform->now.addSecs(5);
+    QTRY_COMPARE(m_state->timer.ElapsedSeconds, 5);
+    QTest::keyClick(&et, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(window().editor().text(), QStringLiteral("Elapsed Time Was 00:00:05") + note);
+}
+
+// Every bar button is called what its menu item is called, says what it does
+// and shows its shortcut; the dialogs' fields are named by what they hold.
+void TestMainWindow::screenReadersHearNames()
+{
+    const QStringList bar{"User-defined File1", "User-defined File2", "User-defined File3", "Addess File", "ToDo File",
+                          "Date", "Time", "DateTime", "Glossary1", "Glossary2", "Glossary3", "Signature", "Calculator",
+                          "Elapsed Time", "Auto Dialer"};
+    for (int i = 0; i < bar.size(); ++i) {
+        QPushButton& button = window().barButton(i);
+        QCOMPARE(SpokenName(&button), bar[i]);
+        QVERIFY(!QAccessible::queryAccessibleInterface(&button)->text(QAccessible::Description).isEmpty());
+        QVERIFY2(button.toolTip().startsWith(bar[i] + QStringLiteral(" (")), qPrintable(button.toolTip()));
+    }
+    QCOMPARE(window().barButton(14).toolTip(), QStringLiteral("Auto Dialer (Ctrl+L)"));
+    QStringList fields;
+    for (CommandId command : {CommandId::OptionsGlossary, CommandId::OptionsQuickFiles, CommandId::OptionsAutoSave,
+                              CommandId::TimeBeep}) {
+        window().action(command)->trigger();
+        for (const QWidget* dialog : QApplication::topLevelWidgets())
+            if (dialog->isVisible() && dialog != &window())
+                for (QWidget* field : dialog->findChildren<QWidget*>())
+                    if (qobject_cast<QLineEdit*>(field) || field->objectName().startsWith(QStringLiteral("Command3")))
+                        fields.append(SpokenName(field));
+        for (QWidget* dialog : QApplication::topLevelWidgets())
+            if (dialog != &window())
+                dialog->close();
+    }
+    QCOMPARE(fields, (QStringList{"Glossary 1", "Glossary 2", "Glossary 3", "Signature", "F1 File", "Browse For F1 File",
+                                  "F2 File", "Browse For F2 File", "F3 File", "Browse For F3 File", "Auto Save Minutes",
+                                  "Beep Seconds"}));
+    QCOMPARE(SpokenName(Form13().findChild<QLineEdit*>()), QStringLiteral("Find What"));
 }
 
 QTEST_MAIN(TestMainWindow)

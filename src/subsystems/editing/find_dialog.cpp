@@ -28,6 +28,7 @@ Form13::Form13(QWidget* parent)
     m_label->setFont(ClassicFont(9.75));
     m_label->setGeometry(twips.toPixels(180, 240, 2175, 255));
     m_text->setObjectName(QStringLiteral("Text1"));
+    m_text->setAccessibleName(QStringLiteral("Find What"));
     m_text->setGeometry(twips.toPixels(180, 600, 4935, 375));
     m_ok->setObjectName(QStringLiteral("Command1"));
     m_ok->setFont(ClassicFont(9.75));

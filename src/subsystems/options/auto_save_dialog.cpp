@@ -12,6 +12,7 @@ const IntervalDialogLayout AutoSaveLayout{
     " Minutes", QRect(4680, 180, 915, 315),
     QRect(240, 720, 2475, 495), QRect(3000, 720, 2535, 495),
     1, 60, "Auto Save Time Must Be Between 1 And 60 Minutes", "Invalid Auto Save Time",
+    "Auto Save Minutes",
 };
 
 } // namespace

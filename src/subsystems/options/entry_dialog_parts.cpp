@@ -76,10 +76,11 @@ void AddEntryLabels(QDialog& dialog, std::span<const LabelPlace> labels)
     }
 }
 
-QLineEdit* AddEntryBox(QDialog& dialog, const QString& name, int left, int top, int width)
+QLineEdit* AddEntryBox(QDialog& dialog, const QString& name, const QString& spokenName, int left, int top, int width)
 {
     auto* box = new QLineEdit(&dialog);
     box->setObjectName(name);
+    box->setAccessibleName(spokenName);
     box->setGeometry(Twips::forWidget(dialog).toPixels(left, top, width, 375));
     box->setMaxLength(LongestSettingsText);
     box->setValidator(new OneLineText(box));

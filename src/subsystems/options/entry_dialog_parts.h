@@ -42,7 +42,8 @@ void AddEntryLabels(QDialog& dialog, std::span<const LabelPlace> labels);
 // A one-line box at this place in twips that holds no more than the settings
 // file gives back: at most 255 characters and no line break (a pasted one
 // turns into a blank at once), so the box shows what the next start reads.
-QLineEdit* AddEntryBox(QDialog& dialog, const QString& name, int left, int top, int width);
+// A box of one line; spokenName is what a screen reader calls it.
+QLineEdit* AddEntryBox(QDialog& dialog, const QString& name, const QString& spokenName, int left, int top, int width);
 
 // OK (the default button) and Cancel side by side at this top, in twips.
 std::pair<QPushButton*, QPushButton*> AddOkAndCancel(QDialog& dialog, int topTwips);

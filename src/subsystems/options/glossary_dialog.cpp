@@ -29,8 +29,10 @@ Form10::Form10(QWidget* parent)
     SetUpEntryDialog(*this, QStringLiteral("Form10"), QStringLiteral("Glossary Entries"), QPoint(1920, 1920),
                      QSize(7155, 4455));
     AddEntryLabels(*this, Labels);
-    for (std::size_t i = 0; i < m_texts.size(); ++i)
-        m_texts[i] = AddEntryBox(*this, QStringLiteral("Text%1").arg(i + 1), 720, TextTops[i], 6135);
+    for (std::size_t i = 0; i < m_texts.size(); ++i) {
+        const QString spoken = i < 3 ? QStringLiteral("Glossary %1").arg(i + 1) : QStringLiteral("Signature");
+        m_texts[i] = AddEntryBox(*this, QStringLiteral("Text%1").arg(i + 1), spoken, 720, TextTops[i], 6135);
+    }
 
     const auto [ok, cancel] = AddOkAndCancel(*this, 3720);
     SetTabOrder({m_texts[0], m_texts[1], m_texts[2], m_texts[3], ok, cancel});

@@ -32,6 +32,7 @@ IntervalDialog::IntervalDialog(QWidget* parent, const IntervalDialogLayout& layo
     const Twips twips = Twips::forWidget(*this);
     setObjectName(QString::fromLatin1(layout.objectName));
     setWindowTitle(QString::fromLatin1(layout.caption));
+    m_text->setAccessibleName(QString::fromLatin1(layout.fieldName));
     ApplyClassicGrey(*this);
     move(twips.toPixels(layout.left), twips.toPixels(layout.top));
     setFixedSize(twips.toPixels(layout.clientWidth), twips.toPixels(layout.clientHeight));

@@ -25,6 +25,7 @@ struct IntervalDialogLayout
     int minimum, maximum;
     const char* rangeMessage;
     const char* rangeTitle;
+    const char* fieldName; // what a screen reader calls the number's box
 };
 
 // A check box that switches an option at once and a number that OK commits

@@ -35,8 +35,10 @@ Form11::Form11(QWidget* parent)
     const QFont captionFont = ArialBoldFont(9.75);
     std::array<QPushButton*, 3> browseButtons{};
     for (std::size_t i = 0; i < m_texts.size(); ++i) {
-        m_texts[i] = AddEntryBox(*this, QStringLiteral("Text%1").arg(i + 1), 660, RowTops[i], 5235);
+        const QString spoken = QStringLiteral("F%1 File").arg(i + 1);
+        m_texts[i] = AddEntryBox(*this, QStringLiteral("Text%1").arg(i + 1), spoken, 660, RowTops[i], 5235);
         browseButtons[i] = new QPushButton(QStringLiteral("Browse"), this);
+        browseButtons[i]->setAccessibleName(QStringLiteral("Browse For ") + spoken);
         browseButtons[i]->setObjectName(QStringLiteral("Command3_%1").arg(i));
         browseButtons[i]->setFont(captionFont);
         browseButtons[i]->setGeometry(twips.toPixels(6000, RowTops[i], 975, 375));

@@ -11,6 +11,7 @@ const IntervalDialogLayout TimerBeepLayout{
     "Seconds", QRect(4740, 180, 915, 315),
     QRect(240, 720, 2475, 495), QRect(3000, 720, 2535, 495),
     1, 3600, "The Beep Time Interval Must Be Between 1 And 3600 Seconds", "Invalid Beep Time",
+    "Beep Seconds",
 };
 
 } // namespace
