@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QStyle>
@@ -122,6 +123,14 @@ HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
     contents->setObjectName(QStringLiteral("contents"));
     contents->setToolTip(QStringLiteral("The List Of Topics"));
     m_search->setPlaceholderText(QStringLiteral("Search"));
+    m_search->setAccessibleName(QStringLiteral("Search"));
+    // The keyboard alone reaches everything: Ctrl+F the search, Esc or Ctrl+W closes.
+    connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
+        m_search->setFocus(Qt::ShortcutFocusReason);
+        m_search->selectAll();
+    });
+    for (const QKeySequence& closing : {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)})
+        connect(new QShortcut(closing, this), &QShortcut::activated, this, &QWidget::close);
     m_search->setClearButtonEnabled(true);
     m_search->setToolTip(QStringLiteral("Type A Word And Press Enter To List The Pages That Hold It"));
 

@@ -1,3 +1,4 @@
+#include "platform/accessible_windows.h"
 #include "platform/qt_platform.h"
 #include "platform/termination_signals.h"
 #include "platform/window_system.h"
@@ -19,6 +20,7 @@ int main(int argc, char* argv[])
     QApplication application(qtArgumentCount, argv);
     if (chosePlatform)
         ForgetWindowSystemChoice();
+    AnnounceOwnWindowsAsWindows();
     QByteArrayList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QByteArray(argv[i]));

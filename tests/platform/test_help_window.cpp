@@ -1,6 +1,8 @@
+#include "platform/accessible_windows.h"
 #include "platform/help_window.h"
 #include "platform/qt_platform.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QLineEdit>
 #include <QListWidget>
@@ -68,6 +70,7 @@ private slots:
     void missingPages_data();
     void missingPages();
     void helpOnHelpOpensItsPage();
+    void keyboardAlone();
 };
 
 void TestHelpWindow::helpDirectory_data()
@@ -270,6 +273,34 @@ void TestHelpWindow::helpOnHelpOpensItsPage()
     bare.showPage(QStringLiteral("help-on-help.html"));
     const auto usingHelp = [](const QWidget* window) { return window->windowTitle() == "Scriblet Help - Using Help"; };
     QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(), usingHelp), 2);
+}
+
+// Tab goes through the page's links and on to Search and the buttons;
+// Ctrl+F goes to Search; Esc closes the window, a window to screen readers too.
+void TestHelpWindow::keyboardAlone()
+{
+    QTemporaryDir samples;
+    WritePage(samples.path(), QStringLiteral("index.html"), QStringLiteral("Contents"),
+              QStringLiteral("<a href=\"a.html\">A</a> and <a href=\"b.html\">B</a>"));
+    HelpWindow window(samples.path());
+    window.showPage(QStringLiteral("index.html"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    AnnounceOwnWindowsAsWindows();
+    QCOMPARE(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
+    window.browser().setFocus();
+    QStringList visited;
+    for (int press = 0; press < 4; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget() == &window.browser() ? window.browser().textCursor().selectedText()
+                                                                         : QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(visited.mid(0, 2), (QStringList{"A", "B"}));
+    QVERIFY2(!visited.mid(2).contains(QStringLiteral("A")), qPrintable(visited.join(u',')));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), &window.searchBox());
+    QTest::keyClick(&window.searchBox(), Qt::Key_Escape);
+    QVERIFY(!window.isVisible());
 }
 
 QTEST_MAIN(TestHelpWindow)

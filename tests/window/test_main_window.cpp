@@ -1,3 +1,4 @@
+#include "platform/accessible_windows.h"
 #include "platform/editor_control.h"
 #include "subsystems/documents/document_open.h"
 #include "subsystems/documents/document_title.h"
@@ -722,6 +723,11 @@ void TestMainWindow::screenReadersHearNames()
                                   "F2 File", "Browse For F2 File", "F3 File", "Browse For F3 File", "Auto Save Minutes",
                                   "Beep Seconds"}));
     QCOMPARE(SpokenName(Form13().findChild<QLineEdit*>()), QStringLiteral("Find What"));
+    AnnounceOwnWindowsAsWindows();
+    window().action(CommandId::ElapsedTimeMenu)->trigger();
+    QWidget* stopwatch = window().findChild<QWidget*>(QStringLiteral("Form12"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(stopwatch)->role(), QAccessible::Window);
+    window().action(CommandId::ElapsedTimeMenu)->trigger();
 }
 
 QTEST_MAIN(TestMainWindow)
