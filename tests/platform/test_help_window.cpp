@@ -279,6 +279,7 @@ void TestHelpWindow::helpOnHelpOpensItsPage()
 // Ctrl+F goes to Search; Esc closes the window, a window to screen readers too.
 void TestHelpWindow::keyboardAlone()
 {
+    AnnounceOwnWindowsAsWindows(); // as the program does before its first window
     QTemporaryDir samples;
     WritePage(samples.path(), QStringLiteral("index.html"), QStringLiteral("Contents"),
               QStringLiteral("<a href=\"a.html\">A</a> and <a href=\"b.html\">B</a>"));
@@ -286,7 +287,6 @@ void TestHelpWindow::keyboardAlone()
     window.showPage(QStringLiteral("index.html"));
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
-    AnnounceOwnWindowsAsWindows();
     QCOMPARE(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
     window.browser().setFocus();
     QStringList visited;
