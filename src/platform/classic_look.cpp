@@ -62,8 +62,9 @@ double RelativeLuminance(const QColor& colour)
 
 double ContrastRatio(const QColor& one, const QColor& other)
 {
-    const auto [darker, lighter] = std::minmax(RelativeLuminance(one), RelativeLuminance(other));
-    return (lighter + 0.05) / (darker + 0.05);
+    const double first = RelativeLuminance(one);
+    const double second = RelativeLuminance(other);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
 }
 
 QColor ReadableTextOn(const QColor& background)
