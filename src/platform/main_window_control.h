@@ -19,6 +19,9 @@ public:
     // maximized or minimized window keeps its height.
     virtual void setOuterHeight(int twips) = 0;
 
+    // What a screen reader calls the note's editor: the note's file name.
+    virtual void setNoteName(const QString& name) = 0;
+
     // The stopwatch's bar button, whose caption blinks while it runs.
     virtual QString stopwatchCaption() const = 0;
     virtual void setStopwatchCaption(const QString& caption) = 0;

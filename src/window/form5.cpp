@@ -304,6 +304,8 @@ void Form5::setOuterHeight(int twips)
     requestClientSize(m_placement.resizeOuter(QSize(m_placement.outer().width(), scale.toPixels(twips))));
 }
 
+void Form5::setNoteName(const QString& name) { m_editor->setAccessibleName(name); }
+
 QString Form5::stopwatchCaption() const { return m_stopwatchButton->caption(); }
 
 void Form5::setStopwatchCaption(const QString& caption) { m_stopwatchButton->setCaption(caption); }

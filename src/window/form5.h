@@ -50,6 +50,7 @@ public:
     void setOuterHeight(int twips) override;
     QString stopwatchCaption() const override;
     void setStopwatchCaption(const QString& caption) override;
+    void setNoteName(const QString& name) override;
     void requestClose() override;
     void endWithoutAsking() override;
     // The session manager's request to save before the desktop session ends:

@@ -62,9 +62,9 @@ std::unique_ptr<Form5> RunStartup(AppState& state, Platform& platform, const QBy
     if (platform.exitRequested())
         return window;
     window->show();
-    if (state.settings.FileInTitle == 1) {
+    if (state.settings.FileInTitle == 1)
         QCoreApplication::processEvents();
-        UpdateTitle(state.settings, *window);
-    }
+    // Also names the note's editor for screen readers.
+    UpdateTitle(state.settings, *window);
     return window;
 }

@@ -13,9 +13,11 @@ public:
     int closeRequests = 0;
     int endsWithoutAsking = 0;
     QString stopwatchButton = QStringLiteral("ET");
+    QString noteName;
 
     QString title() const override { return shownTitle; }
     void setTitle(const QString& title) override { shownTitle = title; }
+    void setNoteName(const QString& name) override { noteName = name; }
     void setAlwaysOnTop(bool top) override { onTop = top; }
     void setButtonBarShown(bool shown) override { barShown = shown; }
     void setOuterHeight(int twips) override { outerHeightTwips = twips; }

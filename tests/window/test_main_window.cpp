@@ -706,6 +706,9 @@ void TestMainWindow::screenReadersHearNames()
         QVERIFY2(button.toolTip().startsWith(bar[i] + QStringLiteral(" (")), qPrintable(button.toolTip()));
     }
     QCOMPARE(window().barButton(14).toolTip(), QStringLiteral("Auto Dialer (Ctrl+L)"));
+    QCOMPARE(SpokenName(&window().editor()), QStringLiteral("SCRBLT20.SCB"));
+    window().action(CommandId::FileNew)->trigger();
+    QCOMPARE(SpokenName(&window().editor()), QStringLiteral("UNNAMED.SCB"));
     QStringList fields;
     for (CommandId command : {CommandId::OptionsGlossary, CommandId::OptionsQuickFiles, CommandId::OptionsAutoSave,
                               CommandId::TimeBeep}) {

@@ -13,6 +13,7 @@ QString DocumentCaption(const QString& fileName)
 
 void UpdateTitle(const Settings& settings, MainWindowControl& window)
 {
+    window.setNoteName(DocumentCaption(settings.FileName));
     if (settings.FileInTitle != 1)
         return;
     window.setTitle(DocumentCaption(settings.FileName));
