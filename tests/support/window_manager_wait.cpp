@@ -2,6 +2,8 @@
 
 #include "support/wait_until.h"
 
+#include <QProcess>
+
 #include <QtGui/qguiapplication_platform.h>
 
 // Xlib defines Bool, Status and None as macros: after Qt's headers.
@@ -27,4 +29,11 @@ bool WaitForWindowManager(int milliseconds)
     XDestroyWindow(display, request.xclient.window);
     XFlush(display);
     return answered;
+}
+
+QString XProperty(const QStringList& window, const char* name)
+{
+    QProcess xprop;
+    xprop.start(QStringLiteral("/usr/bin/xprop"), window + QStringList{QString::fromLatin1(name)});
+    return xprop.waitForFinished(5000) ? QString::fromUtf8(xprop.readAllStandardOutput()).trimmed() : QString();
 }

@@ -1,8 +1,15 @@
 #include "platform/accessible_windows.h"
+#include "platform/classic_look.h"
 #include "platform/editor_control.h"
 #include "subsystems/documents/document_open.h"
 #include "subsystems/documents/document_title.h"
 #include "subsystems/editing/find_dialog.h"
+#include "subsystems/options/auto_save_dialog.h"
+#include "subsystems/options/elapsed_time_window.h"
+#include "subsystems/options/glossary_dialog.h"
+#include "subsystems/options/quick_files_dialog.h"
+#include "subsystems/options/timer_beep_dialog.h"
+#include "subsystems/tools/about_box.h"
 #include "support/modal_answer.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
@@ -13,6 +20,10 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QScopeGuard>
+#include <QStyle>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QLineEdit>
@@ -43,6 +54,8 @@ private slots:
     void cleanup();
     void menuBarShowsEveryCommandOnce();
     void screenReadersHearNames();
+    void textStandsOutOnEverySurface_data();
+    void textStandsOutOnEverySurface();
     void everyCommandTheWayAUserReachesIt_data();
     void everyCommandTheWayAUserReachesIt();
     void editShortcutsActOnceFromTheEditor();
@@ -710,27 +723,81 @@ void TestMainWindow::screenReadersHearNames()
     window().action(CommandId::FileNew)->trigger();
     QCOMPARE(SpokenName(&window().editor()), QStringLiteral("UNNAMED.SCB"));
     QStringList fields;
-    for (CommandId command : {CommandId::OptionsGlossary, CommandId::OptionsQuickFiles, CommandId::OptionsAutoSave,
-                              CommandId::TimeBeep}) {
-        window().action(command)->trigger();
-        for (const QWidget* dialog : QApplication::topLevelWidgets())
-            if (dialog->isVisible() && dialog != &window())
-                for (QWidget* field : dialog->findChildren<QWidget*>())
-                    if (qobject_cast<QLineEdit*>(field) || field->objectName().startsWith(QStringLiteral("Command3")))
-                        fields.append(SpokenName(field));
-        for (QWidget* dialog : QApplication::topLevelWidgets())
-            if (dialog != &window())
-                dialog->close();
-    }
+    Form10 glossary;
+    Form11 files;
+    Form14 autoSave;
+    Form15 beep;
+    Form13 find;
+    for (const QWidget* form : QList<QWidget*>{&glossary, &files, &autoSave, &beep, &find})
+        for (QWidget* field : form->findChildren<QWidget*>())
+            if (qobject_cast<QLineEdit*>(field) || field->objectName().startsWith(QStringLiteral("Command3")))
+                fields.append(SpokenName(field));
     QCOMPARE(fields, (QStringList{"Glossary 1", "Glossary 2", "Glossary 3", "Signature", "F1 File", "Browse For F1 File",
                                   "F2 File", "Browse For F2 File", "F3 File", "Browse For F3 File", "Auto Save Minutes",
-                                  "Beep Seconds"}));
-    QCOMPARE(SpokenName(Form13().findChild<QLineEdit*>()), QStringLiteral("Find What"));
+                                  "Beep Seconds", "Find What"}));
     AnnounceOwnWindowsAsWindows();
     window().action(CommandId::ElapsedTimeMenu)->trigger();
     QWidget* stopwatch = window().findChild<QWidget*>(QStringLiteral("Form12"));
     QCOMPARE(QAccessible::queryAccessibleInterface(stopwatch)->role(), QAccessible::Window);
     window().action(CommandId::ElapsedTimeMenu)->trigger();
+}
+
+// The contrast between a widget's most common colour (its background) and
+// the colour of its drawing that stands out most (its text).
+static double DrawnContrast(QWidget& widget)
+{
+    const QImage image = widget.grab().toImage();
+    QHash<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y)];
+    const QColor background(std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+                                             [](const auto& a, const auto& b) { return a.second < b.second; })->first);
+    double most = 1;
+    for (auto it = counts.keyBegin(); it != counts.keyEnd(); ++it)
+        most = std::max(most, ContrastRatio(background, QColor(*it)));
+    return most;
+}
+
+void TestMainWindow::textStandsOutOnEverySurface_data()
+{
+    QTest::addColumn<bool>("darkTheme"); // white text on dark grey
+    QTest::addColumn<QColor>("backColor"); // the note's background
+    QTest::newRow("dark theme, white note") << true << QColor(Qt::white);
+    QTest::newRow("dark theme, dark note") << true << QColor(0x12, 0x34, 0x56);
+    QTest::newRow("light theme, black note") << false << QColor(Qt::black);
+}
+
+// Readable on a dark desktop theme as on a light one, measured on the pixels drawn.
+void TestMainWindow::textStandsOutOnEverySurface()
+{
+    QFETCH(bool, darkTheme);
+    QFETCH(QColor, backColor);
+    const QPalette light = QApplication::style()->standardPalette();
+    QPalette theme = light;
+    for (const QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+        theme.setColor(role, darkTheme ? QColor(48, 48, 48) : light.color(role));
+    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        theme.setColor(role, darkTheme ? QColor(Qt::white) : light.color(role));
+    QApplication::setPalette(theme);
+    const auto restore = qScopeGuard([light] { QApplication::setPalette(light); });
+    window().editor().setPlainText(QStringLiteral("Some words of a note"));
+    window().editor().setBackColor(0, backColor);
+    QList<QWidget*> surfaces{window().editor().viewport(), window().menuBar()};
+    Form4 about;
+    Form13 find;
+    Form12 stopwatch;
+    stopwatch.showTime(QStringLiteral("00:01:02"));
+    Form14 autoSave;
+    Form15 timerBeep;
+    Form10 glossary;
+    Form11 files;
+    for (QWidget* form : QList<QWidget*>{&about, &find, &stopwatch, &autoSave, &timerBeep, &glossary, &files})
+        for (QWidget* part : form->findChildren<QWidget*>())
+            if (qobject_cast<QLabel*>(part) || qobject_cast<QCheckBox*>(part))
+                surfaces.append(part);
+    for (QWidget* surface : surfaces)
+        QVERIFY2(DrawnContrast(*surface) >= 4.5, qPrintable(surface->window()->objectName() + u' ' + surface->objectName()));
 }
 
 QTEST_MAIN(TestMainWindow)

@@ -1,10 +1,10 @@
 // Runs under a real X server with openbox (support/with_x_server.sh): the
 // window manager frames, places and reports the window as on a desktop.
 #include "platform/editor_control.h"
-#include "platform/qt_platform.h"
 #include "support/modal_answer.h"
 #include "support/scripted_platform.h"
 #include "support/test_environment.h"
+#include "support/window_manager_wait.h"
 #include "window/app_state.h"
 #include "window/form5.h"
 #include "window/startup.h"
@@ -13,8 +13,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QGuiApplication>
-#include <QMainWindow>
-#include <QMessageBox>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTest>
@@ -57,13 +55,7 @@ QString GeometryKeys(const QByteArray& settings)
 
 Display* X11Display() { return qApp->nativeInterface<QNativeInterface::QX11Application>()->display(); }
 
-// A window's property as xprop shows it.
-QString XProperty(WId window, const char* name)
-{
-    QProcess xprop;
-    xprop.start(QStringLiteral("xprop"), {QStringLiteral("-id"), QString::number(window), QString::fromLatin1(name)});
-    return xprop.waitForFinished(5000) ? QString::fromUtf8(xprop.readAllStandardOutput()).trimmed() : QString();
-}
+QString XProperty(WId window, const char* name) { return ::XProperty({QStringLiteral("-id"), QString::number(window)}, name); }
 
 // Asks the window manager what its buttons on the window ask: "_NET_CLOSE_WINDOW", or
 // "WM_CHANGE_STATE" with 3 (minimize).
@@ -92,7 +84,6 @@ private slots:
     void theAboutBoxAndFindOfferOnlyClose_data();
     void theAboutBoxAndFindOfferOnlyClose();
     void ownWindowsStayAboveWhenOnTop();
-    void aMessageBoxIsCentredOverTheMainWindow();
 };
 
 void TestWindowGeometryX11::initTestCase()
@@ -250,25 +241,6 @@ void TestWindowGeometryX11::ownWindowsStayAboveWhenOnTop()
     const QWidgetList windows = QApplication::topLevelWidgets();
     QCOMPARE(std::count_if(windows.begin(), windows.end(), [](const QWidget* window) { return window->isVisible(); }), 6);
     run.exit();
-}
-
-void TestWindowGeometryX11::aMessageBoxIsCentredOverTheMainWindow()
-{
-    QMainWindow main;
-    main.setGeometry(300, 200, 600, 400);
-    main.show();
-    QVERIFY(QTest::qWaitForWindowActive(&main));
-    QPoint offset;
-    WhenModalShown<QMessageBox>([&](QMessageBox& box) {
-        QVERIFY(QTest::qWaitForWindowExposed(&box));
-        QTest::qWait(300);
-        // What Qt knows of frames is not always true (KWin); the windows themselves.
-        offset = box.geometry().center() - main.geometry().center();
-        box.accept();
-    });
-    QtPlatform().showMessage({QStringLiteral("Some text of a message"), {}});
-    // Qt leaves it a title bar's height or so higher: within an eighth of the height.
-    QVERIFY2(qAbs(offset.x()) <= 10 && qAbs(offset.y()) <= main.height() / 8, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
 }
 
 QTEST_MAIN(TestWindowGeometryX11)

@@ -5,6 +5,7 @@
 #include "platform/qt_platform.h"
 #include "subsystems/tools/accessories.h"
 #include "support/test_environment.h"
+#include "support/window_manager_wait.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -35,10 +36,7 @@ constexpr char StandInOption[] = "--stand-in-dialer";
 
 QString ActiveWindowTitle(QtPlatform& platform)
 {
-    QProcess xprop;
-    xprop.start(QStringLiteral("/usr/bin/xprop"), {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")});
-    xprop.waitForFinished();
-    const QString reply = QString::fromLatin1(xprop.readAllStandardOutput());
+    const QString reply = XProperty({QStringLiteral("-root")}, "_NET_ACTIVE_WINDOW");
     const quint64 id = reply.section(u'#', 1).section(u',', 0, 0).trimmed().toULongLong(nullptr, 16); // xfwm4 adds ", 0x0"
     for (const DesktopWindow& window : platform.desktopWindows()) {
         if (window.id == id)
@@ -87,10 +85,7 @@ void TestAccessoriesX11::aRunningCalculatorIsActivatedNotStarted()
     };
     QTRY_VERIFY_WITH_TIMEOUT(standInShown(), 10000);
     const auto maximized = [] {
-        QProcess xprop;
-        xprop.start(QStringLiteral("/usr/bin/xprop"), {QStringLiteral("-name"), QStringLiteral("Calculator Test"), QStringLiteral("_NET_WM_STATE")});
-        xprop.waitForFinished();
-        return xprop.readAllStandardOutput().contains("_NET_WM_STATE_MAXIMIZED_VERT");
+        return XProperty({QStringLiteral("-name"), QStringLiteral("Calculator Test")}, "_NET_WM_STATE").contains(QStringLiteral("MAXIMIZED_VERT"));
     };
     QProcess::execute(QStringLiteral("/usr/bin/wmctrl"), {QStringLiteral("-r"), QStringLiteral("Calculator Test"), QStringLiteral("-b"),
                                                  QStringLiteral("add,maximized_vert,maximized_horz")});
@@ -191,13 +186,7 @@ void TestAccessoriesX11::theDesktopsTelHandlerGetsTheSelection()
                        + " %u\nMimeType=x-scheme-handler/tel;\n");
     WriteFileBytes(folder.filePath(QStringLiteral("config/mimeapps.list")),
                    "[Default Applications]\nx-scheme-handler/tel=test-dialer.desktop\n");
-    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
-    const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
-    const auto restore = qScopeGuard([&] {
-        qputenv("XDG_DATA_HOME", dataHome);
-        qputenv("XDG_CONFIG_HOME", configHome);
-        qputenv("PATH", "/nonexistent");
-    });
+    // Last of the tests: what it sets stays.
     qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath(QStringLiteral("data"))));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.filePath(QStringLiteral("config"))));
     qputenv("PATH", "/usr/bin:/bin");

@@ -191,7 +191,6 @@ void TestTools::dialerHandsTheSelectionToTheTelHandler_data()
     QTest::newRow("blanks and line breaks around") << " +1 555 123 4567 \n" << true << "tel:+1%20555%20123%204567";
     QTest::newRow("other characters encoded") << "(555) 01*23#9,é" << true << "tel:(555)%2001*23%239%2C%C3%A9";
     QTest::newRow("no handler: typed") << "555-0123" << false << "";
-    QTest::newRow("nothing selected: the dialer") << "" << true << "";
     QTest::newRow("only blanks selected: the dialer") << "  " << true << "";
 }
 
