@@ -156,6 +156,14 @@ bool EditorControl::event(QEvent* event)
 
 void EditorControl::keyPressEvent(QKeyEvent* event)
 {
+    // Tab belongs to the note; Ctrl+Tab leaves it, as in other desktop editors.
+    if ((event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab)
+        && (event->modifiers() & Qt::ControlModifier)) {
+        // The text widget's own override refuses to move while it is editable.
+        QWidget::focusNextPrevChild(event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier));
+        event->accept();
+        return;
+    }
     if (event->key() == Qt::Key_Y && IsExactlyCtrl(event)) {
         emit deleteLineKeyPressed();
         event->accept();

@@ -679,7 +679,18 @@ void TestMainWindow::stopwatchFromTheBarAndTheKeyboard()
     showActive();
     const QString note = window().editor().text();
     QPushButton& et = window().barButton(13);
-    et.setFocus();
+    // Tab stays in the note; Ctrl+Tab and Ctrl+Shift+Tab leave it for the bar.
+    QTest::keyClick(&window().editor(), Qt::Key_Tab);
+    QTest::keyClick(&window().editor(), Qt::Key_Tab, Qt::ControlModifier);
+    QCOMPARE(QApplication::focusWidget(), &window().barButton(0));
+    QTest::keyClick(&window().barButton(0), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), &window().editor());
+    QTest::keyClick(&window().editor(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), &window().barButton(14));
+    QTest::keyClick(&window().barButton(14), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), &et);
+    QCOMPARE(window().editor().text(), QStringLiteral("\t") + note);
+    window().editor().setText(note);
     QTest::keyClick(&et, Qt::Key_Space);
     QCOMPARE(m_state->timer.ElapsedRunning, 0);
     QVERIFY(window().editor().hasFocus());
