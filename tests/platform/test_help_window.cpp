@@ -275,18 +275,29 @@ void TestHelpWindow::helpOnHelpOpensItsPage()
     QCOMPARE(std::ranges::count_if(QApplication::topLevelWidgets(), usingHelp), 2);
 }
 
+// Tab goes through the page's links and on to Search and the buttons;
 // Ctrl+F goes to Search; Esc closes the window, a window to screen readers too.
 void TestHelpWindow::keyboardAlone()
 {
     AnnounceOwnWindowsAsWindows(); // as the program does before its first window
     QTemporaryDir samples;
-    WritePage(samples.path(), QStringLiteral("index.html"), QStringLiteral("Contents"), QStringLiteral("text"));
+    WritePage(samples.path(), QStringLiteral("index.html"), QStringLiteral("Contents"),
+              QStringLiteral("<a href=\"a.html\">A</a> and <a href=\"b.html\">B</a>"));
     HelpWindow window(samples.path());
     window.showPage(QStringLiteral("index.html"));
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QCOMPARE(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
     window.browser().setFocus();
+    QStringList visited;
+    for (int press = 0; press < 4; ++press) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        visited.append(QApplication::focusWidget() == &window.browser() ? window.browser().textCursor().selectedText()
+                                                                         : QApplication::focusWidget()->objectName());
+    }
+    QCOMPARE(visited.mid(0, 3), (QStringList{"A", "B", window.searchBox().objectName()}));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), &window.searchBox());
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
     QCOMPARE(QApplication::focusWidget(), &window.searchBox());
     QTest::keyClick(&window.searchBox(), Qt::Key_Escape);
