@@ -124,6 +124,7 @@ HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
     contents->setToolTip(QStringLiteral("The List Of Topics"));
     m_search->setPlaceholderText(QStringLiteral("Search"));
     m_search->setAccessibleName(QStringLiteral("Search"));
+    m_search->setObjectName(QStringLiteral("search"));
     // The keyboard alone reaches everything: Ctrl+F the search, Esc or Ctrl+W closes.
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
         m_search->setFocus(Qt::ShortcutFocusReason);
