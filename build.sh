@@ -19,9 +19,10 @@ packages=(cmake g++ make qt6-base-dev libx11-dev libxtst-dev libcups2-dev libxkb
 # The tests that need a real X server and window manager, or a printing
 # system, start their own: openbox and Xfce's xfwm4 on Xvfb, GNOME's mutter with
 # Xwayland (and Qt's Wayland plugin and a real calculator, as on such a desktop).
+# The screen-reader test reads the program through AT-SPI with Debian's python3.
 # The package test runs cpack, which needs dpkg-shlibdeps and file.
 test_packages=(xvfb openbox xfwm4 mutter xwayland dbus qt6-wayland gnome-calculator xdg-utils
-    x11-utils xdotool wmctrl cups-daemon cups-client poppler-utils dpkg-dev file desktop-file-utils lintian)
+    at-spi2-core python3-pyatspi x11-utils xdotool wmctrl cups-daemon cups-client poppler-utils dpkg-dev file desktop-file-utils lintian)
 desktop_packages=(kwin-wayland sway x11-xserver-utils)
 bench_packages=(xvfb xauth)
 fuzz_packages=(cmake make qt6-base-dev clang)

@@ -1,0 +1,105 @@
+#!/usr/bin/python3
+# What a screen reader finds, through the real AT-SPI stack: the program runs
+# with accessibility on, on a private session bus (dbus-run-session), and this
+# script reads it as Orca would. Keys go through xdotool, as a user's would.
+#   test_screen_reader.py PROGRAM
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+from gi.repository import GLib
+
+BAR = ["User-defined File1", "User-defined File2", "User-defined File3", "Addess File", "ToDo File", "Date",
+       "Time", "DateTime", "Glossary1", "Glossary2", "Glossary3", "Signature", "Calculator", "Elapsed Time",
+       "Auto Dialer"]
+# The keys that open each dialog, and the fields a screen reader must name in it.
+DIALOGS = [
+    (["alt+o", "s"], ["Auto Save Minutes"]),
+    (["alt+o", "p"], ["Beep Seconds"]),
+    (["alt+o", "g"], ["Glossary 1", "Glossary 2", "Glossary 3", "Signature"]),
+    (["alt+o", "q"], ["F1 File", "F2 File", "F3 File", "Browse For F1 File", "Browse For F2 File",
+                      "Browse For F3 File"]),
+    (["ctrl+f"], ["Find What"]),
+]
+failures = []
+
+
+def check(condition, what):
+    if not condition:
+        failures.append(what)
+        print("FAIL: " + what, file=sys.stderr)
+
+
+def wait_for(find, what, seconds=20):
+    deadline = time.monotonic() + seconds
+    while time.monotonic() < deadline:
+        found = find()
+        if found:
+            return found
+        time.sleep(0.1)
+    sys.exit("FAIL: no " + what)
+
+
+def named(root, name, roles=None):
+    return pyatspi.findDescendant(
+        root, lambda node: node is not None and node.name == name and (roles is None or node.getRole() in roles))
+
+
+def keys(*sequence):
+    for key in sequence:
+        subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True)
+
+
+def name_changes_while(seconds):
+    """The accessible-name changes the program sends in the given time: (role, new name)."""
+    seen = []
+
+    def heard(event):
+        if event.host_application is not None and event.host_application.get_process_id() == program.pid:
+            seen.append((event.source.getRole(), event.source.name))
+
+    pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name")
+    GLib.timeout_add(int(seconds * 1000), pyatspi.Registry.stop)
+    pyatspi.Registry.start()
+    pyatspi.Registry.deregisterEventListener(heard, "object:property-change:accessible-name")
+    return seen
+
+
+home = tempfile.mkdtemp(prefix="scriblet-reader-")
+environment = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data",
+                   XDG_STATE_HOME=home + "/state", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
+program = subprocess.Popen([sys.argv[1]], env=environment)
+try:
+    app = wait_for(lambda: next((a for a in pyatspi.Registry.getDesktop(0)
+                                 if a is not None and a.get_process_id() == program.pid), None), "program on the bus")
+    window = wait_for(lambda: next((w for w in app if w.getRole() == pyatspi.ROLE_FRAME), None), "main window")
+    for name in BAR:
+        check(named(window, name, {pyatspi.ROLE_PUSH_BUTTON}) is not None, "bar button " + name)
+    editor = named(window, "SCRBLT20.SCB")
+    check(editor is not None and "Welcome to Scriblet!" in editor.queryText().getText(0, -1), "the note's editor")
+
+    for opening, fields in DIALOGS:
+        keys(*opening)
+        dialog = wait_for(lambda: next((w for w in app if w.getRole() == pyatspi.ROLE_DIALOG), None),
+                          "dialog after " + " ".join(opening))
+        for field in fields:
+            check(named(dialog, field) is not None, dialog.name + ": field " + field)
+        keys("Escape")
+        wait_for(lambda: all(w.getRole() != pyatspi.ROLE_DIALOG for w in app), "dialog closed")
+
+    keys("ctrl+e")
+    wait_for(lambda: any(w.name == "Elapsed Time" for w in app), "Elapsed Time window")
+    changes = name_changes_while(3)
+    # The stopwatch's digits change every second and are heard; the button's blinking is not.
+    check(len([c for c in changes if c[0] == pyatspi.ROLE_LABEL]) >= 2, "the digits' changes: %s" % changes)
+    check(all(c[0] != pyatspi.ROLE_PUSH_BUTTON for c in changes), "a bar button's name changed: %s" % changes)
+    check(named(window, "Elapsed Time", {pyatspi.ROLE_PUSH_BUTTON}) is not None, "ET keeps its name")
+finally:
+    program.terminate()
+    program.wait(10)
+    shutil.rmtree(home, ignore_errors=True)
+sys.exit(1 if failures else 0)
