@@ -1,5 +1,6 @@
 #include "silent_platform.h"
 
+#include "platform/monotonic_clock.h"
 #include "platform/qt_single_shot_timer.h"
 
 namespace {
@@ -25,6 +26,8 @@ MessageAnswer SilentPlatform::showMessage(const MessageBoxRequest& request)
 }
 
 QDateTime SilentPlatform::currentDateTime() { return QDateTime::currentDateTime(); }
+
+std::int64_t SilentPlatform::monotonicMilliseconds() { return MonotonicMilliseconds(); }
 
 std::unique_ptr<SingleShotTimer> SilentPlatform::makeSingleShotTimer(std::function<void()> action)
 {

@@ -28,6 +28,7 @@ public:
     bool setClipboardText(const QString&) override { return false; }
     bool modalDialogOpen() const override { return false; }
     QDateTime currentDateTime() override;
+    std::int64_t monotonicMilliseconds() override;
     QLocale locale() override { return QLocale::system(); }
     void beep() override {}
     std::unique_ptr<SingleShotTimer> makeSingleShotTimer(std::function<void()> action) override;

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -116,6 +117,9 @@ public:
     // Whether the program is waiting on a modal dialog.
     virtual bool modalDialogOpen() const = 0;
     virtual QDateTime currentDateTime() = 0;
+    // Milliseconds on a clock that only goes forward, also through a suspend:
+    // neither setting the time of day nor summer time moves it.
+    virtual std::int64_t monotonicMilliseconds() = 0;
     virtual QLocale locale() = 0;
     virtual void beep() = 0;
     virtual std::unique_ptr<SingleShotTimer> makeSingleShotTimer(std::function<void()> action) = 0;

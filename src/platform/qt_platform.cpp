@@ -2,6 +2,7 @@
 
 #include "platform/color_and_font_dialogs.h"
 #include "platform/help_window.h"
+#include "platform/monotonic_clock.h"
 #include "platform/note_file_dialog.h"
 #include "platform/qt_printer.h"
 #include "platform/qt_single_shot_timer.h"
@@ -216,6 +217,8 @@ bool QtPlatform::setClipboardText(const QString& text)
 }
 
 QDateTime QtPlatform::currentDateTime() { return QDateTime::currentDateTime(); }
+
+std::int64_t QtPlatform::monotonicMilliseconds() { return MonotonicMilliseconds(); }
 
 QLocale QtPlatform::locale() { return QLocale::system(); }
 

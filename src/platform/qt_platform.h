@@ -34,6 +34,7 @@ public:
     bool setClipboardText(const QString& text) override;
     bool modalDialogOpen() const override;
     QDateTime currentDateTime() override;
+    std::int64_t monotonicMilliseconds() override;
     QLocale locale() override;
     void beep() override;
     std::unique_ptr<SingleShotTimer> makeSingleShotTimer(std::function<void()> action) override;

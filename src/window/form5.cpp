@@ -68,6 +68,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     , m_platform(platform)
     , m_recoveryStore(FindRecoveryDirectories(), m_storage)
     , m_forms(this)
+    , m_ticker(platform, state.timer, state.settings, [this] { RunTimerTick(optionsContext()); })
 {
     setObjectName(QStringLiteral("Form5"));
     EnsureProgramResources();
@@ -88,9 +89,6 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
 
     connect(m_editor, &EditorControl::deleteLineKeyPressed, this, [this] { DeleteCaretLine(*m_editor); });
     connect(m_editor, &EditorControl::commandRequested, this, &Form5::runCommand);
-    m_timer.setInterval(100);
-    connect(&m_timer, &QTimer::timeout, this, &Form5::onTimerTick);
-    m_timer.start();
     m_settleTimer.setSingleShot(true);
     m_settleTimer.setInterval(SettleMilliseconds);
     connect(&m_settleTimer, &QTimer::timeout, this, [this] {
@@ -197,7 +195,8 @@ void Form5::load()
     if (m_state.settings.OnTop == 1)
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
     placeWindow();
-    ResetTimerCounters(m_state.timer);
+    ResetTimerCounters(m_state.timer, m_platform.monotonicMilliseconds());
+    m_ticker.plan();
     setButtonBarShown(m_state.settings.ButtonBar != 0);
     syncCheckMarks();
     ApplyEditorAppearance(*m_editor, m_state.settings);
@@ -212,7 +211,7 @@ DocumentContext Form5::documentContext()
 
 OptionsContext Form5::optionsContext()
 {
-    return {m_state.settings, m_state.timer, m_platform, *m_editor, *this, m_forms, documentContext()};
+    return {m_state.settings, m_state.timer, m_ticker, m_platform, *m_editor, *this, m_forms, documentContext()};
 }
 
 void Form5::placeWindow()
@@ -511,4 +510,3 @@ void Form5::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-void Form5::onTimerTick() { RunTimerTick(optionsContext()); }

@@ -7,6 +7,7 @@
 #include "subsystems/documents/note_storage.h"
 #include "subsystems/documents/recovery_store.h"
 #include "subsystems/options/options_commands.h"
+#include "subsystems/options/ticker.h"
 #include "window/window_placement.h"
 
 #include <QMainWindow>
@@ -24,7 +25,7 @@ class RecoveryKeeper;
 struct AppState;
 
 // The main window: the note editor below a bar of fifteen buttons, the menu
-// bar and the 100 ms timer. Every menu item, shortcut and bar button runs its
+// bar and the timer of the 100 ms tick. Every menu item, shortcut and bar button runs its
 // command through the table the subsystems fill; the window itself keeps the
 // actions, the bar and the geometry.
 class Form5 : public QMainWindow, public MainWindowControl
@@ -88,7 +89,6 @@ private:
     void followWindowSystem();
     void syncCheckMarks();
     void copyGeometryToSettings();
-    void onTimerTick();
     void onActivationChange();
     bool askToClose();
     void endProgram(bool keepText);
@@ -105,7 +105,7 @@ private:
     std::array<QAction*, CommandCount> m_actions{};
     CommandTable m_commands;
     FormFactory m_forms;
-    QTimer m_timer;
+    Ticker m_ticker;
     WindowPlacement m_placement;
     QTimer m_settleTimer; // gives up waiting for the window manager to settle the window
     bool m_activatedBefore = false;

@@ -1,5 +1,7 @@
 #include "support/scripted_platform.h"
 
+#include <algorithm>
+
 namespace {
 
 template <class T>
@@ -50,6 +52,7 @@ ScriptedTimer::~ScriptedTimer() { m_platform.timers.removeOne(this); }
 void ScriptedTimer::start(int milliseconds)
 {
     m_interval = milliseconds;
+    m_deadline = m_platform.monotonicNow + milliseconds;
     m_active = true;
     ++m_starts;
 }
@@ -61,6 +64,7 @@ void ScriptedTimer::fire()
     if (!m_active)
         return;
     m_active = false;
+    ++m_fires;
     // A copy, because the action may destroy this timer while it runs.
     const std::function<void()> action = m_action;
     action();
@@ -199,8 +203,28 @@ void ScriptedPlatform::processEvents()
 {
     calls.append(QStringLiteral("processEvents"));
     now = now.addMSecs(millisecondsPerEventRun);
+    monotonicNow += millisecondsPerEventRun;
     if (duringEvents)
         duringEvents();
+}
+
+void ScriptedPlatform::passTime(std::int64_t milliseconds)
+{
+    const std::int64_t end = monotonicNow + milliseconds;
+    for (;;) {
+        ScriptedTimer* next = nullptr;
+        for (ScriptedTimer* timer : timers) {
+            if (timer->isActive() && timer->deadline() <= end && (!next || timer->deadline() < next->deadline()))
+                next = timer;
+        }
+        if (!next)
+            break;
+        now = now.addMSecs(std::max<std::int64_t>(0, next->deadline() - monotonicNow));
+        monotonicNow = std::max(monotonicNow, next->deadline());
+        next->fire();
+    }
+    now = now.addMSecs(end - monotonicNow);
+    monotonicNow = end;
 }
 
 void ScriptedPlatform::exitProcess() { calls.append(QStringLiteral("exitProcess")); }

@@ -20,6 +20,9 @@ public:
 
     int interval() const { return m_interval; }
     int starts() const { return m_starts; }
+    // The platform's monotonic clock when the countdown ends.
+    std::int64_t deadline() const { return m_deadline; }
+    int fires() const { return m_fires; }
     // Ends the countdown now: the action runs if the timer was running.
     void fire();
 
@@ -27,7 +30,9 @@ private:
     ScriptedPlatform& m_platform;
     std::function<void()> m_action;
     int m_interval = 0;
+    std::int64_t m_deadline = 0;
     int m_starts = 0;
+    int m_fires = 0;
     bool m_active = false;
 };
 
@@ -59,7 +64,8 @@ public:
     int printerLineCharacters = 1000; // characters that fit across the paper
 
     QDateTime now = QDateTime(QDate(1997, 3, 27), QTime(10, 15, 2));
-    int millisecondsPerEventRun = 100; // how far the clock moves while pending events run
+    std::int64_t monotonicNow = 5000;
+    int millisecondsPerEventRun = 100; // how far the clocks move while pending events run
 
     // The desktop: its windows, top first; the programs on PATH; which start.
     QList<DesktopWindow> windows;
@@ -93,6 +99,10 @@ public:
     bool setClipboardText(const QString& text) override;
     bool modalDialogOpen() const override { return modalOpen; }
     QDateTime currentDateTime() override;
+    std::int64_t monotonicMilliseconds() override { return monotonicNow; }
+    // Both clocks move on by the given time; each timer runs when its
+    // countdown ends on the way, as the event loop would run it.
+    void passTime(std::int64_t milliseconds);
     QLocale locale() override;
     void beep() override;
     std::unique_ptr<SingleShotTimer> makeSingleShotTimer(std::function<void()> action) override;

@@ -1,6 +1,7 @@
 #include "subsystems/options/auto_save_dialog.h"
 
 #include "settings/settings.h"
+#include "subsystems/options/ticker.h"
 #include "subsystems/options/timer_tick.h"
 
 namespace {
@@ -19,10 +20,11 @@ const IntervalDialogLayout AutoSaveLayout{
 
 Form14::Form14(QWidget* parent) : IntervalDialog(parent, AutoSaveLayout) {}
 
-void Form14::load(Settings& settings, TimerState& timer, Platform& platform)
+void Form14::load(Settings& settings, TimerState& timer, Ticker& ticker, Platform& platform)
 {
     m_settings = &settings;
     m_timer = &timer;
+    m_ticker = &ticker;
     loadValues(platform, settings.AutoSave == 1, settings.AutoSaveTime);
 }
 
@@ -30,12 +32,14 @@ void Form14::checkChanged(bool checked)
 {
     if (!m_settings)
         return;
-    RestartAutoSaveCount(*m_timer);
-    m_settings->AutoSave = checked ? 1 : 0;
+    m_ticker->change([this, checked] {
+        RestartAutoSaveCount(*m_timer);
+        m_settings->AutoSave = checked ? 1 : 0;
+    });
 }
 
 void Form14::storeNumber(int minutes)
 {
     if (m_settings)
-        m_settings->AutoSaveTime = std::int16_t(minutes);
+        m_ticker->change([this, minutes] { m_settings->AutoSaveTime = std::int16_t(minutes); });
 }

@@ -4,6 +4,7 @@
 
 class Platform;
 struct Settings;
+class Ticker;
 struct TimerState;
 
 // The Auto Save dialog: the option, switched at once, and its interval in
@@ -15,7 +16,8 @@ class Form14 : public IntervalDialog
 public:
     explicit Form14(QWidget* parent = nullptr);
 
-    void load(Settings& settings, TimerState& timer, Platform& platform);
+    // The changes go through the ticker, which plans its wakes by them.
+    void load(Settings& settings, TimerState& timer, Ticker& ticker, Platform& platform);
 
 protected:
     void checkChanged(bool checked) override;
@@ -24,4 +26,5 @@ protected:
 private:
     Settings* m_settings = nullptr;
     TimerState* m_timer = nullptr;
+    Ticker* m_ticker = nullptr;
 };

@@ -15,7 +15,7 @@
 void OpenAutoSaveDialog(const OptionsContext& context)
 {
     if (const auto [form, made] = context.forms.showModeless<Form14>(); made)
-        form->load(context.settings, context.timer, context.platform);
+        form->load(context.settings, context.timer, context.ticker, context.platform);
 }
 
 void OpenTimerBeepDialog(const OptionsContext& context)

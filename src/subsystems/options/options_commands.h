@@ -8,16 +8,18 @@ class FormFactory;
 class MainWindowControl;
 class Platform;
 struct Settings;
+class Ticker;
 struct TimerState;
 
 // What the options and the stopwatch work on: the settings they change, the
-// counters of the 100 ms tick, the editor whose colour and font they set, the
+// counters of the 100 ms tick and the timer that wakes for them, the editor whose colour and font they set, the
 // window whose height, topmost state, title and bar they change, and the
 // document that auto save saves.
 struct OptionsContext
 {
     Settings& settings;
     TimerState& timer;
+    Ticker& ticker;
     Platform& platform;
     EditorControl& editor;
     MainWindowControl& window;

@@ -7,6 +7,7 @@
 #include "subsystems/editing/stamps.h"
 #include "subsystems/options/elapsed_time_window.h"
 #include "subsystems/options/options_commands.h"
+#include "subsystems/options/ticker.h"
 #include "subsystems/options/timer_tick.h"
 
 namespace {
@@ -29,10 +30,10 @@ void StopStopwatch(const OptionsContext& context)
 void ToggleElapsedTimer(const OptionsContext& context)
 {
     if (context.timer.ElapsedRunning == 1) {
-        StopStopwatch(context);
+        context.ticker.change([&context] { StopStopwatch(context); });
         return;
     }
-    StartStopwatch(context.timer);
+    context.ticker.change([&context] { StartStopwatch(context.timer, context.platform.monotonicMilliseconds()); });
     const auto [window, made] = context.forms.showModeless<Form12>();
     // The window manager's close button stops it as the menu does: quietly,
     // once the close request it answers is over.
@@ -61,13 +62,12 @@ void BlinkStopwatchButton(const OptionsContext& context)
         context.window.setStopwatchCaption(NextBlinkCaption(context.window.stopwatchCaption()));
 }
 
-void StopwatchTick(const OptionsContext& context)
+void StopwatchTick(const OptionsContext& context, std::int64_t now)
 {
     TimerState& timer = context.timer;
     if (timer.ElapsedRunning != 1)
         return;
-    const double secondsOfDay = context.platform.currentDateTime().time().msecsSinceStartOfDay() / 1000.0;
-    const StopwatchStep step = AdvanceStopwatch(timer, context.settings, secondsOfDay);
+    const StopwatchStep step = AdvanceStopwatch(timer, context.settings, now);
     if (step.beep)
         context.platform.beep();
     if (!step.shownTimeChanged)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 struct OptionsContext;
 
 // Starts the stopwatch when it is stopped; stops it when it runs, pasting
@@ -14,5 +16,6 @@ void BarButtonReleased(const OptionsContext& context, bool leftButton, bool stop
 // Once a second while it runs: the button's caption blinks.
 void BlinkStopwatchButton(const OptionsContext& context);
 
-// Every tick while it runs: follow the clock, beep when due, show the time.
-void StopwatchTick(const OptionsContext& context);
+// A tick while it runs: the time since the start at the clock's now, a beep
+// when due, the time shown when it changed.
+void StopwatchTick(const OptionsContext& context, std::int64_t now);

@@ -2,7 +2,8 @@
 
 struct OptionsContext;
 
-// One tick of the main window's 100 ms timer: once a second the auto-save
-// step and the stopwatch's blink, on every tick the stopwatch's clock. With
-// nothing due it only counts.
+// The main window's tick, run when something has fallen due: for each second
+// of the tick count that has ended since the last run, the auto-save step and
+// the stopwatch's blink; then the stopwatch's clock. With nothing due it only
+// counts.
 void RunTimerTick(const OptionsContext& context);

@@ -1,25 +1,45 @@
 #include "subsystems/options/timer_tick.h"
 
-#include "settings/numeric_text.h"
 #include "settings/settings.h"
 
-void ResetTimerCounters(TimerState& state)
+#include <algorithm>
+
+namespace {
+
+constexpr std::int64_t TickMilliseconds = 100;
+constexpr std::int64_t SecondMilliseconds = 1000;
+constexpr std::int64_t StopwatchWrap = 100 * 3600; // 99:59:59 goes on at 00:00:00
+
+// The first tick of the count after the run's start: it shows 00:00:00.
+std::int64_t FirstStopwatchTick(const TimerState& state)
+{
+    const std::int64_t since = std::max<std::int64_t>(0, state.ElapsedStart - state.TickOrigin);
+    return state.TickOrigin + (since / TickMilliseconds + 1) * TickMilliseconds;
+}
+
+std::int64_t WholeSecondsRun(const TimerState& state, std::int64_t now)
+{
+    return std::max<std::int64_t>(0, now - state.ElapsedStart) / SecondMilliseconds;
+}
+
+} // namespace
+
+void ResetTimerCounters(TimerState& state, std::int64_t now)
 {
     state.ElapsedRunning = 0;
-    state.TickCount = 0;
+    state.TickOrigin = now;
+    state.SecondsCounted = 0;
     state.AutoSaveSeconds = 0;
 }
 
 void NoteBarButtonRelease(TimerState& state, bool leftButton) { state.StopQuietly = leftButton ? -1 : 0; }
 
-bool CountTick(TimerState& state)
+std::int64_t TakeEndedSeconds(TimerState& state, std::int64_t now)
 {
-    ++state.TickCount;
-    if (state.TickCount < 10)
-        return false;
-    state.TickCount = 0;
-    state.AutoSaveSeconds += 1;
-    return true;
+    const std::int64_t ended = std::max<std::int64_t>(0, now - state.TickOrigin) / SecondMilliseconds;
+    const std::int64_t fresh = std::max<std::int64_t>(0, ended - state.SecondsCounted);
+    state.SecondsCounted += fresh;
+    return fresh;
 }
 
 bool AutoSaveDue(TimerState& state, const Settings& settings, bool dialogOpen)
@@ -41,42 +61,32 @@ bool AutoSaveDue(TimerState& state, const Settings& settings, bool dialogOpen)
 
 void RestartAutoSaveCount(TimerState& state) { state.AutoSaveSeconds = 0; }
 
-void StartStopwatch(TimerState& state)
+void StartStopwatch(TimerState& state, std::int64_t now)
 {
     state.ElapsedSeconds = 0;
     state.ElapsedMinutes = 0;
     state.ElapsedHours = 0;
     state.ElapsedRunning = 1;
     state.ElapsedFirstTick = 1;
+    state.ElapsedStart = now;
     // Every run starts without a beep at 00:00:00, not only the first.
     state.LastBeepTotal = 0;
 }
 
-StopwatchStep AdvanceStopwatch(TimerState& state, const Settings& settings, double secondsOfDay)
+StopwatchStep AdvanceStopwatch(TimerState& state, const Settings& settings, std::int64_t now)
 {
     StopwatchStep step;
-    const std::int32_t before = state.ElapsedSeconds + 60 * state.ElapsedMinutes + 3600 * state.ElapsedHours;
     if (state.ElapsedFirstTick == 1) {
-        state.ElapsedSeconds = 0;
+        if (now < FirstStopwatchTick(state))
+            return step;
         state.ElapsedFirstTick = 0;
-        state.ElapsedStart = std::int32_t(RoundHalfEven(secondsOfDay));
         step.shownTimeChanged = true;
     }
-    state.ElapsedSeconds = std::int32_t(RoundHalfEven(secondsOfDay - state.ElapsedStart));
-    if (state.ElapsedSeconds < 0) { // midnight has passed
-        state.ElapsedStart -= 86400;
-        state.ElapsedSeconds = std::int32_t(RoundHalfEven(secondsOfDay - state.ElapsedStart));
-    }
-    if (state.ElapsedSeconds >= 60) {
-        state.ElapsedStart += 60;
-        state.ElapsedSeconds -= 60;
-        if (++state.ElapsedMinutes == 60) {
-            state.ElapsedMinutes = 0;
-            if (++state.ElapsedHours == 100)
-                state.ElapsedHours = 0;
-        }
-    }
-    const std::int32_t total = state.ElapsedSeconds + 60 * state.ElapsedMinutes + 3600 * state.ElapsedHours;
+    const std::int32_t before = state.ElapsedSeconds + 60 * state.ElapsedMinutes + 3600 * state.ElapsedHours;
+    const auto total = std::int32_t(WholeSecondsRun(state, now) % StopwatchWrap);
+    state.ElapsedSeconds = total % 60;
+    state.ElapsedMinutes = std::int16_t(total / 60 % 60);
+    state.ElapsedHours = std::int16_t(total / 3600);
     step.shownTimeChanged = step.shownTimeChanged || total != before;
     // A beep interval of 0 or below (hand-edited settings) never beeps.
     if (settings.TimerBeep == 1 && settings.BeepTime > 0 && total % settings.BeepTime == 0
@@ -85,6 +95,26 @@ StopwatchStep AdvanceStopwatch(TimerState& state, const Settings& settings, doub
         step.beep = true;
     }
     return step;
+}
+
+std::optional<std::int64_t> NextTickDue(const TimerState& state, const Settings& settings, std::int64_t now)
+{
+    std::optional<std::int64_t> due;
+    const auto consider = [&due](std::int64_t moment) { due = due ? std::min(*due, moment) : moment; };
+    const auto endOfSecond = [&state](std::int64_t second) { return state.TickOrigin + second * SecondMilliseconds; };
+    const std::int64_t interval = 60 * std::int64_t(settings.AutoSaveTime);
+    if (settings.AutoSave == 1 && interval >= 60) {
+        // A save held back by a dialog is tried again every second.
+        const std::int64_t left = std::max<std::int64_t>(1, interval - std::int64_t(state.AutoSaveSeconds));
+        consider(endOfSecond(state.SecondsCounted + left));
+    }
+    if (state.ElapsedRunning == 1) {
+        consider(endOfSecond(state.SecondsCounted + 1)); // the caption blinks
+        consider(state.ElapsedFirstTick == 1
+                     ? FirstStopwatchTick(state)
+                     : state.ElapsedStart + (WholeSecondsRun(state, now) + 1) * SecondMilliseconds);
+    }
+    return due;
 }
 
 QString ElapsedTimeText(const TimerState& state)

@@ -1,13 +1,7 @@
-#include "platform/editor_control.h"
-#include "platform/form_factory.h"
 #include "settings/private_profile.h"
-#include "subsystems/documents/note_storage.h"
 #include "subsystems/options/appearance.h"
 #include "subsystems/options/appearance_commands.h"
-#include "subsystems/options/options_commands.h"
-#include "subsystems/options/timer_tick.h"
-#include "support/recording_window.h"
-#include "support/scripted_platform.h"
+#include "subsystems/options/options_rig.h"
 
 #include <QTest>
 
@@ -28,24 +22,7 @@ private slots:
 
 namespace {
 
-struct Options
-{
-    OptionsContext context()
-    {
-        return {settings, timer, platform, editor, window, forms,
-                DocumentContext{settings, document, platform, editor, window, storage}};
-    }
-
-    Settings settings;
-    DocumentState document;
-    TimerState timer;
-    ScriptedPlatform platform;
-    QWidget owner;
-    EditorControl editor{&owner};
-    RecordingWindow window;
-    NoteStorage storage;
-    FormFactory forms{&owner};
-};
+using Options = OptionsRig;
 
 } // namespace
 

@@ -1,17 +1,8 @@
 // The 100 ms tick runs all day: with nothing due it must not allocate. Every
 // malloc of this process is counted while a flag is up; the sanitizers bring
 // their own allocator, so there the test is skipped.
-#include "platform/editor_control.h"
-#include "platform/form_factory.h"
-#include "settings/settings.h"
-#include "subsystems/documents/document_context.h"
-#include "subsystems/documents/note_storage.h"
-#include "subsystems/options/options_commands.h"
 #include "subsystems/options/stopwatch.h"
-#include "subsystems/options/timer_procedure.h"
-#include "subsystems/options/timer_tick.h"
-#include "support/recording_window.h"
-#include "support/scripted_platform.h"
+#include "subsystems/options/options_rig.h"
 
 #include <QTest>
 
@@ -84,32 +75,24 @@ void TestIdleTick::idleTicksAllocateNothing()
         QSKIP("The sanitizers' allocator cannot be counted");
     QFETCH(int, autoSave);
     QFETCH(bool, stopwatchRan);
-    Settings settings;
-    settings.AutoSave = autoSave;
-    settings.AutoSaveTime = 60;
-    DocumentState document;
-    TimerState timer;
-    ScriptedPlatform platform;
-    QWidget owner;
-    EditorControl editor(&owner);
-    RecordingWindow window;
-    NoteStorage storage;
-    FormFactory forms(&owner);
-    const OptionsContext context{settings, timer, platform, editor, window, forms,
-                                 DocumentContext{settings, document, platform, editor, window, storage}};
+    OptionsRig rig;
+    rig.settings.AutoSave = autoSave;
+    rig.settings.AutoSaveTime = 60;
     if (stopwatchRan) {
-        ToggleElapsedTimer(context);
-        RunTimerTick(context);
-        ToggleElapsedTimer(context);
+        ToggleElapsedTimer(rig.context());
+        rig.ticks(1);
+        ToggleElapsedTimer(rig.context());
     }
-    RunTimerTick(context); // anything made once, on first use, is made now
+    rig.ticks(1); // anything made once, on first use, is made now
     allocations = 0;
     counting = true;
-    for (int tick = 0; tick < 3000; ++tick) // five minutes
-        RunTimerTick(context);
+    for (int tick = 0; tick < 3000; ++tick) { // five minutes
+        rig.platform.monotonicNow += 100;
+        RunTimerTick(rig.context());
+    }
     counting = false;
     QCOMPARE(allocations.load(), 0L);
-    QCOMPARE(int(timer.AutoSaveSeconds), 300);
+    QCOMPARE(int(rig.timer.AutoSaveSeconds), 300);
     // The counter itself works: a string of this size must be allocated.
     counting = true;
     const QString made(1000, u'x');

@@ -1,9 +1,7 @@
 // The Auto Save and Timer Beep dialogs, driven through their controls.
-#include "settings/settings.h"
 #include "subsystems/options/auto_save_dialog.h"
 #include "subsystems/options/timer_beep_dialog.h"
-#include "subsystems/options/timer_tick.h"
-#include "support/scripted_platform.h"
+#include "subsystems/options/options_rig.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -15,19 +13,15 @@
 
 namespace {
 
-struct Dialogs
+struct Dialogs : OptionsRig
 {
-    Settings settings;
-    TimerState timer;
-    ScriptedPlatform platform;
-
     std::unique_ptr<IntervalDialog> open(const QString& which)
     {
         settings.AutoSaveTime = 10;
         settings.BeepTime = 60;
         if (which == QStringLiteral("Form14")) {
             auto dialog = std::make_unique<Form14>();
-            dialog->load(settings, timer, platform);
+            dialog->load(settings, timer, ticker, platform);
             dialog->show();
             return dialog;
         }

@@ -1,19 +1,10 @@
 // The 100 ms tick with an injected clock: auto save and the stopwatch, hours
 // of ticks in milliseconds.
 #include "platform/command_table.h"
-#include "platform/editor_control.h"
-#include "platform/form_factory.h"
-#include "settings/settings.h"
-#include "subsystems/documents/document_context.h"
-#include "subsystems/documents/note_storage.h"
 #include "subsystems/options/auto_save_dialog.h"
 #include "subsystems/options/elapsed_time_window.h"
-#include "subsystems/options/options_commands.h"
 #include "subsystems/options/stopwatch.h"
-#include "subsystems/options/timer_procedure.h"
-#include "subsystems/options/timer_tick.h"
-#include "support/recording_window.h"
-#include "support/scripted_platform.h"
+#include "subsystems/options/options_rig.h"
 #include "support/test_environment.h"
 
 #include <QCheckBox>
@@ -24,7 +15,7 @@
 
 namespace {
 
-struct Rig
+struct Rig : OptionsRig
 {
     Rig()
     {
@@ -36,41 +27,67 @@ struct Rig
         platform.now = QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0));
     }
 
-    OptionsContext context()
-    {
-        return {settings, timer, platform, editor, window, forms,
-                DocumentContext{settings, document, platform, editor, window, storage}};
-    }
-
-    void ticks(int count)
-    {
-        for (int i = 0; i < count; ++i) {
-            platform.now = platform.now.addMSecs(100);
-            RunTimerTick(context());
-        }
-    }
-    void seconds(int count) { ticks(10 * count); }
-
     // The file is spoilt behind the program's back; a save puts the note back.
     void spoilFile() { WriteFileBytes(settings.FileName, "spoilt"); }
     bool fileSaved() const { return ReadFileBytes(settings.FileName) == "note\x1a"; }
 
     ScopedUserDirectories dirs;
-    Settings settings;
-    DocumentState document;
-    TimerState timer;
-    ScriptedPlatform platform;
-    QWidget owner;
-    EditorControl editor{&owner};
-    RecordingWindow window;
-    NoteStorage storage;
-    FormFactory forms{&owner};
 };
 
 QString Shown(Rig& rig)
 {
     Form12* window = rig.forms.openForm<Form12>();
     return window ? window->label().text() : QStringLiteral("(closed)");
+}
+
+
+void Happen(Rig& rig, const QString& event)
+{
+    if (event == QStringLiteral("stopwatch")) {
+        ToggleElapsedTimer(rig.context());
+    } else if (event.startsWith(QStringLiteral("interval "))) {
+        rig.ticker.change([&] { rig.settings.AutoSaveTime = std::int16_t(event.mid(9).toInt()); });
+    } else { // the Auto Save dialog opened, its check box set as named, then closed
+        OpenAutoSaveDialog(rig.context());
+        auto* dialog = rig.forms.openForm<Form14>();
+        if (event != QStringLiteral("open") && dialog->checkBox().isChecked() != (event == QStringLiteral("on")))
+            dialog->checkBox().click();
+        dialog->cancelButton().click();
+    }
+}
+
+// What the user sees of the ticks, at the tick it shows: saves of the untitled
+// note (its save dialog), the stopwatch button's caption and shown time. Either
+// a tick runs every 100 ms, or the program wakes only when the ticker plans it.
+// Each event: milliseconds after the load step, a blank, what happens.
+QStringList Observed(Rig& rig, bool everyTick, const QStringList& events, int runMilliseconds)
+{
+    QStringList seen;
+    const std::int64_t origin = rig.platform.monotonicNow;
+    const auto at = [&] { return QString::number(rig.platform.monotonicNow - origin) + u' '; };
+    rig.platform.whileDialogOpen = [&] { seen.append(at() + QStringLiteral("save")); };
+    QString caption = rig.window.stopwatchButton;
+    QString shown = Shown(rig);
+    const auto runTo = [&](std::int64_t end) {
+        for (std::int64_t tick = rig.platform.monotonicNow - origin + 100; tick <= end; tick += 100) {
+            rig.platform.passTime(origin + tick - rig.platform.monotonicNow);
+            if (everyTick)
+                RunTimerTick(rig.context());
+            for (const QString& now : {rig.window.stopwatchButton, Shown(rig)}) {
+                QString& before = now == rig.window.stopwatchButton ? caption : shown;
+                if (now != before)
+                    seen.append(at() + now);
+                before = now;
+            }
+        }
+        rig.platform.passTime(origin + end - rig.platform.monotonicNow);
+    };
+    for (const QString& event : events) {
+        runTo(event.section(u' ', 0, 0).toInt());
+        Happen(rig, event.section(u' ', 1));
+    }
+    runTo(runMilliseconds);
+    return seen;
 }
 
 } // namespace
@@ -82,6 +99,8 @@ class TestTimers : public QObject
 private slots:
     void autoSaveDue_data();
     void autoSaveDue();
+    void wakesOnlyWhenSomethingIsDue_data();
+    void wakesOnlyWhenSomethingIsDue();
     void autoSaveRewritesANamedNoteEveryInterval();
     void autoSaveAsksForANameEachIntervalForAnUntitledNote();
     void oneSaveDialogAtATime();
@@ -95,7 +114,7 @@ private slots:
     void beeps_data();
     void beeps();
     void noBeepAtTheStartOfALaterRun();
-    void acrossMidnight();
+    void theWallClockDoesNotMoveTheStopwatch();
     void wrapsAfter99Hours();
     void captionBlinksAndTheWindowFollows();
 };
@@ -133,6 +152,50 @@ void TestTimers::autoSaveDue()
     timer.AutoSaveSeconds = float(counted);
     QTEST(AutoSaveDue(timer, settings, dialogOpen), "due");
     QTEST(int(timer.AutoSaveSeconds), "countAfter");
+}
+
+void TestTimers::wakesOnlyWhenSomethingIsDue_data()
+{
+    QTest::addColumn<int>("autoSave");
+    QTest::addColumn<int>("minutes");
+    QTest::addColumn<QStringList>("events");
+    QTest::addColumn<int>("runSeconds");
+    QTest::addColumn<int>("saves");
+    QTest::addColumn<int>("wakes");
+    QTest::newRow("auto save off") << 0 << 1 << QStringList{} << 300 << 0 << 0;
+    QTest::newRow("switched on part-way") << 0 << 1 << QStringList{"12345 on"} << 200 << 3 << 3;
+    QTest::newRow("switched off again") << 1 << 1 << QStringList{"70000 off"} << 200 << 1 << 1;
+    QTest::newRow("interval lowered below the count") << 1 << 2 << QStringList{"70500 interval 1"} << 200 << 3 << 3;
+    QTest::newRow("interval raised") << 1 << 1 << QStringList{"30000 interval 2"} << 200 << 1 << 1;
+    QTest::newRow("dialog opened while on") << 1 << 1 << QStringList{"30250 open"} << 160 << 2 << 2;
+    QTest::newRow("an interval that never saves") << 1 << 0 << QStringList{} << 100 << 0 << 0;
+    // The first tick shows 00:00:00, then a caption a second and a time a second.
+    QTest::newRow("stopwatch running") << 0 << 1 << QStringList{"2050 stopwatch", "6200 stopwatch"} << 10 << 0 << 9;
+    QTest::newRow("stopwatch and auto save")
+        << 1 << 1 << QStringList{"58000 stopwatch", "61000 stopwatch"} << 120 << 2 << 5;
+}
+
+// The program wakes only when a save, a blink or a new time is due, and the
+// user sees the same as with a tick every 100 ms.
+void TestTimers::wakesOnlyWhenSomethingIsDue()
+{
+    QFETCH(int, autoSave);
+    QFETCH(int, minutes);
+    QFETCH(QStringList, events);
+    QFETCH(int, runSeconds);
+    QStringList seen[2];
+    for (const bool everyTick : {true, false}) {
+        Rig rig;
+        rig.settings.FileName = UntitledFileName;
+        rig.settings.AutoSave = autoSave;
+        rig.settings.AutoSaveTime = std::int16_t(minutes);
+        rig.ticker.plan();
+        seen[everyTick] = Observed(rig, everyTick, events, runSeconds * 1000);
+        if (!everyTick)
+            QTEST(rig.platform.timers.front()->fires(), "wakes");
+    }
+    QCOMPARE(seen[false], seen[true]);
+    QTEST(int(seen[true].filter(QStringLiteral(" save")).size()), "saves");
 }
 
 // The save is File > Save's: a named note is written even when unchanged.
@@ -262,9 +325,10 @@ void TestTimers::aNewIntervalAppliesToTheRunningCount()
     dialog->textBox().setText(minutes);
     dialog->okButton().click();
     QCOMPARE(int(rig.timer.AutoSaveSeconds), 240);
-    rig.ticks(savedAfterSeconds * 10 - 1);
+    // From here the program wakes as the ticker plans it.
+    rig.platform.passTime(savedAfterSeconds * 1000 - 100);
     QVERIFY(!rig.fileSaved());
-    rig.ticks(1);
+    rig.platform.passTime(100);
     QVERIFY(rig.fileSaved());
 }
 
@@ -353,35 +417,36 @@ void TestTimers::noBeepAtTheStartOfALaterRun()
     QCOMPARE(rig.platform.count(QStringLiteral("beep")), 2);
 }
 
-void TestTimers::acrossMidnight()
+// The stopwatch counts real time: summer time ending, the clock set by hand
+// or midnight passing do not move it.
+void TestTimers::theWallClockDoesNotMoveTheStopwatch()
 {
     Rig rig;
-    rig.platform.now = QDateTime(QDate(2026, 12, 7), QTime(23, 59, 50));
+    rig.platform.now = QDateTime(QDate(2026, 10, 25), QTime(2, 59, 50));
     ToggleElapsedTimer(rig.context());
-    RunTimerTick(rig.context());
-    QCOMPARE(Shown(rig), QStringLiteral("00:00:00"));
-    rig.platform.now = QDateTime(QDate(2026, 12, 8), QTime(0, 0, 20));
-    RunTimerTick(rig.context());
-    QCOMPARE(Shown(rig), QStringLiteral("00:00:30"));
+    QStringList shown;
+    for (const int hoursSet : {-1, 24, -24 * 365}) {
+        rig.seconds(2);
+        rig.platform.now = rig.platform.now.addSecs(3600 * hoursSet);
+        rig.seconds(1);
+        shown.append(Shown(rig));
+    }
+    QCOMPARE(shown, (QStringList{"00:00:03", "00:00:06", "00:00:09"}));
 }
 
-// The display goes on at 00:00:00; a long gap is worked off a minute per tick.
+// The display goes on at 00:00:00 after 99:59:59; a long gap is made up at once.
 void TestTimers::wrapsAfter99Hours()
 {
     Settings settings;
     TimerState timer;
-    StartStopwatch(timer);
-    AdvanceStopwatch(timer, settings, 1000);
-    timer.ElapsedHours = 99;
-    timer.ElapsedMinutes = 59;
-    AdvanceStopwatch(timer, settings, 1059);
-    QCOMPARE(ElapsedTimeText(timer), QStringLiteral("99:59:59"));
-    AdvanceStopwatch(timer, settings, 1060);
-    QCOMPARE(ElapsedTimeText(timer), QStringLiteral("00:00:00"));
-    AdvanceStopwatch(timer, settings, 1060 + 150);
-    QCOMPARE(ElapsedTimeText(timer), QStringLiteral("00:01:90"));
-    AdvanceStopwatch(timer, settings, 1060 + 150);
-    QCOMPARE(ElapsedTimeText(timer), QStringLiteral("00:02:30"));
+    StartStopwatch(timer, 0);
+    const QStringList expected{"00:00:00", "99:59:59", "00:00:00", "00:02:30"};
+    QStringList shown;
+    for (const std::int64_t seconds : {0, 359999, 360000, 360150}) {
+        AdvanceStopwatch(timer, settings, seconds * 1000 + 100);
+        shown.append(ElapsedTimeText(timer));
+    }
+    QCOMPARE(shown, expected);
 }
 
 // "T" at the first full second of the tick count, then "E" and "T" by turns.
