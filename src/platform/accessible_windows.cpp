@@ -10,7 +10,9 @@ namespace {
 QAccessibleInterface* WindowOfItsOwn(const QString& className, QObject* object)
 {
     auto* widget = qobject_cast<QWidget*>(object);
-    if (className != QStringLiteral("QWidget") || !widget || !widget->isWindow())
+    // Popups (a combo box's list, say) are no windows to the user.
+    if (className != QStringLiteral("QWidget") || !widget
+        || (widget->windowType() != Qt::Window && widget->windowType() != Qt::Dialog))
         return nullptr;
     return new QAccessibleWidget(widget, QAccessible::Window);
 }

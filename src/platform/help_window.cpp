@@ -137,6 +137,8 @@ HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
 
     m_browser->setOpenLinks(true);
     m_browser->setOpenExternalLinks(true);
+    m_browser->setAccessibleName(QStringLiteral("Help Page"));
+    m_results->setAccessibleName(QStringLiteral("Pages Found"));
     m_results->setToolTip(QStringLiteral("Click A Page To Show It"));
     m_results->setWordWrap(true);
     m_results->setSpacing(2);

@@ -28,7 +28,7 @@ inline constexpr std::array<BarButton, BarButtonCount> BarButtons = {{
     {"G3", CommandId::InsertGlossary3, "Puts your third glossary text at the caret."},
     {"S", CommandId::InsertSignature, "Puts your signature at the caret."},
     {"#", CommandId::Calculator, "Brings up the calculator."},
-    {"ET", CommandId::ElapsedTimeButton, "Starts and stops the stopwatch; the Menu key pastes its time at the caret."},
+    {"ET", CommandId::ElapsedTimeButton, "Starts and stops the stopwatch. Stopped with the Menu key or Shift+F10, it puts its time at the caret."},
     {"AD", CommandId::AutoDialer, "Dials the selected phone number."},
 }};
 

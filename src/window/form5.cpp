@@ -436,7 +436,11 @@ bool Form5::eventFilter(QObject* watched, QEvent* event)
     // does. X11's Qt also turns the Menu key into a context menu request: one is enough.
     if (barButton && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+        const bool menuKey = key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+        // A key held down repeats; a mouse button let go does not.
+        if (menuKey && key->isAutoRepeat())
+            return true;
+        if (menuKey) {
             BarButtonReleased(optionsContext(), false, watched == m_buttons[ElapsedTimeButton]);
             return true;
         }

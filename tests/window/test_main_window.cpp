@@ -1,6 +1,7 @@
 #include "platform/accessible_windows.h"
 #include "platform/classic_look.h"
 #include "platform/editor_control.h"
+#include "platform/help_window.h"
 #include "subsystems/documents/document_open.h"
 #include "subsystems/documents/document_title.h"
 #include "subsystems/editing/find_dialog.h"
@@ -21,9 +22,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QScopeGuard>
 #include <QStyle>
+#include <QStyleOptionButton>
+#include <QTextBrowser>
 #include <QContextMenuEvent>
 #include <QMenu>
 #include <QLineEdit>
@@ -712,6 +717,9 @@ void TestMainWindow::stopwatchFromTheBarAndTheKeyboard()
     QCOMPARE(m_state->timer.ElapsedRunning, 1);
     m_platform->passTime(5000);
     QCOMPARE(m_state->timer.ElapsedSeconds, 5);
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(&et, &held);
+    QCOMPARE(m_state->timer.ElapsedRunning, 1);
     QTest::keyClick(&et, Qt::Key_F10, Qt::ShiftModifier);
     QCOMPARE(window().editor().text(), QStringLiteral("Elapsed Time Was 00:00:05") + note);
 }
@@ -755,9 +763,10 @@ void TestMainWindow::screenReadersHearNames()
 
 // The contrast between a widget's most common colour (its background) and
 // the colour of its drawing that stands out most (its text).
-static double DrawnContrast(QWidget& widget)
+// Of the widget's pixels in the area (all when none): the most contrasting against the most common.
+static double DrawnContrast(QWidget& widget, const QRect& area)
 {
-    const QImage image = widget.grab().toImage();
+    const QImage image = widget.grab(area.isValid() ? area : widget.rect()).toImage();
     QHash<QRgb, int> counts;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
@@ -794,7 +803,16 @@ void TestMainWindow::textStandsOutOnEverySurface()
     const auto restore = qScopeGuard([light] { QApplication::setPalette(light); });
     window().editor().setPlainText(QStringLiteral("Some words of a note"));
     window().editor().setBackColor(0, backColor);
-    QList<QWidget*> surfaces{window().editor().viewport(), window().menuBar()};
+    QList<std::pair<QWidget*, QRect>> surfaces{{window().editor().viewport(), {}}, {window().menuBar(), {}}};
+    // A page of plain text, heading and link in the help's own style sheet.
+    QTemporaryDir pages;
+    QFile::copy(QFINDTESTDATA("../../resources/help/help.css"), pages.filePath(QStringLiteral("help.css")));
+    WriteFileBytes(pages.filePath(QStringLiteral("page.html")),
+                   "<html><head><link rel=\"stylesheet\" type=\"text/css\" href=\"help.css\"></head>"
+                   "<body><h1>Heading</h1><p>Words and <a href=\"x.html\">a link</a></p></body></html>");
+    HelpWindow help(pages.path());
+    help.showPage(QStringLiteral("page.html"));
+    surfaces.emplaceBack(help.browser().viewport(), QRect());
     Form4 about;
     Form13 find;
     Form12 stopwatch;
@@ -804,11 +822,20 @@ void TestMainWindow::textStandsOutOnEverySurface()
     Form10 glossary;
     Form11 files;
     for (QWidget* form : QList<QWidget*>{&about, &find, &stopwatch, &autoSave, &timerBeep, &glossary, &files})
-        for (QWidget* part : form->findChildren<QWidget*>())
-            if (qobject_cast<QLabel*>(part) || qobject_cast<QCheckBox*>(part))
-                surfaces.append(part);
-    for (QWidget* surface : surfaces)
-        QVERIFY2(DrawnContrast(*surface) >= 4.5, qPrintable(surface->window()->objectName() + u' ' + surface->objectName()));
+        for (QWidget* part : form->findChildren<QWidget*>()) {
+            // Only the captions: a check box's box and a picture follow the theme.
+            if (auto* box = qobject_cast<QCheckBox*>(part)) {
+                QStyleOptionButton option;
+                option.initFrom(box);
+                option.text = box->text();
+                surfaces.emplaceBack(box, box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box));
+            } else if (auto* label = qobject_cast<QLabel*>(part); label && label->pixmap().isNull()) {
+                surfaces.emplaceBack(label, QRect());
+            }
+        }
+    for (const auto& [surface, area] : surfaces)
+        QVERIFY2(DrawnContrast(*surface, area) >= 4.5,
+                 qPrintable(surface->window()->objectName() + u' ' + surface->objectName()));
 }
 
 QTEST_MAIN(TestMainWindow)

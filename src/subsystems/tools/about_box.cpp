@@ -21,11 +21,12 @@ const QString AboutText = QStringLiteral(
     "\n"
     "For Linux Desktops, Built With Qt 6.");
 
-void AddPicture(QWidget* parent, const QString& resource, const QRect& pixels)
+void AddPicture(QWidget* parent, const QString& resource, const QString& name, const QRect& pixels)
 {
     auto* picture = new QLabel(parent);
     picture->setPixmap(QPixmap(resource).scaled(pixels.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
     picture->setGeometry(pixels);
+    picture->setAccessibleName(name);
 }
 
 } // namespace
@@ -50,10 +51,10 @@ Form4::Form4(QWidget* parent)
 
     const QString icon = QStringLiteral(":/icons/scriblet.png");
     const QString note = QStringLiteral(":/icons/about-note.png");
-    AddPicture(this, icon, twips.toPixels(210, 240, 480, 480));
-    AddPicture(this, icon, twips.toPixels(6405, 210, 480, 480));
-    AddPicture(this, note, twips.toPixels(735, 1785, 480, 480));
-    AddPicture(this, note, twips.toPixels(5985, 1785, 480, 480));
+    AddPicture(this, icon, QStringLiteral("Scriblet Icon"), twips.toPixels(210, 240, 480, 480));
+    AddPicture(this, icon, QStringLiteral("Scriblet Icon"), twips.toPixels(6405, 210, 480, 480));
+    AddPicture(this, note, QStringLiteral("Note Picture"), twips.toPixels(735, 1785, 480, 480));
+    AddPicture(this, note, QStringLiteral("Note Picture"), twips.toPixels(5985, 1785, 480, 480));
 
     const QFont text = ArialBoldFont(9.75);
     m_product->setObjectName(QStringLiteral("Label1"));
