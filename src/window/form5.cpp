@@ -275,7 +275,13 @@ void Form5::SetBaseTitle() { ::SetBaseTitle(*this); }
 
 QString Form5::title() const { return windowTitle(); }
 
-void Form5::setTitle(const QString& title) { setWindowTitle(title); }
+// Setting a name again tells assistive technology of a change, as every
+// automatic save would: only what differs is set.
+void Form5::setTitle(const QString& title)
+{
+    if (title != windowTitle())
+        setWindowTitle(title);
+}
 
 void Form5::setAlwaysOnTop(bool onTop)
 {
@@ -303,7 +309,11 @@ void Form5::setOuterHeight(int twips)
     requestClientSize(m_placement.resizeOuter(QSize(m_placement.outer().width(), scale.toPixels(twips))));
 }
 
-void Form5::setNoteName(const QString& name) { m_editor->setAccessibleName(name); }
+void Form5::setNoteName(const QString& name)
+{
+    if (name != m_editor->accessibleName())
+        m_editor->setAccessibleName(name);
+}
 
 QString Form5::stopwatchCaption() const { return m_stopwatchButton->caption(); }
 

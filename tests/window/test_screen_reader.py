@@ -54,22 +54,27 @@ def keys(*sequence):
         subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True)
 
 
-def name_changes_while(seconds):
-    """The accessible-name changes the program sends in the given time: (role, new name)."""
+def events_while(seconds, *kinds):
+    """The events of these kinds the program sends in the given time: (kind, role, name)."""
     seen = []
 
     def heard(event):
         if event.host_application is not None and event.host_application.get_process_id() == program.pid:
-            seen.append((event.source.getRole(), event.source.name))
+            seen.append((event.type, event.source.getRole(), event.source.name))
 
-    pyatspi.Registry.registerEventListener(heard, "object:property-change:accessible-name")
+    pyatspi.Registry.registerEventListener(heard, *kinds)
     GLib.timeout_add(int(seconds * 1000), pyatspi.Registry.stop)
     pyatspi.Registry.start()
-    pyatspi.Registry.deregisterEventListener(heard, "object:property-change:accessible-name")
+    pyatspi.Registry.deregisterEventListener(heard, *kinds)
     return seen
 
 
 home = tempfile.mkdtemp(prefix="scriblet-reader-")
+# Auto save every minute: an idle minute holds a save, which changes nothing anyone sees.
+os.makedirs(home + "/config/scriblet")
+with open(home + "/config/scriblet/SCRIBLET.INI", "w") as ini:
+    ini.write("[SCRIBLET]\nAutoSave=1\nAutoSaveTime=1\n")
+note = home + "/data/scriblet/SCRBLT20.SCB"
 environment = dict(os.environ, HOME=home, XDG_CONFIG_HOME=home + "/config", XDG_DATA_HOME=home + "/data",
                    XDG_STATE_HOME=home + "/state", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
 program = subprocess.Popen([sys.argv[1]], env=environment)
@@ -81,6 +86,10 @@ try:
         check(named(window, name, {pyatspi.ROLE_PUSH_BUTTON}) is not None, "bar button " + name)
     editor = named(window, "SCRBLT20.SCB")
     check(editor is not None and "Welcome to Scriblet!" in editor.queryText().getText(0, -1), "the note's editor")
+    saved_before = os.path.getmtime(note) if os.path.exists(note) else None
+    idle = events_while(62, "object", "window", "focus")
+    check(os.path.exists(note) and os.path.getmtime(note) != saved_before, "an automatic save in the idle minute")
+    check(not idle, "events in an idle minute: %s" % idle[:5])
 
     for opening, fields in DIALOGS:
         keys(*opening)
@@ -93,7 +102,7 @@ try:
 
     keys("ctrl+e")
     wait_for(lambda: any(w.name == "Elapsed Time" for w in app), "Elapsed Time window")
-    changes = name_changes_while(3)
+    changes = [(role, name) for _, role, name in events_while(3, "object:property-change:accessible-name")]
     # The stopwatch's digits change every second and are heard; the button's blinking is not.
     check(len([c for c in changes if c[0] == pyatspi.ROLE_LABEL]) >= 2, "the digits' changes: %s" % changes)
     check(all(c[0] != pyatspi.ROLE_PUSH_BUTTON for c in changes), "a bar button's name changed: %s" % changes)
