@@ -129,6 +129,8 @@ $(grep '^[<>]' "$scratch/difference")"
         fail "usr/bin/scriblet is not an ELF program"
     ! grep -qaF "$source" "$root/usr/bin/scriblet" || fail "usr/bin/scriblet holds the source folder it was built from"
     readelf -d "$root/usr/bin/scriblet" 2>/dev/null | grep -q 'FLAGS.*NOW' || fail "usr/bin/scriblet is not bound at start (-z now)"
+    ! readelf -d "$root/usr/bin/scriblet" 2>/dev/null | grep -qE '\((RUNPATH|RPATH)\)' ||
+        fail "usr/bin/scriblet has a run path: libraries are looked for outside the system's folders"
     cmp -s "$source/packaging/copyright" "$root/usr/share/doc/scriblet/copyright" ||
         fail "the copyright file is not the one in packaging/"
     cmp -s "$source/resources/scriblet.desktop" "$root/usr/share/applications/scriblet.desktop" ||
@@ -178,6 +180,9 @@ $(grep '^[<>]' "$scratch/difference")"
 check_control "$scratch/control"
 check_listing "$scratch/listing"
 check_tree "$scratch/root"
+# An empty entry of a run path is the current directory: the build tree's program too must have none.
+! readelf -d "$build/src/scriblet" 2>/dev/null | grep -qE '\((RUNPATH|RPATH)\)' ||
+    fail "the build tree's scriblet has a run path: it would load libraries from the current directory"
 # Every error and warning counts; the overrides the package ships say why they are there.
 if command -v lintian >/dev/null; then
     lintian --fail-on error,warning "$deb" >"$scratch/lintian" 2>&1 || fail "lintian:
