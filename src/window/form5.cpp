@@ -72,7 +72,6 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
 {
     setObjectName(QStringLiteral("Form5"));
     EnsureProgramResources();
-    setWindowIcon(QIcon(QStringLiteral(":/icons/scriblet.png")));
     ApplyClassicGrey(*this);
 
     m_clientArea = new QWidget(this);
@@ -410,6 +409,13 @@ void Form5::showEvent(QShowEvent* event)
     QMainWindow::showEvent(event);
     if (!event->spontaneous())
         SetBaseTitle();
+    // Made once the window is on the screen: reading and converting the icon
+    // is the slowest part of showing the window, and the title bar and the
+    // task list take it a moment later.
+    if (!testAttribute(Qt::WA_SetWindowIcon)) {
+        QMetaObject::invokeMethod(
+            this, [this] { setWindowIcon(QIcon(QStringLiteral(":/icons/scriblet.png"))); }, Qt::QueuedConnection);
+    }
 }
 
 void Form5::changeEvent(QEvent* event)
