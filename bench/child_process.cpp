@@ -40,11 +40,13 @@ bool EndsWithin(int pidfd, int milliseconds)
 
 } // namespace
 
-ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& environment)
+ChildProcess::ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                           const std::vector<std::string>& environment)
 {
     // Built before the fork: the child may only exec.
-    const std::vector<std::string> arguments{program};
-    std::vector<char*> argv = PointerArray(arguments);
+    std::vector<std::string> command{program};
+    command.insert(command.end(), arguments.begin(), arguments.end());
+    std::vector<char*> argv = PointerArray(command);
     std::vector<char*> envp = PointerArray(environment);
     m_pid = fork();
     if (m_pid < 0)

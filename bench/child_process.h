@@ -11,7 +11,8 @@ class ChildProcess
 {
 public:
     // Throws std::runtime_error when the program cannot be started.
-    ChildProcess(const std::string& program, const std::vector<std::string>& environment);
+    ChildProcess(const std::string& program, const std::vector<std::string>& arguments,
+                 const std::vector<std::string>& environment);
     // Ends the program if it still runs.
     ~ChildProcess();
     ChildProcess(const ChildProcess&) = delete;

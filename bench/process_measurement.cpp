@@ -29,7 +29,7 @@ StartedProgram StartUntilMapped(const ProgramUnderTest& program, WindowMapWatch&
     watch.arm();
     StartedProgram started;
     started.start = Clock::now();
-    started.child = std::make_unique<ChildProcess>(program.path, program.environment);
+    started.child = std::make_unique<ChildProcess>(program.path, program.arguments, program.environment);
     const std::optional<MappedWindow> mapped
         = watch.waitForMap(started.child->pid(), started.child->pidfd(), started.start + MapDeadline);
     watch.disarm();
@@ -44,15 +44,15 @@ double MillisecondsBetween(Clock::time_point from, Clock::time_point to)
     return std::chrono::duration<double, std::milli>(to - from).count();
 }
 
-void MeasureIdle(pid_t pid, ProcessFigures& figures)
+void MeasureIdle(pid_t pid, double& cpu, double& run, double& wakeupsPerSecond)
 {
     const double cpuBefore = CpuMilliseconds(pid);
     const double runBefore = RunMilliseconds(pid);
     const long switchesBefore = ContextSwitches(pid);
     std::this_thread::sleep_for(std::chrono::seconds(IdleSeconds));
-    figures.idleCpuMilliseconds = CpuMilliseconds(pid) - cpuBefore;
-    figures.idleRunMilliseconds = RunMilliseconds(pid) - runBefore;
-    figures.wakeupsPerSecond = double(ContextSwitches(pid) - switchesBefore) / IdleSeconds;
+    cpu = CpuMilliseconds(pid) - cpuBefore;
+    run = RunMilliseconds(pid) - runBefore;
+    wakeupsPerSecond = double(ContextSwitches(pid) - switchesBefore) / IdleSeconds;
 }
 
 } // namespace
@@ -62,7 +62,7 @@ void WarmUp(const ProgramUnderTest& program, WindowMapWatch& watch)
     StartUntilMapped(program, watch).child->terminate();
 }
 
-ProcessFigures MeasureProcess(const ProgramUnderTest& program, WindowMapWatch& watch)
+ProcessFigures MeasureProcess(const ProgramUnderTest& program, WindowMapWatch& watch, bool idle)
 {
     const StartedProgram started = StartUntilMapped(program, watch);
     const pid_t pid = started.child->pid();
@@ -72,8 +72,14 @@ ProcessFigures MeasureProcess(const ProgramUnderTest& program, WindowMapWatch& w
     figures.windowHeight = started.window.height;
     std::this_thread::sleep_until(started.window.seen + SettleTime);
     figures.residentMebibytes = double(ResidentKibibytes(pid)) / 1024.0;
-    std::this_thread::sleep_until(started.window.seen + IdleFrom);
-    MeasureIdle(pid, figures);
+    if (idle) {
+        std::this_thread::sleep_until(started.window.seen + IdleFrom);
+        MeasureIdle(pid, figures.idleCpuMilliseconds, figures.idleRunMilliseconds, figures.wakeupsPerSecond);
+        watch.giveFocus(started.window.id);
+        std::this_thread::sleep_for(SettleTime);
+        MeasureIdle(pid, figures.focusedCpuMilliseconds, figures.focusedRunMilliseconds,
+                    figures.focusedWakeupsPerSecond);
+    }
     if (!started.child->running())
         throw std::runtime_error(program.name + " ended on its own while it was measured");
     started.child->terminate();

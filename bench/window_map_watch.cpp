@@ -43,6 +43,12 @@ void WindowMapWatch::disarm()
     XSync(m_display, True);
 }
 
+void WindowMapWatch::giveFocus(unsigned long window)
+{
+    XSetInputFocus(m_display, window, RevertToPointerRoot, CurrentTime);
+    XSync(m_display, False);
+}
+
 std::optional<MappedWindow> WindowMapWatch::waitForMap(pid_t pid, int pidfd,
                                                        std::chrono::steady_clock::time_point deadline)
 {
@@ -69,7 +75,7 @@ std::optional<MappedWindow> WindowMapWatch::nextMappedWindow(pid_t pid)
         return std::nullopt;
     XWindowAttributes attributes{};
     XGetWindowAttributes(m_display, event.xmap.window, &attributes);
-    return MappedWindow{seen, attributes.width, attributes.height};
+    return MappedWindow{seen, event.xmap.window, attributes.width, attributes.height};
 }
 
 bool WindowMapWatch::ownedBy(unsigned long window, pid_t pid)

@@ -10,6 +10,7 @@ struct _XDisplay;
 struct MappedWindow
 {
     std::chrono::steady_clock::time_point seen;
+    unsigned long id = 0;
     int width = 0;
     int height = 0;
 };
@@ -31,6 +32,9 @@ public:
     // the process ended first (pidfd readable) or the deadline passed.
     std::optional<MappedWindow> waitForMap(pid_t pid, int pidfd, std::chrono::steady_clock::time_point deadline);
     void disarm();
+    // Gives the window the keyboard, as a window manager does for the window
+    // the user works in: a focused editor blinks its caret.
+    void giveFocus(unsigned long window);
 
 private:
     std::optional<MappedWindow> nextMappedWindow(pid_t pid);
