@@ -70,7 +70,7 @@ long ContextSwitches(pid_t pid)
 {
     return SumOverThreads<long>(pid, [](const std::filesystem::path& task) {
         const std::string status = (task / "status").string();
-        return StatusField(status, "voluntary_ctxt_switches") + StatusField(status, "nonvoluntary_ctxt_switches");
+        return StatusField(status, "voluntary_ctxt_switches");
     });
 }
 

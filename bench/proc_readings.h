@@ -15,6 +15,7 @@ double CpuMilliseconds(pid_t pid);
 // nanoseconds (the first field of each thread's schedstat), in milliseconds.
 double RunMilliseconds(pid_t pid);
 
-// Voluntary and involuntary context switches of all its threads: each one is
-// a thread going to sleep or being put off the processor.
+// Voluntary context switches of all its threads: each is a thread going to
+// sleep, to be woken again. Being put off the processor by a busy machine is
+// no wake-up and does not count.
 long ContextSwitches(pid_t pid);

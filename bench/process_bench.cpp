@@ -115,9 +115,24 @@ std::string Ratio(double value, double reference)
     return reference > 0 ? FormatNumber(value / reference, 2) : std::string("-");
 }
 
-// One figure of the three programs; met when Scriblet's median is at most
-// ratioGoal times the reference's plus slack: the reading's resolution, or
-// for the scheduler's count the noise of a program that does nothing.
+// The median of Scriblet's figure over the reference's of the same round:
+// runs next to each other in time share the machine's load of the moment,
+// which moves both alike.
+double PairedRatio(const Series& series, Which reference, double ProcessFigures::*field)
+{
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < series[Scriblet].size() && i < series[reference].size(); ++i) {
+        if (series[reference][i].*field > 0)
+            ratios.push_back(series[Scriblet][i].*field / series[reference][i].*field);
+    }
+    return Median(ratios);
+}
+
+// One figure of the three programs. Paired: met when the median of the
+// rounds' ratios is at most ratioGoal. Otherwise met when Scriblet's median
+// is at most ratioGoal times the reference's plus slack: the reading's
+// resolution, or for the scheduler's count the noise of a program that does
+// nothing.
 struct Comparison
 {
     std::string figure;
@@ -127,6 +142,7 @@ struct Comparison
     Which reference;
     double ratioGoal;
     double slack = 0;
+    bool paired = false;
 };
 
 GoalRow ComparedRow(const Comparison& c, const Series& series)
@@ -138,10 +154,17 @@ GoalRow ComparedRow(const Comparison& c, const Series& series)
         + (c.reference == Bare ? "bare window" : "one without timer");
     if (c.slack > 0)
         goal += " (+" + FormatNumber(c.slack, c.decimals, c.unit) + ")";
+    if (c.paired)
+        goal += ", round by round";
+    const auto ratio = [&](Which which) {
+        return c.paired ? FormatNumber(PairedRatio(series, which, c.field), 2) : Ratio(value, median(which));
+    };
+    const bool met = c.paired ? PairedRatio(series, c.reference, c.field) <= c.ratioGoal
+                              : value <= reference * c.ratioGoal + c.slack;
     return {{c.figure, FormatNumber(value, c.decimals, c.unit), FormatNumber(median(Bare), c.decimals, c.unit),
-             Ratio(value, median(Bare)), FormatNumber(median(Still), c.decimals, c.unit), Ratio(value, median(Still)),
+             ratio(Bare), FormatNumber(median(Still), c.decimals, c.unit), ratio(Still),
              RangeOf(series[Scriblet], c.field, c.decimals), goal},
-            value <= reference * c.ratioGoal + c.slack};
+            met};
 }
 
 int Report(const std::string& title, const Series& series, const std::vector<Comparison>& comparisons)
@@ -154,11 +177,7 @@ int Report(const std::string& title, const Series& series, const std::vector<Com
                           rows);
 }
 
-double StartupRatio(const Series& series)
-{
-    const double bare = MedianOf(series[Bare], &ProcessFigures::startupMilliseconds);
-    return bare > 0 ? MedianOf(series[Scriblet], &ProcessFigures::startupMilliseconds) / bare : 0;
-}
+double StartupRatio(const Series& series) { return PairedRatio(series, Bare, &ProcessFigures::startupMilliseconds); }
 
 // Whether the last three rounds moved the ratio by no more than the settled spread.
 bool Settled(const std::vector<double>& ratios)
@@ -224,8 +243,9 @@ int Run(const Options& options)
                 shown.windowWidth, shown.windowHeight);
     const std::string rounds = std::to_string(starts.first[Scriblet].size());
     const std::vector<Comparison> startComparisons{
-        {"Start to main window mapped", &ProcessFigures::startupMilliseconds, 1, "ms", Bare, StartupRatioGoal},
-        {"Resident memory 1 s after mapping", &ProcessFigures::residentMebibytes, 1, "MiB", Bare, MemoryRatioGoal},
+        {"Start to main window mapped", &ProcessFigures::startupMilliseconds, 1, "ms", Bare, StartupRatioGoal, 0, true},
+        {"Resident memory 1 s after mapping", &ProcessFigures::residentMebibytes, 1, "MiB", Bare, MemoryRatioGoal, 0,
+         true},
     };
     int missed = Report("First starts (fresh folders every run), " + options.label + ", medians of " + rounds
                             + " runs each in turn under Xvfb",
@@ -248,7 +268,7 @@ int Run(const Options& options)
             {"Focused: CPU" + over + ", scheduler's count", &ProcessFigures::focusedRunMilliseconds, 2, "ms", Still,
              IdleCpuRatioGoal, 0.5},
             {"Focused: wake-ups a second (the caret blinks)", &ProcessFigures::focusedWakeupsPerSecond, 1, "", Still,
-             1.0, 0.5},
+             IdleCpuRatioGoal},
         });
     return missed == 0 ? 0 : GoalsMissedStatus;
 }
