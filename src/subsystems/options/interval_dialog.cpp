@@ -7,6 +7,7 @@
 #include "settings/numeric_text.h"
 
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -56,6 +57,7 @@ IntervalDialog::IntervalDialog(QWidget* parent, const IntervalDialogLayout& layo
     setTabOrder(m_text, m_ok);
     setTabOrder(m_ok, m_cancel);
     m_check->setFocus();
+    m_check->installEventFilter(this);
 
     connect(m_check, &QCheckBox::toggled, this, [this](bool checked) { checkChanged(checked); });
     connect(m_ok, &QPushButton::clicked, this, &IntervalDialog::onOk);
@@ -67,6 +69,22 @@ void IntervalDialog::loadValues(Platform& platform, bool checked, int number)
     m_platform = &platform;
     m_text->setText(u' ' + QString::number(number));
     m_check->setChecked(checked);
+}
+
+// Enter is OK's, also on the check box, which has the keyboard when the
+// dialog opens. GNOME's platform theme makes Enter press a focused button:
+// there it switched the option instead.
+bool IntervalDialog::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_check && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
+            m_ok->click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void IntervalDialog::onOk()

@@ -50,6 +50,7 @@ protected:
     void loadValues(Platform& platform, bool checked, int number);
     virtual void checkChanged(bool checked) = 0;
     virtual void storeNumber(int number) = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void onOk();
