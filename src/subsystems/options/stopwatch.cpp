@@ -43,7 +43,7 @@ void ToggleElapsedTimer(const OptionsContext& context)
             [context] {
                 context.timer.StopQuietly = -1;
                 if (context.timer.ElapsedRunning == 1)
-                    StopStopwatch(context);
+                    context.ticker.change([&context] { StopStopwatch(context); });
             },
             Qt::QueuedConnection);
     }

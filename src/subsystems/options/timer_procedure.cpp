@@ -12,13 +12,17 @@ namespace {
 // The save runs inside the tick, and a dialog it opens lets further ticks
 // run meanwhile (the stopwatch goes on); being modal, that dialog keeps them
 // from saving, so only one is ever open. The count starts again once the save
-// has returned.
-void RunAutoSave(const OptionsContext& context)
+// has returned: the seconds its dialog took count for nothing. Returns them.
+std::int64_t RunAutoSave(const OptionsContext& context)
 {
+    // Counting from now while the dialog is open, a stopped stopwatch does not wake the program meanwhile.
+    RestartAutoSaveCount(context.timer);
     context.ticker.plan();
     DocumentContext document = context.document;
     FileSave(document);
+    const std::int64_t meanwhile = TakeEndedSeconds(context.timer, context.platform.monotonicMilliseconds());
     RestartAutoSaveCount(context.timer);
+    return meanwhile;
 }
 
 } // namespace
@@ -26,13 +30,18 @@ void RunAutoSave(const OptionsContext& context)
 void RunTimerTick(const OptionsContext& context)
 {
     TimerState& timer = context.timer;
-    for (std::int64_t second = TakeEndedSeconds(timer, context.platform.monotonicMilliseconds()); second > 0;
-         --second) {
+    const std::int64_t ended = TakeEndedSeconds(timer, context.platform.monotonicMilliseconds());
+    std::int64_t blinks = ended;
+    for (std::int64_t second = 0; second < ended; ++second) {
         timer.AutoSaveSeconds += 1;
-        if (AutoSaveDue(timer, context.settings, context.platform.modalDialogOpen()))
-            RunAutoSave(context);
-        BlinkStopwatchButton(context);
+        // One save a run: after a suspended laptop wakes, one save, not one for every interval it slept.
+        if (AutoSaveDue(timer, context.settings, context.platform.modalDialogOpen())) {
+            blinks += RunAutoSave(context);
+            break;
+        }
     }
+    for (int blink = BlinksShownAfter(blinks); blink > 0; --blink)
+        BlinkStopwatchButton(context);
     // Read again: a save's dialog may have let later ticks run meanwhile.
     StopwatchTick(context, context.platform.monotonicMilliseconds());
 }

@@ -117,6 +117,13 @@ std::optional<std::int64_t> NextTickDue(const TimerState& state, const Settings&
     return due;
 }
 
+int BlinksShownAfter(std::int64_t seconds)
+{
+    if (seconds <= 0)
+        return 0;
+    return seconds % 2 == 1 ? 1 : 2;
+}
+
 QString ElapsedTimeText(const TimerState& state)
 {
     const auto twoDigits = [](int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); };

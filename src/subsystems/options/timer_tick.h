@@ -69,6 +69,10 @@ StopwatchStep AdvanceStopwatch(TimerState& state, const Settings& settings, std:
 // saves) and the stopwatch stopped.
 std::optional<std::int64_t> NextTickDue(const TimerState& state, const Settings& settings, std::int64_t now);
 
+// A caption that changes every second shows after that many seconds what one
+// change (an odd count) or two (an even one) show: no more need be made.
+int BlinksShownAfter(std::int64_t seconds);
+
 // hh:mm:ss of the counters.
 QString ElapsedTimeText(const TimerState& state);
 

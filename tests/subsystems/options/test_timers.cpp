@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <functional>
+
 namespace {
 
 struct Rig : OptionsRig
@@ -41,12 +43,19 @@ QString Shown(Rig& rig)
 }
 
 
-void Happen(Rig& rig, const QString& event)
+constexpr std::int64_t Hour = 3600 * 1000;
+
+void Happen(Rig& rig, bool everyTick, const QString& event)
 {
     if (event == QStringLiteral("stopwatch")) {
         ToggleElapsedTimer(rig.context());
     } else if (event.startsWith(QStringLiteral("interval "))) {
         rig.ticker.change([&] { rig.settings.AutoSaveTime = std::int16_t(event.mid(9).toInt()); });
+    } else if (event == QStringLiteral("suspend")) { // an hour later the overdue timer runs at once
+        rig.platform.monotonicNow += Hour;
+        if (everyTick)
+            RunTimerTick(rig.context());
+        rig.platform.passTime(0);
     } else { // the Auto Save dialog opened, its check box set as named, then closed
         OpenAutoSaveDialog(rig.context());
         auto* dialog = rig.forms.openForm<Form14>();
@@ -57,22 +66,25 @@ void Happen(Rig& rig, const QString& event)
 }
 
 // What the user sees of the ticks, at the tick it shows: saves of the untitled
-// note (its save dialog), the stopwatch button's caption and shown time. Either
-// a tick runs every 100 ms, or the program wakes only when the ticker plans it.
-// Each event: milliseconds after the load step, a blank, what happens.
-QStringList Observed(Rig& rig, bool everyTick, const QStringList& events, int runMilliseconds)
+// note (its save dialog, open for dialogMilliseconds), the stopwatch button's
+// caption and shown time. Either a tick runs every 100 ms of the load step's
+// grid, as the window's timer did, or the program wakes only when the ticker
+// plans it. Each event: milliseconds after the load step, a blank, what happens.
+QStringList Observed(Rig& rig, bool everyTick, const QStringList& events, int runMilliseconds, int dialogMilliseconds)
 {
     QStringList seen;
     const std::int64_t origin = rig.platform.monotonicNow;
     const auto at = [&] { return QString::number(rig.platform.monotonicNow - origin) + u' '; };
-    rig.platform.whileDialogOpen = [&] { seen.append(at() + QStringLiteral("save")); };
     QString caption = rig.window.stopwatchButton;
     QString shown = Shown(rig);
-    const auto runTo = [&](std::int64_t end) {
-        for (std::int64_t tick = rig.platform.monotonicNow - origin + 100; tick <= end; tick += 100) {
-            rig.platform.passTime(origin + tick - rig.platform.monotonicNow);
-            if (everyTick)
+    std::function<void(std::int64_t)> runTo = [&](std::int64_t end) {
+        for (std::int64_t tick = (rig.platform.monotonicNow - origin) / 100 * 100 + 100; tick <= end; tick += 100) {
+            if (everyTick) {
+                rig.platform.monotonicNow = origin + tick;
                 RunTimerTick(rig.context());
+            } else {
+                rig.platform.passTime(origin + tick - rig.platform.monotonicNow);
+            }
             for (const QString& now : {rig.window.stopwatchButton, Shown(rig)}) {
                 QString& before = now == rig.window.stopwatchButton ? caption : shown;
                 if (now != before)
@@ -80,13 +92,21 @@ QStringList Observed(Rig& rig, bool everyTick, const QStringList& events, int ru
                 before = now;
             }
         }
-        rig.platform.passTime(origin + end - rig.platform.monotonicNow);
+        if (everyTick)
+            rig.platform.monotonicNow = origin + end;
+        else
+            rig.platform.passTime(origin + end - rig.platform.monotonicNow);
+    };
+    rig.platform.whileDialogOpen = [&] {
+        seen.append(at() + QStringLiteral("save"));
+        runTo(rig.platform.monotonicNow - origin + dialogMilliseconds);
     };
     for (const QString& event : events) {
         runTo(event.section(u' ', 0, 0).toInt());
-        Happen(rig, event.section(u' ', 1));
+        Happen(rig, everyTick, event.section(u' ', 1));
     }
     runTo(runMilliseconds);
+    rig.platform.whileDialogOpen = nullptr;
     return seen;
 }
 
@@ -158,29 +178,41 @@ void TestTimers::wakesOnlyWhenSomethingIsDue_data()
 {
     QTest::addColumn<int>("autoSave");
     QTest::addColumn<int>("minutes");
+    QTest::addColumn<int>("dialogSeconds"); // how long each save's dialog stays open
     QTest::addColumn<QStringList>("events");
     QTest::addColumn<int>("runSeconds");
-    QTest::addColumn<int>("saves");
+    QTest::addColumn<QStringList>("saves");
     QTest::addColumn<int>("wakes");
-    QTest::newRow("auto save off") << 0 << 1 << QStringList{} << 300 << 0 << 0;
-    QTest::newRow("switched on part-way") << 0 << 1 << QStringList{"12345 on"} << 200 << 3 << 3;
-    QTest::newRow("switched off again") << 1 << 1 << QStringList{"70000 off"} << 200 << 1 << 1;
-    QTest::newRow("interval lowered below the count") << 1 << 2 << QStringList{"70500 interval 1"} << 200 << 3 << 3;
-    QTest::newRow("interval raised") << 1 << 1 << QStringList{"30000 interval 2"} << 200 << 1 << 1;
-    QTest::newRow("dialog opened while on") << 1 << 1 << QStringList{"30250 open"} << 160 << 2 << 2;
-    QTest::newRow("an interval that never saves") << 1 << 0 << QStringList{} << 100 << 0 << 0;
+    const QStringList none;
+    QTest::newRow("auto save off") << 0 << 1 << 0 << none << 300 << none << 0;
+    QTest::newRow("switched on part-way")
+        << 0 << 1 << 0 << QStringList{"12345 on"} << 200 << QStringList{"72000", "132000", "192000"} << 3;
+    QTest::newRow("switched off again") << 1 << 1 << 0 << QStringList{"70000 off"} << 200 << QStringList{"60000"} << 1;
+    QTest::newRow("interval lowered below the count")
+        << 1 << 2 << 0 << QStringList{"70500 interval 1"} << 200 << QStringList{"71000", "131000", "191000"} << 3;
+    QTest::newRow("interval raised") << 1 << 1 << 0 << QStringList{"30000 interval 2"} << 200 << QStringList{"120000"} << 1;
+    QTest::newRow("dialog opened while on")
+        << 1 << 1 << 0 << QStringList{"30250 open"} << 160 << QStringList{"90000", "150000"} << 2;
+    QTest::newRow("an interval that never saves") << 1 << 0 << 0 << none << 100 << none << 0;
+    // The next save comes a whole interval after the dialog has gone.
+    QTest::newRow("a save's dialog open 20 s") << 1 << 1 << 20 << none << 200 << QStringList{"60000", "140000"} << 2;
+    // One save on waking, not one for every interval slept through.
+    QTest::newRow("an hour suspended")
+        << 1 << 1 << 0 << QStringList{"30000 suspend"} << 3700 << QStringList{"3630000", "3690000"} << 2;
     // The first tick shows 00:00:00, then a caption a second and a time a second.
-    QTest::newRow("stopwatch running") << 0 << 1 << QStringList{"2050 stopwatch", "6200 stopwatch"} << 10 << 0 << 9;
-    QTest::newRow("stopwatch and auto save")
-        << 1 << 1 << QStringList{"58000 stopwatch", "61000 stopwatch"} << 120 << 2 << 5;
+    QTest::newRow("stopwatch running")
+        << 0 << 1 << 0 << QStringList{"2050 stopwatch", "6200 stopwatch"} << 10 << none << 9;
+    QTest::newRow("stopwatch and auto save") << 1 << 1 << 0 << QStringList{"58000 stopwatch", "61000 stopwatch"} << 120
+                                             << QStringList{"60000", "120000"} << 5;
 }
 
 // The program wakes only when a save, a blink or a new time is due, and the
-// user sees the same as with a tick every 100 ms.
+// user sees what a tick every 100 ms showed, at the same moments.
 void TestTimers::wakesOnlyWhenSomethingIsDue()
 {
     QFETCH(int, autoSave);
     QFETCH(int, minutes);
+    QFETCH(int, dialogSeconds);
     QFETCH(QStringList, events);
     QFETCH(int, runSeconds);
     QStringList seen[2];
@@ -190,12 +222,14 @@ void TestTimers::wakesOnlyWhenSomethingIsDue()
         rig.settings.AutoSave = autoSave;
         rig.settings.AutoSaveTime = std::int16_t(minutes);
         rig.ticker.plan();
-        seen[everyTick] = Observed(rig, everyTick, events, runSeconds * 1000);
+        seen[everyTick] = Observed(rig, everyTick, events, runSeconds * 1000, dialogSeconds * 1000);
         if (!everyTick)
             QTEST(rig.platform.timers.front()->fires(), "wakes");
     }
     QCOMPARE(seen[false], seen[true]);
-    QTEST(int(seen[true].filter(QStringLiteral(" save")).size()), "saves");
+    QStringList saves = seen[true].filter(QStringLiteral(" save"));
+    saves.replaceInStrings(QStringLiteral(" save"), QString());
+    QTEST(saves, "saves");
 }
 
 // The save is File > Save's: a named note is written even when unchanged.
