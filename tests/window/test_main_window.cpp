@@ -761,8 +761,6 @@ void TestMainWindow::screenReadersHearNames()
     window().action(CommandId::ElapsedTimeMenu)->trigger();
 }
 
-// The contrast between a widget's most common colour (its background) and
-// the colour of its drawing that stands out most (its text).
 // Of the widget's pixels in the area (all when none): the most contrasting against the most common.
 static double DrawnContrast(QWidget& widget, const QRect& area)
 {

@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -75,8 +76,7 @@ QStringList Observed(Rig& rig, bool everyTick, const QStringList& events, int ru
     QStringList seen;
     const std::int64_t origin = rig.platform.monotonicNow;
     const auto at = [&] { return QString::number(rig.platform.monotonicNow - origin) + u' '; };
-    QString caption = rig.window.stopwatchButton;
-    QString shown = Shown(rig);
+    QString last = rig.window.stopwatchButton + u' ' + Shown(rig);
     std::function<void(std::int64_t)> runTo = [&](std::int64_t end) {
         for (std::int64_t tick = (rig.platform.monotonicNow - origin) / 100 * 100 + 100; tick <= end; tick += 100) {
             if (everyTick) {
@@ -85,17 +85,13 @@ QStringList Observed(Rig& rig, bool everyTick, const QStringList& events, int ru
             } else {
                 rig.platform.passTime(origin + tick - rig.platform.monotonicNow);
             }
-            for (const QString& now : {rig.window.stopwatchButton, Shown(rig)}) {
-                QString& before = now == rig.window.stopwatchButton ? caption : shown;
-                if (now != before)
-                    seen.append(at() + now);
-                before = now;
-            }
+            const QString now = rig.window.stopwatchButton + u' ' + Shown(rig);
+            if (now != std::exchange(last, now))
+                seen.append(at() + now);
         }
-        if (everyTick)
-            rig.platform.monotonicNow = origin + end;
-        else
+        if (!everyTick)
             rig.platform.passTime(origin + end - rig.platform.monotonicNow);
+        rig.platform.monotonicNow = origin + end;
     };
     rig.platform.whileDialogOpen = [&] {
         seen.append(at() + QStringLiteral("save"));
