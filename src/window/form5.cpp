@@ -11,6 +11,7 @@
 #include "subsystems/documents/document_commands.h"
 #include "subsystems/documents/document_open.h"
 #include "subsystems/documents/document_title.h"
+#include "subsystems/documents/note_follower.h"
 #include "subsystems/documents/recovery_keeper.h"
 #include "subsystems/documents/recovery_offer.h"
 #include "subsystems/documents/save_changes.h"
@@ -79,6 +80,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     m_editor = new EditorControl(m_clientArea);
     m_editor->setObjectName(QStringLiteral("Text1"));
     m_recovery = std::make_unique<RecoveryKeeper>(documentContext(), m_recoveryStore);
+    m_follower = std::make_unique<NoteFollower>(documentContext());
     connect(m_editor->document(), &QTextDocument::contentsChanged, this, [this] { m_sessionClose = SessionClose::Ask; });
     buildButtonBar(m_clientArea);
     buildMenus();
@@ -205,7 +207,7 @@ void Form5::load()
 
 DocumentContext Form5::documentContext()
 {
-    return {m_state.settings, m_state.document, m_platform, *m_editor, *this, m_storage};
+    return {m_state.settings, m_state.document, m_platform, *m_editor, *this, m_storage, m_follower.get()};
 }
 
 OptionsContext Form5::optionsContext()

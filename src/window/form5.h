@@ -17,6 +17,7 @@
 #include <memory>
 
 class EditorControl;
+class NoteFollower;
 class Platform;
 class QAction;
 class QPushButton;
@@ -98,6 +99,7 @@ private:
     NoteStorage m_storage;
     RecoveryStore m_recoveryStore;
     std::unique_ptr<RecoveryKeeper> m_recovery;
+    std::unique_ptr<NoteFollower> m_follower;
     EditorControl* m_editor = nullptr;
     QWidget* m_clientArea = nullptr;
     std::array<QPushButton*, 15> m_buttons{};

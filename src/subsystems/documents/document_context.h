@@ -1,12 +1,13 @@
 #pragma once
 
 #include "settings/text_encoding.h"
+#include "subsystems/documents/note_storage.h"
 
 #include <QString>
 
 class EditorControl;
 class MainWindowControl;
-class NoteStorage;
+class NoteFollower;
 class Platform;
 struct Settings;
 
@@ -17,12 +18,19 @@ struct DocumentState
     TextEncoding DocumentEncoding = TextEncoding::Utf8; // what the current note was read in
     bool SaveAsFlag = false;
     QString RefusedSaveText; // the last text refused as too long for a note file
+    // The current note as the program last read or wrote it: its fingerprint
+    // (empty when nothing is known, as for an untitled note) and its identity.
+    QByteArray DiskFingerprint;
+    NoteIdentity DiskIdentity;
+    // Auto save skipped a note changed elsewhere: the user is told once.
+    enum class SkipNotice { None, Pending, Given };
+    SkipNotice ChangedElsewhereNotice = SkipNotice::None;
 };
 
 // What the document commands work on: the settings (settings.FileName is the
 // current document's path), the documents' own state, the platform, the
 // editor that holds the text, the window whose caption shows the title and
-// the note files on disk.
+// the note files on disk; and what follows the note on disk, where anything does.
 struct DocumentContext
 {
     Settings& settings;
@@ -31,4 +39,5 @@ struct DocumentContext
     EditorControl& editor;
     MainWindowControl& window;
     NoteStorage& storage;
+    NoteFollower* follower = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "subsystems/documents/document_title.h"
 #include "subsystems/documents/file_errors.h"
 #include "subsystems/documents/note_file_name.h"
+#include "subsystems/documents/note_on_disk.h"
 #include "subsystems/documents/save_changes.h"
 
 #include <QDir>
@@ -20,6 +21,7 @@ void StartUntitled(DocumentContext& context)
     context.editor.setText(QString());
     context.settings.FileName = UntitledFileName;
     context.document.DocumentEncoding = TextEncoding::Utf8;
+    ForgetNoteOnDisk(context);
 }
 
 // Checks and reads a name chosen to open; a name entered after a load error

@@ -7,14 +7,24 @@
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_state.h"
 #include "subsystems/documents/document_title.h"
+#include "subsystems/documents/disk_change_messages.h"
 #include "subsystems/documents/note_file_name.h"
+#include "subsystems/documents/note_on_disk.h"
 #include "subsystems/documents/note_storage.h"
 
 #include <QFileInfo>
 
 #include <optional>
+#include <utility>
 
 namespace {
+
+// Where a save writes, and what must still be there when it does.
+struct SaveTarget
+{
+    QString path;
+    std::optional<QByteArray> expected;
+};
 
 void ShowReadOnlyTarget(Platform& platform)
 {
@@ -35,9 +45,16 @@ bool AllowsReplacing(Platform& platform, const QString& path)
     return answer == MessageAnswer::Yes;
 }
 
+bool IsTheNotesOwnFile(const DocumentContext& context, const QString& path)
+{
+    return context.settings.FileName != UntitledFileName && !context.document.DiskFingerprint.isEmpty()
+        && IsSameFile(context.settings.FileName, path);
+}
+
 // The naming loop of the save dialog: asks until a name passes the extension
-// rule, the probe and the overwrite question.
-std::optional<QString> ChooseSaveName(DocumentContext& context)
+// rule, the probe and the overwrite question. The note's own file, changed
+// by another program, gets the question about that instead.
+std::optional<SaveTarget> ChooseSaveName(DocumentContext& context)
 {
     for (;;) {
         const std::optional<QString> chosen = context.platform.chooseFileToSave(NoteFileFilter);
@@ -52,9 +69,47 @@ std::optional<QString> ChooseSaveName(DocumentContext& context)
             ShowReadOnlyTarget(context.platform);
             return std::nullopt;
         }
-        if (AllowsReplacing(context.platform, check.path))
-            return check.path;
+        if (!IsTheNotesOwnFile(context, check.path)) {
+            if (AllowsReplacing(context.platform, check.path))
+                return SaveTarget{check.path, std::nullopt};
+            continue;
+        }
+        const QByteArray onDisk = context.storage.fingerprint(check.path);
+        if (!ChangedSince(onDisk, context.document.DiskFingerprint)) {
+            if (AllowsReplacing(context.platform, check.path))
+                return SaveTarget{check.path, ExpectedOnDisk(context)};
+            continue;
+        }
+        switch (AskReplaceChangedNote(context.platform, check.path)) {
+        case MessageAnswer::Yes:
+            return SaveTarget{check.path, onDisk};
+        case MessageAnswer::No:
+            continue;
+        default:
+            return std::nullopt;
+        }
     }
+}
+
+// Looks before the new file is even made, so a note changed elsewhere costs
+// no write; the storage looks again right before it replaces the note.
+ReplaceResult WriteUnlessChanged(NoteStorage& storage, const SaveTarget& target, const QByteArray& bytes)
+{
+    if (target.expected && ChangedSince(storage.fingerprint(target.path), *target.expected)) {
+        ReplaceResult changed;
+        changed.changedElsewhere = true;
+        return changed;
+    }
+    return storage.replace(target.path, bytes, target.expected);
+}
+
+// No in the question: Save As, so both texts are kept.
+bool SaveUnderAnotherName(DocumentContext& context)
+{
+    const bool saveAs = std::exchange(context.document.SaveAsFlag, true);
+    const bool written = SaveDocument(context, SaveOrigin::User);
+    context.document.SaveAsFlag = saveAs;
+    return written;
 }
 
 EncodedText NoteFileBytes(const QString& text, TextEncoding encoding)
@@ -65,13 +120,13 @@ EncodedText NoteFileBytes(const QString& text, TextEncoding encoding)
     return EncodeForSaving(content, encoding);
 }
 
-// A longer file would be written but never opened again. A save nobody asked
-// for repeats its refusal only when the text has changed since.
+// A longer file would be written but never opened again. Auto save repeats
+// its refusal only when the text has changed since.
 void RefuseTooLong(DocumentContext& context, const QString& text, qsizetype size, SaveOrigin origin)
 {
     const bool refusedBefore = context.document.RefusedSaveText == text;
     context.document.RefusedSaveText = text;
-    if (origin == SaveOrigin::Automatic && refusedBefore)
+    if (origin == SaveOrigin::AutoSave && refusedBefore)
         return;
     ShowError(context.platform,
               QStringLiteral("This Note Would Take %1 Bytes On Disk, But A Note File Holds At Most %2 Bytes.")
@@ -94,6 +149,7 @@ QString StepName(SaveStep step)
     case SaveStep::Rename: return QStringLiteral("Putting It In Place");
     case SaveStep::DirectorySync: return QStringLiteral("Flushing Its Folder To Disk");
     case SaveStep::Copy: return QStringLiteral("Copying Its Old Content Aside");
+    case SaveStep::Check: return QStringLiteral("Reading It Again");
     }
     return {};
 }
@@ -120,35 +176,69 @@ bool SaveDocument(DocumentContext& context, SaveOrigin origin)
         return false;
     }
     // The document takes a new name only once the note is written under it.
-    QString path = context.settings.FileName;
-    if (path == UntitledFileName || context.document.SaveAsFlag) {
-        const std::optional<QString> chosen = ChooseSaveName(context);
+    SaveTarget target{context.settings.FileName, ExpectedOnDisk(context)};
+    if (target.path == UntitledFileName || context.document.SaveAsFlag) {
+        std::optional<SaveTarget> chosen = ChooseSaveName(context);
         if (!chosen)
             return false;
-        path = *chosen;
+        target = *std::move(chosen);
     }
-    if (context.storage.probe(path) != 0) {
+    if (context.storage.probe(target.path) != 0) {
         ShowReadOnlyTarget(context.platform);
         return false;
     }
-    const bool existed = QFileInfo::exists(path);
-    const ReplaceResult result = context.storage.replace(path, encoded.bytes);
+    // A save of the user's own asks about a change, so a notice still to come would say it twice.
+    DocumentState::SkipNotice& notice = context.document.ChangedElsewhereNotice;
+    if (origin != SaveOrigin::AutoSave && notice == DocumentState::SkipNotice::Pending)
+        notice = DocumentState::SkipNotice::Given;
+    const bool existed = QFileInfo::exists(target.path);
+    ReplaceResult result = WriteUnlessChanged(context.storage, target, encoded.bytes);
+    while (result.changedElsewhere) {
+        if (origin == SaveOrigin::AutoSave) {
+            TellAutoSaveSkipped(context);
+            return false;
+        }
+        const QByteArray asked = context.storage.fingerprint(target.path);
+        switch (AskReplaceChangedNote(context.platform, target.path)) {
+        case MessageAnswer::Yes:
+            target.expected = asked; // asked again only if it changes once more
+            result = WriteUnlessChanged(context.storage, target, encoded.bytes);
+            break;
+        case MessageAnswer::No:
+            return SaveUnderAnotherName(context);
+        default:
+            return false;
+        }
+    }
     const bool written = result.error == 0 || result.failedStep == SaveStep::DirectorySync;
     if (!written) {
         // Saying nothing would leave the user believing the note is safe.
-        ReportFailedWrite(context.platform, path, result, existed);
+        ReportFailedWrite(context.platform, target.path, result, existed);
         return false;
     }
-    context.settings.FileName = path;
+    context.settings.FileName = target.path;
     context.document.DocumentEncoding = encoded.encoding;
     UpdateTitle(context.settings, context.window);
     ClearChangedFlag(context);
+    RememberNoteOnDisk(context, NoteFingerprint(encoded.bytes), result.written);
     if (result.error != 0)
         ShowError(context.platform,
-                  QStringLiteral("File ") + path + QStringLiteral(" Was Written, But Perhaps Not Yet On Disk (")
+                  QStringLiteral("File ") + target.path + QStringLiteral(" Was Written, But Perhaps Not Yet On Disk (")
                       + SystemErrorText(result.error) + QStringLiteral(")."),
                   QStringLiteral("Save"));
     return true;
+}
+
+void AutoSaveDocument(DocumentContext& context)
+{
+    context.document.SaveAsFlag = false;
+    // Writing an unchanged note every interval would make sync clients send
+    // it each time, and turn an edit on another device into a conflict.
+    if (context.settings.FileName != UntitledFileName && !IsDocumentChanged(context)) {
+        FollowNoteOnDisk(context);
+        return;
+    }
+    SaveDocument(context, SaveOrigin::AutoSave);
 }
 
 void FileSave(DocumentContext& context)

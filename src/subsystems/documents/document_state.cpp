@@ -7,6 +7,7 @@
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/file_errors.h"
 #include "subsystems/documents/note_file_name.h"
+#include "subsystems/documents/note_on_disk.h"
 #include "subsystems/documents/note_storage.h"
 
 bool IsDocumentChanged(const DocumentContext& context) { return context.editor.isModified(); }
@@ -20,6 +21,15 @@ void PlaceCaretBeforeLastCharacter(DocumentContext& context)
         context.editor.setSelectionStart(length - 1);
 }
 
+void PutNoteText(DocumentContext& context, const QByteArray& bytes)
+{
+    DecodedText decoded = DecodeText(bytes);
+    if (decoded.text.endsWith(QChar(EndOfFileMarker)))
+        decoded.text.chop(1);
+    context.editor.setText(decoded.text);
+    context.document.DocumentEncoding = decoded.encoding;
+}
+
 ReadAttempt ReadNoteFile(DocumentContext& context, const QString& path, bool createMissing)
 {
     const NoteReadResult read = context.storage.read(path, NoteFileSizeLimit, createMissing);
@@ -30,13 +40,10 @@ ReadAttempt ReadNoteFile(DocumentContext& context, const QString& path, bool cre
                                         + QStringLiteral("  Please Select Another File Or Start A New One."));
         return {ReadOutcome::TooLarge, 0};
     }
-    DecodedText decoded = DecodeText(read.bytes);
-    if (decoded.text.endsWith(QChar(EndOfFileMarker)))
-        decoded.text.chop(1);
-    context.editor.setText(decoded.text);
-    context.document.DocumentEncoding = decoded.encoding;
+    PutNoteText(context, read.bytes);
     context.settings.FileName = path;
     ClearChangedFlag(context);
+    RememberNoteOnDisk(context, NoteFingerprint(read.bytes), read.identity);
     return {ReadOutcome::Loaded, 0};
 }
 

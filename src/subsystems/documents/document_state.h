@@ -10,6 +10,13 @@ void ClearChangedFlag(DocumentContext& context);
 // Puts the caret before the last character of the text, nothing selected.
 void PlaceCaretBeforeLastCharacter(DocumentContext& context);
 
+#include <QByteArray>
+
+// Puts a note file's bytes into the editor as its whole text, one end-of-file
+// byte at the end dropped, and takes the note's encoding; the changed flag
+// is left clear and undo starts afresh.
+void PutNoteText(DocumentContext& context, const QByteArray& bytes);
+
 enum class ReadOutcome { Loaded, TooLarge, Failed };
 
 struct ReadAttempt

@@ -1,5 +1,10 @@
 #include "subsystems/documents/note_storage.h"
 
+#include "subsystems/documents/note_file_name.h"
+#include "subsystems/documents/note_watch.h"
+
+#include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -62,16 +67,68 @@ private:
 
 bool MayRetryReadOnly(int error) { return error == EACCES || error == EROFS || error == EPERM || error == ETXTBSY; }
 
+// Non-blocking, so a FIFO given as a note cannot hang the program.
+constexpr int CommonOpenFlags = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
+
 int OpenForReading(const QByteArray& path, bool createMissing)
 {
-    // Non-blocking, so a FIFO given as a note cannot hang the program.
-    const int common = O_CLOEXEC | O_NONBLOCK | O_NOCTTY;
-    int fd = ::open(path.constData(), O_RDWR | common);
+    int fd = ::open(path.constData(), O_RDWR | CommonOpenFlags);
     if (fd < 0 && errno == ENOENT && createMissing)
-        fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | common, 0666);
+        fd = ::open(path.constData(), O_RDWR | O_CREAT | O_EXCL | CommonOpenFlags, 0666);
     if (fd < 0 && MayRetryReadOnly(errno))
-        fd = ::open(path.constData(), O_RDONLY | common);
+        fd = ::open(path.constData(), O_RDONLY | CommonOpenFlags);
     return fd;
+}
+
+NoteIdentity IdentityOf(const struct stat& info)
+{
+    return {info.st_dev, info.st_ino, qint64(info.st_size),
+            qint64(info.st_mtim.tv_sec) * 1000000000 + qint64(info.st_mtim.tv_nsec)};
+}
+
+// Reads a whole regular file from an open descriptor; more than limit bytes make it too large.
+NoteReadResult ReadOpened(int fd, qint64 limit)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return {errno, false, {}, {}};
+    if (S_ISDIR(info.st_mode))
+        return {EISDIR, false, {}, {}};
+    if (!S_ISREG(info.st_mode))
+        return {ENODEV, false, {}, {}};
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+
+    // One byte past the limit tells a file that is too large.
+    const qint64 wanted = limit < 0 ? 0 : limit < std::numeric_limits<qint64>::max() ? limit + 1 : limit;
+    // Room for the file as it stands and one byte more, to see its end; it may
+    // still grow while it is read, and files such as those in /proc claim no size.
+    NoteReadResult result;
+    result.identity = IdentityOf(info);
+    result.bytes.resize(info.st_size < wanted ? info.st_size + 1 : wanted);
+    qint64 total = 0;
+    while (total < wanted) {
+        if (total == result.bytes.size())
+            result.bytes.resize(std::min(wanted, total + std::max<qint64>(total, 4096)));
+        const ssize_t got = ::read(fd, result.bytes.data() + total, size_t(result.bytes.size() - total));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return {errno, false, {}, {}};
+        if (got == 0)
+            break;
+        total += got;
+    }
+    result.tooLarge = total > limit;
+    result.bytes.resize(result.tooLarge ? 0 : total);
+    return result;
+}
+
+// A missing file's path with its folder resolved, so two spellings of one place compare equal.
+QString ResolvedPath(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+    return QDir::cleanPath((folder.isEmpty() ? info.absolutePath() : folder) + u'/' + info.fileName());
 }
 
 QByteArray DirectoryOf(const QByteArray& path)
@@ -107,6 +164,21 @@ QByteArray CopyPathTemplate(const QByteArray& target)
 
 } // namespace
 
+QByteArray NoteFingerprint(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+}
+
+bool IsSameFile(const QString& first, const QString& second)
+{
+    struct stat one {};
+    struct stat other {};
+    if (::stat(QFile::encodeName(first).constData(), &one) != 0)
+        return ResolvedPath(first) == ResolvedPath(second);
+    return ::stat(QFile::encodeName(second).constData(), &other) == 0 && one.st_dev == other.st_dev
+        && one.st_ino == other.st_ino;
+}
+
 QString ProbePathFor(const QString& targetPath)
 {
     const QString name = targetPath.mid(targetPath.lastIndexOf(u'/') + 1);
@@ -118,41 +190,46 @@ QString ProbePathFor(const QString& targetPath)
 NoteReadResult NoteStorage::read(const QString& path, qint64 limit, bool createMissing)
 {
     if (path.isEmpty())
-        return {ENOENT, false, {}};
+        return {ENOENT, false, {}, {}};
     FileDescriptor fd(OpenForReading(QFile::encodeName(path), createMissing));
     if (fd.get() < 0)
-        return {errno, false, {}};
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
-        return {errno, false, {}};
-    if (S_ISDIR(info.st_mode))
-        return {EISDIR, false, {}};
-    if (!S_ISREG(info.st_mode))
-        return {ENODEV, false, {}};
-    ::fcntl(fd.get(), F_SETFL, ::fcntl(fd.get(), F_GETFL) & ~O_NONBLOCK);
+        return {errno, false, {}, {}};
+    return ReadOpened(fd.get(), limit);
+}
 
-    // One byte past the limit tells a file that is too large.
-    const qint64 wanted = limit < 0 ? 0 : limit < std::numeric_limits<qint64>::max() ? limit + 1 : limit;
-    // Room for the file as it stands and one byte more, to see its end; it may
-    // still grow while it is read, and files such as those in /proc claim no size.
-    NoteReadResult result;
-    result.bytes.resize(info.st_size < wanted ? info.st_size + 1 : wanted);
-    qint64 total = 0;
-    while (total < wanted) {
-        if (total == result.bytes.size())
-            result.bytes.resize(std::min(wanted, total + std::max<qint64>(total, 4096)));
-        const ssize_t got = ::read(fd.get(), result.bytes.data() + total, size_t(result.bytes.size() - total));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0)
-            return {errno, false, {}};
-        if (got == 0)
-            break;
-        total += got;
-    }
-    result.tooLarge = total > limit;
-    result.bytes.resize(result.tooLarge ? 0 : total);
-    return result;
+NoteReadResult NoteStorage::readAsItIs(const QString& path, qint64 limit)
+{
+    if (path.isEmpty())
+        return {ENOENT, false, {}, {}};
+    FileDescriptor fd(::open(QFile::encodeName(path).constData(), O_RDONLY | CommonOpenFlags));
+    if (fd.get() < 0)
+        return {errno, false, {}, {}};
+    return ReadOpened(fd.get(), limit);
+}
+
+QByteArray NoteStorage::fingerprint(const QString& path)
+{
+    if (const int injected = stepFailure(SaveStep::Check))
+        return injected == ENOENT ? QByteArray() : UnreadableFingerprint;
+    const NoteReadResult read = readAsItIs(path, NoteFileSizeLimit);
+    if (read.error == ENOENT)
+        return {};
+    if (read.error != 0 || read.tooLarge)
+        return UnreadableFingerprint;
+    return NoteFingerprint(read.bytes);
+}
+
+NoteIdentity NoteStorage::look(const QString& path)
+{
+    struct stat info {};
+    if (path.isEmpty() || ::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return IdentityOf(info);
+}
+
+std::unique_ptr<NoteWatch> NoteStorage::watch(const QString& path, std::function<void()> changed)
+{
+    return WatchNoteFile(path, std::move(changed));
 }
 
 int NoteStorage::probe(const QString& targetPath)
@@ -176,7 +253,8 @@ int NoteStorage::probe(const QString& targetPath)
     return 0;
 }
 
-ReplaceResult NoteStorage::replace(const QString& path, const QByteArray& bytes)
+ReplaceResult NoteStorage::replace(const QString& path, const QByteArray& bytes,
+                                   const std::optional<QByteArray>& expected)
 {
     // Write through a symbolic link to the file it names, never over the link itself.
     const QFileInfo info(path);
@@ -186,26 +264,26 @@ ReplaceResult NoteStorage::replace(const QString& path, const QByteArray& bytes)
     struct stat old {};
     const bool exists = ::stat(nativeTarget.constData(), &old) == 0;
     if (!exists && errno != ENOENT)
-        return {errno, SaveStep::Open, {}};
+        return {errno, SaveStep::Open, {}, false, {}};
     if (exists && S_ISDIR(old.st_mode))
-        return {EISDIR, SaveStep::Open, {}};
+        return {EISDIR, SaveStep::Open, {}, false, {}};
     if (exists && !S_ISREG(old.st_mode))
-        return {ENODEV, SaveStep::Open, {}};
+        return {ENODEV, SaveStep::Open, {}, false, {}};
     if (exists && ((old.st_mode & 0222) == 0 || ::access(nativeTarget.constData(), W_OK) != 0))
-        return {EACCES, SaveStep::Open, {}};
+        return {EACCES, SaveStep::Open, {}, false, {}};
 
     // A new file in the old one's place would part it from its other names.
     if (exists && old.st_nlink > 1)
-        return replaceInPlace(nativeTarget, bytes);
+        return replaceInPlace(nativeTarget, bytes, expected);
     std::optional<ReplaceResult> renamed =
-        replaceByRename(nativeTarget, exists ? &old : nullptr, bytes, 0666 & ~CurrentUmask());
-    return renamed ? *std::move(renamed) : replaceInPlace(nativeTarget, bytes);
+        replaceByRename(nativeTarget, exists ? &old : nullptr, bytes, 0666 & ~CurrentUmask(), expected);
+    return renamed ? *std::move(renamed) : replaceInPlace(nativeTarget, bytes, expected);
 }
 
 ReplaceResult NoteStorage::writePrivate(const QString& path, const QByteArray& bytes)
 {
     // Without an old file to take after, the rename is the only way.
-    return *replaceByRename(QFile::encodeName(path), nullptr, bytes, 0600);
+    return *replaceByRename(QFile::encodeName(path), nullptr, bytes, 0600, std::nullopt);
 }
 
 int NoteStorage::stepFailure(SaveStep) { return 0; }
@@ -222,10 +300,16 @@ int NoteStorage::perform(SaveStep step, Call call)
     return errno != 0 ? errno : EIO;
 }
 
-std::optional<ReplaceResult> NoteStorage::replaceByRename(const QByteArray& target, const struct stat* old,
-                                                          const QByteArray& bytes, mode_t newFileMode)
+bool NoteStorage::changedBeforeReplacing(const QByteArray& target, const std::optional<QByteArray>& expected)
 {
-    const auto failed = [](int error, SaveStep step) { return std::optional(ReplaceResult{error, step, {}}); };
+    return expected && ChangedSince(fingerprint(QFile::decodeName(target)), *expected);
+}
+
+std::optional<ReplaceResult> NoteStorage::replaceByRename(const QByteArray& target, const struct stat* old,
+                                                          const QByteArray& bytes, mode_t newFileMode,
+                                                          const std::optional<QByteArray>& expected)
+{
+    const auto failed = [](int error, SaveStep step) { return std::optional(ReplaceResult{error, step, {}, false, {}}); };
     const QByteArray directory = DirectoryOf(target);
     QByteArray temporaryPath = Join(directory, ".scriblet-save-XXXXXX");
     int raw = -1;
@@ -247,33 +331,52 @@ std::optional<ReplaceResult> NoteStorage::replaceByRename(const QByteArray& targ
         return failed(error, SaveStep::Write);
     if (const int error = perform(SaveStep::Sync, [&] { return ::fsync(fd.get()); }))
         return failed(error, SaveStep::Sync);
+    struct stat written {};
+    if (const int error = perform(SaveStep::Sync, [&] { return ::fstat(fd.get(), &written); }))
+        return failed(error, SaveStep::Sync);
     if (const int error = perform(SaveStep::Close, [&] { return ::close(fd.release()); }))
         return failed(error, SaveStep::Close);
+    // The last look: what another program wrote meanwhile is not replaced unseen.
+    if (changedBeforeReplacing(target, expected)) {
+        ReplaceResult changed;
+        changed.changedElsewhere = true;
+        return changed;
+    }
     const auto moveIntoPlace = [&] { return ::rename(temporaryPath.constData(), target.constData()); };
     if (const int error = perform(SaveStep::Rename, moveIntoPlace))
         return failed(error, SaveStep::Rename);
     temporary.keep();
-    if (const int error = syncDirectory(directory, SaveStep::DirectorySync))
-        return failed(error, SaveStep::DirectorySync);
-    return ReplaceResult{};
+    ReplaceResult result;
+    result.written = IdentityOf(written);
+    if (const int error = syncDirectory(directory, SaveStep::DirectorySync)) {
+        result.error = error;
+        result.failedStep = SaveStep::DirectorySync;
+    }
+    return result;
 }
 
-ReplaceResult NoteStorage::replaceInPlace(const QByteArray& target, const QByteArray& bytes)
+ReplaceResult NoteStorage::replaceInPlace(const QByteArray& target, const QByteArray& bytes,
+                                          const std::optional<QByteArray>& expected)
 {
     QByteArray copyPath = CopyPathTemplate(target);
     if (const int error = copyContent(target, copyPath))
-        return {error, SaveStep::Copy, {}};
+        return {error, SaveStep::Copy, {}, false, {}};
     RemovedUnlessKept copy(copyPath);
+    if (changedBeforeReplacing(target, expected)) {
+        ReplaceResult changed;
+        changed.changedElsewhere = true;
+        return changed;
+    }
     int raw = -1;
     const auto open = [&] { return raw = ::open(target.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY); };
     if (const int error = perform(SaveStep::Open, open))
-        return {error, SaveStep::Open, {}}; // nothing touched yet
+        return {error, SaveStep::Open, {}, false, {}}; // nothing touched yet
     FileDescriptor fd(raw);
 
     // From here the note may hold part of the new text: the copy is all that is left of the old.
     const auto failed = [&](int error, SaveStep step) {
         copy.keep();
-        return ReplaceResult{error, step, QFile::decodeName(copyPath)};
+        return ReplaceResult{error, step, QFile::decodeName(copyPath), false, {}};
     };
     if (const int error = writeAll(fd.get(), bytes))
         return failed(error, SaveStep::Write);
@@ -281,9 +384,14 @@ ReplaceResult NoteStorage::replaceInPlace(const QByteArray& target, const QByteA
         return failed(error, SaveStep::Write);
     if (const int error = perform(SaveStep::Sync, [&] { return ::fsync(fd.get()); }))
         return failed(error, SaveStep::Sync);
+    struct stat written {};
+    if (const int error = perform(SaveStep::Sync, [&] { return ::fstat(fd.get(), &written); }))
+        return failed(error, SaveStep::Sync);
     if (const int error = perform(SaveStep::Close, [&] { return ::close(fd.release()); }))
         return failed(error, SaveStep::Close);
-    return {};
+    ReplaceResult result;
+    result.written = IdentityOf(written);
+    return result;
 }
 
 bool NoteStorage::copyAttributes(const QByteArray& source, int fd)

@@ -6,6 +6,7 @@
 #include "subsystems/documents/document_save.h"
 #include "subsystems/documents/document_state.h"
 #include "subsystems/documents/document_title.h"
+#include "subsystems/documents/note_file_name.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -29,7 +30,10 @@ QString QuickFilePath(const DocumentContext& context, int index)
 void LoadQuickFile(DocumentContext& context, const QString& path)
 {
     context.document.SaveAsFlag = false;
-    if (!SaveDocument(context, SaveOrigin::Automatic) && IsDocumentChanged(context))
+    // A named note without unsaved changes is on disk as it stands: writing
+    // it again would only make sync clients send it once more.
+    const bool unchangedNote = context.settings.FileName != UntitledFileName && !IsDocumentChanged(context);
+    if (!unchangedNote && !SaveDocument(context, SaveOrigin::QuickFileSwitch) && IsDocumentChanged(context))
         return;
     // The address and to-do files live in the program directory, made when first needed.
     if (QFileInfo(path).absolutePath() == QFileInfo(context.document.ProgramDirectory).absoluteFilePath())

@@ -30,6 +30,8 @@ QByteArray RecoveryFileBytes(const RecoveredNote& note)
     bytes += "Note: " + QUrl::toPercentEncoding(note.notePath, "/") + '\n';
     bytes += "Encoding: " + EncodingName(note.encoding) + '\n';
     bytes += "Kept: " + note.keptAt.toUTC().toString(Qt::ISODateWithMs).toLatin1() + '\n';
+    if (!note.diskFingerprint.isEmpty())
+        bytes += "On Disk: " + note.diskFingerprint + '\n';
     bytes += "Length: " + QByteArray::number(text.size()) + "\n\n";
     return bytes + text;
 }
@@ -39,7 +41,15 @@ std::optional<RecoveredNote> ParseRecoveryFile(const QByteArray& bytes)
     const qsizetype headerEnd = bytes.indexOf("\n\n");
     if (headerEnd < 0)
         return std::nullopt;
-    const QList<QByteArray> lines = bytes.left(headerEnd).split('\n');
+    QList<QByteArray> lines = bytes.left(headerEnd).split('\n');
+    // Files of older versions have no line for the note on disk.
+    std::optional<QByteArray> onDisk;
+    if (lines.size() == 6) {
+        onDisk = HeaderValue(lines[4], "On Disk");
+        if (!onDisk)
+            return std::nullopt;
+        lines.removeAt(4);
+    }
     if (lines.size() != 5 || lines[0] != Magic)
         return std::nullopt;
     const auto path = HeaderValue(lines[1], "Note");
@@ -64,5 +74,6 @@ std::optional<RecoveredNote> ParseRecoveryFile(const QByteArray& bytes)
     if (!note.keptAt.isValid())
         return std::nullopt;
     note.text = QString::fromUtf8(text);
+    note.diskFingerprint = onDisk.value_or(QByteArray());
     return note;
 }

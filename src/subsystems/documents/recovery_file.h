@@ -15,6 +15,7 @@ struct RecoveredNote
     TextEncoding encoding = TextEncoding::Utf8;
     QDateTime keptAt;
     QString text;
+    QByteArray diskFingerprint{}; // the note as last read or written; empty when unknown
 };
 
 // A short header a person can read, a blank line, then the text as UTF-8.

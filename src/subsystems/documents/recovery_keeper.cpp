@@ -47,7 +47,8 @@ bool RecoveryKeeper::keepNow(NoticeBy notice)
     }
     const QString& path = m_context.settings.FileName;
     RecoveredNote note{path == UntitledFileName ? QString() : path, m_context.document.DocumentEncoding,
-                       m_context.platform.currentDateTime(), m_context.editor.text()};
+                       m_context.platform.currentDateTime(), m_context.editor.text(),
+                       m_context.document.DiskFingerprint};
     const KeepResult result = m_store.keep(note);
     if (const std::optional<MessageBoxRequest> message = m_notices.after(result)) {
         if (notice == NoticeBy::MessageBox)

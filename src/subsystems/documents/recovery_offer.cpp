@@ -6,6 +6,8 @@
 #include "subsystems/documents/document_context.h"
 #include "subsystems/documents/document_open.h"
 #include "subsystems/documents/document_title.h"
+#include "subsystems/documents/note_on_disk.h"
+#include "subsystems/documents/note_storage.h"
 #include "subsystems/documents/recovery_keeper.h"
 #include "subsystems/documents/recovery_store.h"
 #include "subsystems/documents/save_changes.h"
@@ -25,7 +27,9 @@ MessageAnswer AskToRestore(Platform& platform, const RecoveredNote& note)
 }
 
 // The recovered text becomes the document, changed, so a save writes it
-// where it belongs. This copy keeps it before the left-behind file goes.
+// where it belongs; the note is taken to hold what it held when the text was
+// kept, so a save asks if it has changed since. This copy keeps the text
+// before the left-behind file goes.
 void Restore(DocumentContext& context, RecoveryKeeper& keeper, Leftover& leftover)
 {
     const RecoveredNote& note = leftover.note();
@@ -33,6 +37,7 @@ void Restore(DocumentContext& context, RecoveryKeeper& keeper, Leftover& leftove
     context.settings.FileName = note.notePath.isEmpty() ? UntitledFileName : note.notePath;
     context.document.DocumentEncoding = note.encoding;
     context.editor.setModified(true);
+    RememberNoteOnDisk(context, note.diskFingerprint, {});
     UpdateTitle(context.settings, context.window);
     if (keeper.keepNow(RecoveryKeeper::NoticeBy::MessageBox))
         leftover.remove();

@@ -6,6 +6,7 @@
 #include "subsystems/documents/document_save.h"
 #include "subsystems/documents/document_state.h"
 #include "subsystems/documents/document_title.h"
+#include "subsystems/documents/note_on_disk.h"
 
 MessageAnswer AskSaveChanges(Platform& platform)
 {
@@ -36,5 +37,6 @@ void FileNew(DocumentContext& context)
     ClearChangedFlag(context);
     context.settings.FileName = UntitledFileName;
     context.document.DocumentEncoding = TextEncoding::Utf8;
+    ForgetNoteOnDisk(context);
     UpdateTitle(context.settings, context.window);
 }

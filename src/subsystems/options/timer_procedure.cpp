@@ -19,7 +19,7 @@ std::int64_t RunAutoSave(const OptionsContext& context)
     RestartAutoSaveCount(context.timer);
     context.ticker.plan();
     DocumentContext document = context.document;
-    FileSave(document);
+    AutoSaveDocument(document);
     const std::int64_t meanwhile = TakeEndedSeconds(context.timer, context.platform.monotonicMilliseconds());
     RestartAutoSaveCount(context.timer);
     return meanwhile;

@@ -585,10 +585,11 @@ void TestDocuments::saveWritesTheEndOfFileByteOnce()
 
 void TestDocuments::saveRewritesAnUnchangedDocument()
 {
-    loadNote("same.scb", "editor text\x1a");
-    WriteFileBytes(file("same.scb"), "changed behind our back");
+    loadNote("same.scb", "editor text");
+    const NoteIdentity before = m_storage->look(file("same.scb"));
     QVERIFY(SaveDocument(context()));
     QCOMPARE(ReadFileBytes(file("same.scb")), QByteArray("editor text\x1a"));
+    QVERIFY(m_storage->look(file("same.scb")).inode != before.inode); // a new file took its place
     QVERIFY(m_platform->calls.isEmpty()); // no dialog, no question
 }
 
@@ -755,7 +756,8 @@ void TestDocuments::noteTooLongForANoteFileIsNeverWritten()
 }
 
 // A note of 29 995 bytes without the end-of-file byte loads; saving would add
-// the byte. The save before a quick-file switch says so once for that text.
+// the byte. Unchanged, it is not saved before a quick-file switch; edited, the
+// switch stops and says why each time, while auto save says it once a text.
 void TestDocuments::unaskedSaveRefusesATooLongTextOnce()
 {
     const QByteArray full(NoteFileSizeLimit, 'f');
@@ -765,23 +767,23 @@ void TestDocuments::unaskedSaveRefusesATooLongTextOnce()
         return std::count_if(m_platform->messages.cbegin(), m_platform->messages.cend(),
                              [](const MessageBoxRequest& m) { return m.title == QStringLiteral("Note Too Long"); });
     };
-    LoadQuickFile(context(), file("quick.scb")); // unchanged: the switch goes on
-    QCOMPARE(refusals(), 1);
+    LoadQuickFile(context(), file("quick.scb"));
+    QCOMPARE(refusals(), 0);
     QCOMPARE(m_editor->text(), QStringLiteral("quick"));
     QCOMPARE(ReadFileBytes(file("full.scb")), full);
 
     LoadQuickFile(context(), file("full.scb"));
-    LoadQuickFile(context(), file("quick.scb"));
-    QCOMPARE(refusals(), 1);
-    LoadQuickFile(context(), file("full.scb"));
-    FileSave(context()); // asked for: always said
-    QCOMPARE(refusals(), 2);
-
     m_editor->setSelectionStart(0);
     m_editor->replaceSelection("x");
-    LoadQuickFile(context(), file("quick.scb")); // a new text, changed: said, and no switch
-    QCOMPARE(refusals(), 3);
+    LoadQuickFile(context(), file("quick.scb"));
+    LoadQuickFile(context(), file("quick.scb"));
+    QCOMPARE(refusals(), 2);
     QCOMPARE(m_state->settings.FileName, file("full.scb"));
+    AutoSaveDocument(context());
+    AutoSaveDocument(context());
+    QCOMPARE(refusals(), 2);
+    FileSave(context());
+    QCOMPARE(refusals(), 3);
     QVERIFY(m_editor->text().startsWith(QStringLiteral("xf")));
 }
 
@@ -866,10 +868,9 @@ void TestDocuments::quickFileSwitchSavesFirst()
 {
     WriteFileBytes(file("quick.scb"), "quick\r\nfile\x1a");
     m_state->settings.File1 = file("quick.scb");
-    loadNote("current.scb", "current\x1a");
-    WriteFileBytes(file("current.scb"), "stale");
+    loadNote("current.scb", "current");
     LoadQuickFile(context(), QuickFilePath(context(), 0));
-    QCOMPARE(ReadFileBytes(file("current.scb")), QByteArray("current\x1a")); // rewritten although unchanged
+    QCOMPARE(ReadFileBytes(file("current.scb")), QByteArray("current")); // unchanged: not written
     QCOMPARE(m_editor->text(), QStringLiteral("quick\r\nfile"));
     QCOMPARE(m_editor->selectionStart(), 10);
     QCOMPARE(m_window->title(), QStringLiteral("quick.scb"));
@@ -911,7 +912,7 @@ void TestDocuments::quickFileErrors()
     LoadQuickFile(context(), file("missing/dir/q.scb"));
     QCOMPARE(m_editor->text(), QStringLiteral("elsewhere"));
     QCOMPARE(m_state->settings.FileName, file("elsewhere.scb"));
-    QCOMPARE(ReadFileBytes(file("current.scb")), QByteArray("current\x1a"));
+    QCOMPARE(ReadFileBytes(file("current.scb")), QByteArray("current"));
 }
 
 QTEST_MAIN(TestDocuments)
