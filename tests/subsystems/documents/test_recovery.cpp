@@ -80,6 +80,9 @@ void TestRecovery::fileReadsBackAsWritten_data()
     QTest::newRow("Windows-1252 note") << Note("/n.TXT", QString::fromUtf8("caf\u00e9"), TextEncoding::Windows1252);
     QTest::newRow("text that looks like a header") << Note("/n.SCB", "\n\nLength: 3\n\nSCRIBLET RECOVERY 1\n");
     QTest::newRow("characters beyond the basic plane") << Note("/n.SCB", QString::fromUtf8("\U0001F600 \u2029"));
+    RecoveredNote onDisk = Note("/n.SCB", "edited");
+    onDisk.diskFingerprint = NoteFingerprint("as read");
+    QTest::newRow("with the note as it was on disk") << onDisk;
 }
 
 void TestRecovery::fileReadsBackAsWritten()
@@ -91,6 +94,7 @@ void TestRecovery::fileReadsBackAsWritten()
     QCOMPARE(read->encoding, note.encoding);
     QCOMPARE(read->keptAt, note.keptAt);
     QCOMPARE(read->text, note.text);
+    QCOMPARE(read->diskFingerprint, note.diskFingerprint);
 }
 
 void TestRecovery::damagedFileIsNotTakenForWhole_data()
@@ -104,6 +108,7 @@ void TestRecovery::damagedFileIsNotTakenForWhole_data()
     QTest::newRow("another program's file") << QByteArray("SCRIBLET RECOVERY 2") + whole.mid(19);
     QTest::newRow("unknown encoding") << QByteArray(whole).replace("UTF-8", "UTF-7");
     QTest::newRow("no time") << QByteArray(whole).replace("Kept: 2026", "Kept: xxxx");
+    QTest::newRow("a line nobody wrote") << QByteArray(whole).replace("Length", "Later: 1\nLength");
 }
 
 void TestRecovery::damagedFileIsNotTakenForWhole()

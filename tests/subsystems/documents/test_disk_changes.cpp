@@ -1,0 +1,388 @@
+#include "platform/editor_control.h"
+#include "settings/settings.h"
+#include "subsystems/documents/document_context.h"
+#include "subsystems/documents/document_save.h"
+#include "subsystems/documents/document_state.h"
+#include "subsystems/documents/note_file_name.h"
+#include "subsystems/documents/note_follower.h"
+#include "subsystems/documents/note_storage.h"
+#include "subsystems/documents/quick_files.h"
+#include "subsystems/documents/recovery_file.h"
+#include "subsystems/documents/recovery_keeper.h"
+#include "subsystems/documents/recovery_offer.h"
+#include "subsystems/documents/recovery_store.h"
+#include "subsystems/documents/save_changes.h"
+#include "support/recording_window.h"
+#include "support/scripted_platform.h"
+#include "support/test_environment.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+// What another program does to the note while it is open.
+enum class Change { None, Touched, InPlace, Renamed, Deleted, DuringSave };
+// How the note comes to be saved.
+enum class Route { Save, SaveAsOwnName, QuickFile, NewAfterYes, AutoSave };
+
+// The note files on disk, with a watch the test notifies and a hook at the
+// last look before the note is replaced.
+class WatchedDisk : public NoteStorage
+{
+public:
+    bool notifies = true;
+    std::function<void()> notify;
+    std::function<void()> duringSave;
+
+    std::unique_ptr<NoteWatch> watch(const QString&, std::function<void()> changed) override
+    {
+        notify = std::move(changed);
+        return notifies ? std::make_unique<NoteWatch>() : nullptr;
+    }
+
+protected:
+    int stepFailure(SaveStep step) override
+    {
+        // The first look is the save's own, before the new file is made; the second the storage's.
+        if (step == SaveStep::Check && ++m_looks == 2 && duringSave)
+            duringSave();
+        return 0;
+    }
+
+private:
+    int m_looks = 0;
+};
+
+const QByteArray Theirs = "theirs\x1a";
+const QByteArray Mine = "mine old\x1a";
+const QString Changed = QStringLiteral("File Changed On Disk");
+
+struct Rig
+{
+    Rig()
+    {
+        settings.FileInTitle = 1;
+        document.ProgramDirectory = dir.path();
+        WriteFileBytes(note, "old\x1a");
+        WriteFileBytes(quick, "quick");
+        context.follower = &follower;
+        ReadNoteFile(context, note, false);
+    }
+    void change(Change change)
+    {
+        if (change == Change::Touched)
+            QFile(note).setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime);
+        else if (change == Change::InPlace)
+            WriteFileBytes(note, Theirs);
+        else if (change == Change::Renamed)
+            WriteFileBytes(note + ".part", Theirs), std::rename(qPrintable(note + ".part"), qPrintable(note));
+        else if (change == Change::Deleted)
+            QFile::remove(note);
+        else if (change == Change::DuringSave)
+            storage.duringSave = [this] { WriteFileBytes(note, Theirs); };
+        if (storage.notifies && change != Change::None && change != Change::DuringSave) {
+            storage.notify();
+            platform.passTime(NoteFollower::GatherMilliseconds);
+        }
+    }
+    QStringList titles() const
+    {
+        QStringList shown;
+        for (const MessageBoxRequest& message : platform.messages)
+            shown.append(message.title);
+        return shown;
+    }
+
+    QTemporaryDir dir;
+    QString note = dir.filePath("n.scb");
+    QString quick = dir.filePath("quick.scb");
+    QString other = dir.filePath("other.scb");
+    Settings settings;
+    DocumentState document;
+    ScriptedPlatform platform;
+    EditorControl editor;
+    RecordingWindow window;
+    WatchedDisk storage;
+    DocumentContext context{settings, document, platform, editor, window, storage};
+    NoteFollower follower{context};
+};
+
+QByteArray OnDisk(const QString& path) { return QFile::exists(path) ? ReadFileBytes(path) : "(missing)"; }
+
+} // namespace
+
+class TestDiskChanges : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void noteChangedElsewhereIsNeverOverwrittenUnasked_data();
+    void noteChangedElsewhereIsNeverOverwrittenUnasked();
+    void unEditedNoteFollowsTheDisk();
+    void autoSaveTellsOnceAfterAQuietSpell();
+    void restoredTextOverANoteChangedSinceAsks();
+    void lastLookIsRightBeforeTheNoteIsReplaced_data();
+    void lastLookIsRightBeforeTheNoteIsReplaced();
+    void watchSeesWritesRenamesAndLinks();
+};
+
+void TestDiskChanges::noteChangedElsewhereIsNeverOverwrittenUnasked_data()
+{
+    QTest::addColumn<Route>("route");
+    QTest::addColumn<bool>("edited");
+    QTest::addColumn<Change>("change");
+    QTest::addColumn<MessageAnswer>("answer"); // No: Save As to other.scb, or its dialog cancelled
+    QTest::addColumn<QByteArray>("disk");      // the note afterwards
+    QTest::addColumn<QByteArray>("saveAs");    // other.scb afterwards
+    QTest::addColumn<QStringList>("titles");   // the messages shown
+    QTest::addColumn<QString>("shown");        // the editor's text afterwards
+    QTest::addColumn<bool>("wentOn");          // saved; or the quick file or New carried out
+
+    using R = Route;
+    using C = Change;
+    using A = MessageAnswer;
+    const QByteArray none = "(missing)";
+    const QStringList asked{Changed};
+    const QStringList newAsked{"File Has Changed", Changed};
+    const struct
+    {
+        const char* name;
+        Route route;
+        bool edited;
+        Change change;
+        MessageAnswer answer;
+        QByteArray disk, saveAs;
+        QStringList titles;
+        QString shown;
+        bool wentOn;
+    } rows[] = {
+        {"save, unchanged", R::Save, true, C::None, A::Ok, Mine, none, {}, "mine old", true},
+        {"save, timestamp touched", R::Save, true, C::Touched, A::Ok, Mine, none, {}, "mine old", true},
+        {"save, deleted: written again", R::Save, true, C::Deleted, A::Ok, Mine, none, {}, "mine old", true},
+        {"save, in place, Yes", R::Save, true, C::InPlace, A::Yes, Mine, none, asked, "mine old", true},
+        {"save, renamed, No", R::Save, true, C::Renamed, A::No, Theirs, Mine, asked, "mine old", true},
+        {"save, in place, Cancel", R::Save, true, C::InPlace, A::Cancel, Theirs, none, asked, "mine old", false},
+        {"save, during the save, Yes", R::Save, true, C::DuringSave, A::Yes, Mine, none, asked, "mine old", true},
+        {"save, during the save, Cancel", R::Save, true, C::DuringSave, A::Cancel, Theirs, none, asked, "mine old", false},
+        {"save as own name, unchanged", R::SaveAsOwnName, true, C::None, A::Yes, Mine, none, {"File Already Exists"}, "mine old", true},
+        {"save as own name, in place, Yes", R::SaveAsOwnName, true, C::InPlace, A::Yes, Mine, none, asked, "mine old", true},
+        {"save as own name, in place, No", R::SaveAsOwnName, true, C::InPlace, A::No, Theirs, none, asked, "mine old", false},
+        {"save as own name, in place, Cancel", R::SaveAsOwnName, true, C::InPlace, A::Cancel, Theirs, none, asked, "mine old", false},
+        {"quick file, unedited, in place", R::QuickFile, false, C::InPlace, A::Ok, Theirs, none, {}, "quick", true},
+        {"quick file, unedited, deleted", R::QuickFile, false, C::Deleted, A::Ok, none, none, {}, "quick", true},
+        {"quick file, renamed, Cancel", R::QuickFile, true, C::Renamed, A::Cancel, Theirs, none, asked, "mine old", false},
+        {"quick file, in place, No", R::QuickFile, true, C::InPlace, A::No, Theirs, Mine, asked, "quick", true},
+        {"quick file, deleted", R::QuickFile, true, C::Deleted, A::Ok, Mine, none, {}, "quick", true},
+        {"new, in place, Yes", R::NewAfterYes, true, C::InPlace, A::Yes, Mine, none, newAsked, "", true},
+        {"new, in place, Cancel", R::NewAfterYes, true, C::InPlace, A::Cancel, Theirs, none, newAsked, "mine old", false},
+        {"auto save, in place: skipped, told", R::AutoSave, true, C::InPlace, A::Ok, Theirs, none, asked, "mine old", false},
+        {"auto save, during the save: skipped", R::AutoSave, true, C::DuringSave, A::Ok, Theirs, none, asked, "mine old", false},
+        {"auto save, deleted: written again", R::AutoSave, true, C::Deleted, A::Ok, Mine, none, {}, "mine old", true},
+        {"auto save, unedited, unchanged", R::AutoSave, false, C::None, A::Ok, "old\x1a", none, {}, "old", true},
+        {"auto save, unedited, touched", R::AutoSave, false, C::Touched, A::Ok, "old\x1a", none, {}, "old", true},
+        {"auto save, unedited, in place: read", R::AutoSave, false, C::InPlace, A::Ok, Theirs, none, {}, "theirs", true},
+        {"auto save, unedited, renamed: read", R::AutoSave, false, C::Renamed, A::Ok, Theirs, none, {}, "theirs", true},
+        {"auto save, unedited, deleted: not made again", R::AutoSave, false, C::Deleted, A::Ok, none, none, {}, "old", true},
+    };
+    for (const bool notified : {true, false}) {
+        for (const auto& row : rows) {
+            QTest::addRow("%s%s", row.name, notified ? "" : " (no notifications)")
+                << row.route << row.edited << row.change << row.answer << row.disk << row.saveAs << row.titles
+                << row.shown << row.wentOn;
+        }
+    }
+}
+
+void TestDiskChanges::noteChangedElsewhereIsNeverOverwrittenUnasked()
+{
+    QFETCH(Route, route);
+    QFETCH(bool, edited);
+    QFETCH(Change, change);
+    QFETCH(MessageAnswer, answer);
+    Rig rig;
+    rig.storage.notifies = !QString::fromLatin1(QTest::currentDataTag()).endsWith(u')');
+    if (edited) {
+        rig.editor.setSelectionStart(0);
+        rig.editor.replaceSelection("mine ");
+    }
+    rig.change(change);
+    const NoteIdentity beforeSave = rig.storage.look(rig.note);
+    rig.platform.messageAnswers = {answer};
+    if (answer == MessageAnswer::No && route != Route::SaveAsOwnName)
+        rig.platform.saveFileAnswers = {rig.other};
+    DocumentContext& context = rig.context;
+    switch (route) {
+    case Route::Save: FileSave(context); break;
+    case Route::SaveAsOwnName:
+        rig.platform.saveFileAnswers = {rig.note};
+        FileSaveAs(context);
+        break;
+    case Route::QuickFile: LoadQuickFile(context, rig.quick); break;
+    case Route::NewAfterYes:
+        rig.platform.messageAnswers.prepend(MessageAnswer::Yes);
+        FileNew(context);
+        break;
+    case Route::AutoSave:
+        AutoSaveDocument(context);
+        rig.platform.passTime(NoteFollower::QuietMilliseconds);
+        break;
+    }
+    QTEST(OnDisk(rig.note), "disk");
+    QTEST(OnDisk(rig.other), "saveAs");
+    QTEST(rig.titles(), "titles");
+    QTEST(rig.editor.text(), "shown");
+    const QString wentTo = route == Route::QuickFile ? rig.quick : route == Route::NewAfterYes ? UntitledFileName : QString();
+    QTEST(wentTo.isEmpty() ? !rig.editor.isModified() : rig.settings.FileName == wentTo, "wentOn");
+    QFETCH(QByteArray, disk);
+    if (disk != Mine && change != Change::DuringSave) // never written: the file untouched
+        QCOMPARE(rig.storage.look(rig.note), beforeSave);
+    // Idle afterwards: nothing waits to wake the program.
+    QVERIFY(std::none_of(rig.platform.timers.cbegin(), rig.platform.timers.cend(),
+                         [](const ScriptedTimer* timer) { return timer->isActive(); }));
+}
+
+// An unedited note shows what is on disk: the caret and the first line shown
+// stay as far as the new text reaches; a file it cannot show now is left
+// alone, and the next save asks.
+void TestDiskChanges::unEditedNoteFollowsTheDisk()
+{
+    Rig rig;
+    const auto written = [&rig](const QByteArray& bytes) {
+        WriteFileBytes(rig.note, bytes);
+        rig.storage.notify();
+        rig.platform.passTime(NoteFollower::GatherMilliseconds);
+    };
+    rig.editor.setSelectionStart(2);
+    written("new\r\ntext\x1a");
+    QCOMPARE(rig.editor.text(), QStringLiteral("new\r\ntext"));
+    QCOMPARE(rig.editor.selectionStart(), 2);
+    QVERIFY(!rig.editor.isModified());
+    QVERIFY(!rig.editor.document()->isUndoAvailable());
+    QCOMPARE(rig.window.shownTitle, QStringLiteral("n.scb"));
+    rig.window.shownTitle.clear();
+
+    written(QByteArray());
+    written(QByteArray(NoteFileSizeLimit + 1, 'x'));
+    QCOMPARE(rig.editor.text(), QStringLiteral("new\r\ntext"));
+    QCOMPARE(rig.window.shownTitle, QString()); // nothing was read
+    FileSave(rig.context);
+    QCOMPARE(rig.titles(), QStringList{Changed});
+    QCOMPARE(OnDisk(rig.note).size(), NoteFileSizeLimit + 1);
+
+    QFile::remove(rig.note);
+    rig.storage.notify();
+    rig.platform.passTime(NoteFollower::GatherMilliseconds);
+    FileSave(rig.context);
+    QCOMPARE(OnDisk(rig.note), QByteArray("new\r\ntext\x1a"));
+    QCOMPARE(rig.titles(), QStringList{Changed});
+}
+
+void TestDiskChanges::autoSaveTellsOnceAfterAQuietSpell()
+{
+    Rig rig;
+    QTest::keyClicks(&rig.editor, "mine ");
+    rig.change(Change::InPlace);
+    AutoSaveDocument(rig.context);
+    rig.platform.passTime(1500);
+    QTest::keyClick(&rig.editor, Qt::Key_Right); // the quiet spell starts again
+    rig.platform.passTime(1500);
+    QVERIFY(rig.platform.messages.isEmpty());
+    rig.platform.passTime(500);
+    QCOMPARE(rig.platform.messages.size(), 1);
+    QCOMPARE(rig.platform.messages.last().icon, MessageIcon::Information);
+    QCOMPARE(rig.platform.messages.last().text, "File " + rig.note + " Was Changed By Another Program, So Auto Save "
+                                                "Did Not Replace It.  File > Save Will Ask What To Do.");
+    AutoSaveDocument(rig.context);
+    rig.platform.passTime(5000);
+    QCOMPARE(rig.platform.messages.size(), 1); // later moments skip in silence
+
+    rig.platform.messageAnswers = {MessageAnswer::Yes};
+    FileSave(rig.context); // decided: the next change is told again, unless a save asks first
+    QTest::keyClicks(&rig.editor, "more ");
+    rig.change(Change::InPlace);
+    AutoSaveDocument(rig.context);
+    FileSave(rig.context);
+    rig.platform.passTime(5000);
+    QCOMPARE(rig.titles(), QStringList(3, Changed));
+    QCOMPARE(rig.platform.messages.last().icon, MessageIcon::Question);
+    QCOMPARE(rig.platform.messages.last().defaultAnswer, MessageAnswer::Cancel);
+}
+
+void TestDiskChanges::restoredTextOverANoteChangedSinceAsks()
+{
+    Rig rig;
+    const RecoveryDirectories folders{rig.dir.filePath("state"), {}, {}};
+    RecoveryStore(folders, rig.storage)
+        .keep({rig.note, TextEncoding::Utf8, rig.platform.now, "restored", NoteFingerprint("old\x1a")});
+    RecoveryStore store(folders, rig.storage);
+    RecoveryKeeper keeper(rig.context, store);
+    rig.change(Change::InPlace);
+    rig.platform.messageAnswers = {MessageAnswer::Yes, MessageAnswer::Cancel};
+    LoadStartupDocumentOfferingRecovery(rig.context, keeper, store, false);
+    QCOMPARE(rig.editor.text(), QStringLiteral("restored"));
+    FileSave(rig.context);
+    QCOMPARE(rig.titles(), (QStringList{"Unsaved Text Found", Changed}));
+    QCOMPARE(OnDisk(rig.note), Theirs);
+}
+
+void TestDiskChanges::lastLookIsRightBeforeTheNoteIsReplaced_data()
+{
+    QTest::addColumn<bool>("linked");
+    QTest::newRow("replaced by a new file") << false;
+    QTest::newRow("written in place, as a note with two names is") << true;
+}
+
+// A change made while the new text is written out is seen, and nothing the
+// save made is left beside the note.
+void TestDiskChanges::lastLookIsRightBeforeTheNoteIsReplaced()
+{
+    QFETCH(bool, linked);
+    Rig rig;
+    if (linked)
+        QCOMPARE(::link(qPrintable(rig.note), qPrintable(rig.dir.filePath("second-name"))), 0);
+    const QStringList before = QDir(rig.dir.path()).entryList(QDir::Files | QDir::Hidden);
+    rig.storage.duringSave = [&rig] { WriteFileBytes(rig.note, Theirs); };
+    rig.storage.fingerprint(rig.note); // the save's own look
+    const ReplaceResult result = rig.storage.replace(rig.note, Mine, NoteFingerprint("old\x1a"));
+    QVERIFY(result.changedElsewhere);
+    QCOMPARE(OnDisk(rig.note), Theirs);
+    QCOMPARE(QDir(rig.dir.path()).entryList(QDir::Files | QDir::Hidden), before);
+}
+
+// The real watch: a write in place, a rename over the file (after which the
+// file watched is another), and a write through a symbolic link.
+void TestDiskChanges::watchSeesWritesRenamesAndLinks()
+{
+    QTemporaryDir dir;
+    const QString note = dir.filePath("n.scb");
+    WriteFileBytes(note, "one");
+    QVERIFY(QFile::link(note, dir.filePath("link.scb")));
+    NoteStorage storage;
+    for (const QString& watched : {note, dir.filePath("link.scb")}) {
+        int calls = 0;
+        const std::unique_ptr<NoteWatch> watch = storage.watch(watched, [&calls] { ++calls; });
+        QVERIFY(watch);
+        WriteFileBytes(note, "two");
+        QTRY_VERIFY(calls > 0);
+        for (int round = 0; round < 2; ++round) {
+            calls = 0;
+            WriteFileBytes(note + ".part", "three");
+            QCOMPARE(std::rename(qPrintable(note + ".part"), qPrintable(note)), 0);
+            QTRY_VERIFY(calls > 0);
+        }
+        calls = 0;
+        WriteFileBytes(dir.filePath("unrelated.scb"), "x");
+        QTest::qWait(100);
+        QCOMPARE(calls, 0);
+    }
+}
+
+QTEST_MAIN(TestDiskChanges)
+#include "test_disk_changes.moc"
