@@ -1,5 +1,6 @@
 // Starts the real program under a real X server (support/with_x_server.sh):
-// only a running program shows what Qt would make of its arguments.
+// only a running program shows what Qt would make of its arguments, and how
+// it meets other programs writing its note.
 #include "support/test_environment.h"
 
 #include <QDeadlineTimer>
@@ -10,6 +11,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <cstdio>
 
 namespace {
 
@@ -70,6 +72,7 @@ private slots:
     void closeRequestOfTheSystemKeepsTheTypedText();
     void startedUnderNohupItOutlivesItsTerminal();
     void inAWaylandSessionItKeepsItsPlace();
+    void noteChangedElsewhereIsReplacedOnlyWhenTheUserSaysSo();
 };
 
 void TestArgumentsX11::argumentsQtWouldTakeNameTheNote_data()
@@ -218,6 +221,46 @@ void TestArgumentsX11::inAWaylandSessionItKeepsItsPlace()
         QVERIFY2(stored.contains("Left= 3000") && stored.contains("Top= 2250") && stored.contains("Height="),
                  stored.simplified().constData());
     }
+}
+
+// An outside writer rewrites the note while a typed line is unsaved: Ctrl+S
+// asks, and until the answer the other bytes stay on disk. An unedited note
+// replaced outside, as a sync client does, shows the new text.
+void TestArgumentsX11::noteChangedElsewhereIsReplacedOnlyWhenTheUserSaysSo()
+{
+    QTemporaryDir home;
+    const QString note = home.path() + QStringLiteral("/list.SCB");
+    WriteFileBytes(note, "a note\x1a");
+    QProcess program;
+    program.setProcessEnvironment(EnvironmentIn(home.path()));
+    program.start(QStringLiteral(SCRIBLET_EXECUTABLE), {note});
+    const QString window = WaitForWindow(program, QStringLiteral("Scriblet32 v2.0"));
+    QVERIFY(!window.isEmpty());
+    const auto press = [&window](const QStringList& keys) {
+        Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+        Run(QStringLiteral("xdotool"), QStringList{"key"} + keys);
+    };
+    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+    Run(QStringLiteral("xdotool"), {"type", "--delay", "20", "typed "});
+    for (const char* answer : {"Escape", "alt+y"}) {
+        WriteFileBytes(note, "changed elsewhere\x1a");
+        press({"ctrl+s"});
+        const QString question = WaitForWindow(program, QStringLiteral("File Changed On Disk"));
+        QVERIFY(!question.isEmpty());
+        QTest::qWait(300);
+        QCOMPARE(ReadFileBytes(note), QByteArray("changed elsewhere\x1a"));
+        Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", question});
+        Run(QStringLiteral("xdotool"), {"key", answer});
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(note), QByteArray("typed a note\x1a"), 5000);
+
+    WriteFileBytes(note + ".part", "from the phone\x1a");
+    QCOMPARE(std::rename(qPrintable(note + ".part"), qPrintable(note)), 0);
+    QTest::qWait(600);
+    press({"ctrl+End", "exclam", "ctrl+s"});
+    QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(note), QByteArray("from the phone!\x1a"), 5000);
+    program.terminate();
+    QVERIFY(program.waitForFinished(5000));
 }
 
 QTEST_GUILESS_MAIN(TestArgumentsX11)
