@@ -34,9 +34,19 @@ void NoteFollower::follow()
 void NoteFollower::changedOnDisk()
 {
     if (!m_gather)
-        m_gather = m_context.platform.makeSingleShotTimer([this] { FollowNoteOnDisk(m_context); });
+        m_gather = m_context.platform.makeSingleShotTimer([this] { gathered(); });
     if (!m_gather->isActive())
         m_gather->start(GatherMilliseconds);
+}
+
+// A command waiting on a dialog may hold the text it is about to save: the
+// note is read again only once no dialog is open.
+void NoteFollower::gathered()
+{
+    if (m_context.platform.modalDialogOpen())
+        m_gather->start(WhileDialogOpenMilliseconds);
+    else
+        FollowNoteOnDisk(m_context);
 }
 
 void NoteFollower::tellSoon()
@@ -51,6 +61,10 @@ void NoteFollower::tell()
     DocumentState& document = m_context.document;
     if (document.ChangedElsewhereNotice != DocumentState::SkipNotice::Pending)
         return;
+    if (m_context.platform.modalDialogOpen()) {
+        m_quiet->start(QuietMilliseconds);
+        return;
+    }
     document.ChangedElsewhereNotice = DocumentState::SkipNotice::Given;
     TellAutoSaveDidNotReplace(m_context.platform, m_context.settings.FileName);
 }

@@ -21,6 +21,7 @@ class NoteFollower : public QObject
 public:
     static constexpr int GatherMilliseconds = 200;
     static constexpr int QuietMilliseconds = 2000;
+    static constexpr int WhileDialogOpenMilliseconds = 1000;
 
     explicit NoteFollower(DocumentContext context);
     ~NoteFollower() override;
@@ -36,6 +37,7 @@ protected:
 
 private:
     void changedOnDisk();
+    void gathered();
     void tell();
 
     DocumentContext m_context;

@@ -260,7 +260,11 @@ void TestDiskChanges::unEditedNoteFollowsTheDisk()
         rig.platform.passTime(NoteFollower::GatherMilliseconds);
     };
     rig.editor.setSelectionStart(2);
+    rig.platform.modalOpen = true; // a command waits on a dialog: not now
     written("new\r\ntext\x1a");
+    QCOMPARE(rig.editor.text(), QStringLiteral("old"));
+    rig.platform.modalOpen = false;
+    rig.platform.passTime(NoteFollower::WhileDialogOpenMilliseconds);
     QCOMPARE(rig.editor.text(), QStringLiteral("new\r\ntext"));
     QCOMPARE(rig.editor.selectionStart(), 2);
     QVERIFY(!rig.editor.isModified());
