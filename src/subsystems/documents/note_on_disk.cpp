@@ -61,9 +61,15 @@ void FollowNoteOnDisk(DocumentContext& context)
         return;
     EditorControl& editor = context.editor;
     const int caret = editor.selectionStart();
+    const int line = editor.lineFromChar(caret);
+    const int column = caret - editor.charFromLine(line);
     const int firstLine = editor.verticalScrollBar()->value();
     PutNoteText(context, read.bytes);
-    editor.setSelectionStart(std::min(caret, editor.textLength()));
+    // The caret keeps its line and column, as far as the new text has them.
+    const int newLine = std::min(line, editor.lineCount() - 1);
+    const int nextLine = editor.charFromLine(newLine + 1);
+    const int lineEnd = nextLine < 0 ? editor.textLength() : nextLine - 2;
+    editor.setSelectionStart(std::min(editor.charFromLine(newLine) + column, lineEnd));
     editor.verticalScrollBar()->setValue(firstLine);
     RememberNoteOnDisk(context, fingerprint, read.identity);
     UpdateTitle(context.settings, context.window);

@@ -271,10 +271,13 @@ void TestDiskChanges::unEditedNoteFollowsTheDisk()
     QVERIFY(!rig.editor.document()->isUndoAvailable());
     QCOMPARE(rig.window.shownTitle, QStringLiteral("n.scb"));
     rig.window.shownTitle.clear();
+    rig.editor.setSelectionStart(9); // the end of the second line: it keeps its line, not its offset
+    written("a longer first line\r\nxy\r\nz");
+    QCOMPARE(rig.editor.selectionStart(), 21 + 2);
 
     written(QByteArray());
     written(QByteArray(NoteFileSizeLimit + 1, 'x'));
-    QCOMPARE(rig.editor.text(), QStringLiteral("new\r\ntext"));
+    QCOMPARE(rig.editor.text(), QStringLiteral("a longer first line\r\nxy\r\nz"));
     QCOMPARE(rig.window.shownTitle, QString()); // nothing was read
     FileSave(rig.context);
     QCOMPARE(rig.titles(), QStringList{Changed});
@@ -284,7 +287,7 @@ void TestDiskChanges::unEditedNoteFollowsTheDisk()
     rig.storage.notify();
     rig.platform.passTime(NoteFollower::GatherMilliseconds);
     FileSave(rig.context);
-    QCOMPARE(OnDisk(rig.note), QByteArray("new\r\ntext\x1a"));
+    QCOMPARE(OnDisk(rig.note), QByteArray("a longer first line\r\nxy\r\nz\x1a"));
     QCOMPARE(rig.titles(), QStringList{Changed});
 }
 
