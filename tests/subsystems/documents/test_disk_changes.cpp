@@ -77,8 +77,10 @@ struct Rig
     }
     void change(Change change)
     {
+        QFile file(note);
         if (change == Change::Touched)
-            QFile(note).setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime);
+            QVERIFY(file.open(QIODevice::ReadOnly)
+                    && file.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
         else if (change == Change::InPlace)
             WriteFileBytes(note, Theirs);
         else if (change == Change::Renamed)
