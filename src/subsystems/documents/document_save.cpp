@@ -120,13 +120,13 @@ EncodedText NoteFileBytes(const QString& text, TextEncoding encoding)
     return EncodeForSaving(content, encoding);
 }
 
-// A longer file would be written but never opened again. Auto save repeats
-// its refusal only when the text has changed since.
+// A longer file would be written but never opened again. The switch to a
+// quick file repeats its refusal only when the text has changed since.
 void RefuseTooLong(DocumentContext& context, const QString& text, qsizetype size, SaveOrigin origin)
 {
     const bool refusedBefore = context.document.RefusedSaveText == text;
     context.document.RefusedSaveText = text;
-    if (origin == SaveOrigin::AutoSave && refusedBefore)
+    if (origin == SaveOrigin::QuickFileSwitch && refusedBefore)
         return;
     ShowError(context.platform,
               QStringLiteral("This Note Would Take %1 Bytes On Disk, But A Note File Holds At Most %2 Bytes.")
@@ -187,10 +187,6 @@ bool SaveDocument(DocumentContext& context, SaveOrigin origin)
         ShowReadOnlyTarget(context.platform);
         return false;
     }
-    // A save of the user's own asks about a change, so a notice still to come would say it twice.
-    DocumentState::SkipNotice& notice = context.document.ChangedElsewhereNotice;
-    if (origin != SaveOrigin::AutoSave && notice == DocumentState::SkipNotice::Pending)
-        notice = DocumentState::SkipNotice::Given;
     const bool existed = QFileInfo::exists(target.path);
     ReplaceResult result = WriteUnlessChanged(context.storage, target, encoded.bytes);
     while (result.changedElsewhere) {
@@ -198,6 +194,10 @@ bool SaveDocument(DocumentContext& context, SaveOrigin origin)
             TellAutoSaveSkipped(context);
             return false;
         }
+        // The question says what a notice still to come would say.
+        DocumentState::SkipNotice& notice = context.document.ChangedElsewhereNotice;
+        if (notice == DocumentState::SkipNotice::Pending)
+            notice = DocumentState::SkipNotice::Given;
         const QByteArray asked = context.storage.fingerprint(target.path);
         switch (AskReplaceChangedNote(context.platform, target.path)) {
         case MessageAnswer::Yes:
@@ -235,7 +235,7 @@ void AutoSaveDocument(DocumentContext& context)
     // Writing an unchanged note every interval would make sync clients send
     // it each time, and turn an edit on another device into a conflict.
     if (context.settings.FileName != UntitledFileName && !IsDocumentChanged(context)) {
-        FollowNoteOnDisk(context);
+        FollowNoteOnDisk(context, DiskLook::BytesAlways);
         return;
     }
     SaveDocument(context, SaveOrigin::AutoSave);

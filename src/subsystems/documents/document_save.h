@@ -3,9 +3,9 @@
 struct DocumentContext;
 
 // Who wants the save: the user (a command, the save-changes question), the
-// switch to a quick file, or auto save. Auto save, which nobody asked for,
-// repeats no refusal of a note too long for the same text, and never replaces
-// a note another program changed, where the others ask.
+// switch to a quick file, or auto save. The switch repeats no refusal of a
+// note too long for the same text; auto save never replaces a note another
+// program changed, where the others ask.
 enum class SaveOrigin { User, QuickFileSwitch, AutoSave };
 
 // Writes the current document to its file, asking for a name first when it is

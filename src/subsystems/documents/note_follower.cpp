@@ -10,14 +10,22 @@
 
 #include <QEvent>
 
+#include <utility>
+
 NoteFollower::NoteFollower(DocumentContext context)
     : m_context(context)
 {
     m_context.follower = this;
     m_context.editor.installEventFilter(this);
+    if (m_context.editor.window() != &m_context.editor)
+        m_context.editor.window()->installEventFilter(this);
 }
 
-NoteFollower::~NoteFollower() { m_context.editor.removeEventFilter(this); }
+NoteFollower::~NoteFollower()
+{
+    m_context.editor.removeEventFilter(this);
+    m_context.editor.window()->removeEventFilter(this);
+}
 
 void NoteFollower::follow()
 {
@@ -31,22 +39,26 @@ void NoteFollower::follow()
         m_watch = m_context.storage.watch(wanted, [this] { changedOnDisk(); });
 }
 
+// Each notification starts the wait again, so a file written in pieces is
+// read once it is whole; one that keeps changing is read all the same.
 void NoteFollower::changedOnDisk()
 {
     if (!m_gather)
         m_gather = m_context.platform.makeSingleShotTimer([this] { gathered(); });
+    const std::int64_t now = m_context.platform.monotonicMilliseconds();
     if (!m_gather->isActive())
+        m_firstNotification = now;
+    if (now - m_firstNotification < GatherLimitMilliseconds)
         m_gather->start(GatherMilliseconds);
 }
 
 // A command waiting on a dialog may hold the text it is about to save: the
-// note is read again only once no dialog is open.
+// note is read again when the window is active again with no dialog open.
 void NoteFollower::gathered()
 {
-    if (m_context.platform.modalDialogOpen())
-        m_gather->start(WhileDialogOpenMilliseconds);
-    else
-        FollowNoteOnDisk(m_context);
+    m_followAfterDialog = m_context.platform.modalDialogOpen();
+    if (!m_followAfterDialog)
+        FollowNoteOnDisk(m_context, DiskLook::IdentityFirst);
 }
 
 void NoteFollower::tellSoon()
@@ -61,10 +73,9 @@ void NoteFollower::tell()
     DocumentState& document = m_context.document;
     if (document.ChangedElsewhereNotice != DocumentState::SkipNotice::Pending)
         return;
-    if (m_context.platform.modalDialogOpen()) {
-        m_quiet->start(QuietMilliseconds);
+    m_tellAfterDialog = m_context.platform.modalDialogOpen();
+    if (m_tellAfterDialog)
         return;
-    }
     document.ChangedElsewhereNotice = DocumentState::SkipNotice::Given;
     TellAutoSaveDidNotReplace(m_context.platform, m_context.settings.FileName);
 }
@@ -73,5 +84,11 @@ bool NoteFollower::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress && m_quiet && m_quiet->isActive())
         m_quiet->start(QuietMilliseconds);
+    if (event->type() == QEvent::WindowActivate && !m_context.platform.modalDialogOpen()) {
+        if (std::exchange(m_followAfterDialog, false))
+            FollowNoteOnDisk(m_context, DiskLook::IdentityFirst);
+        if (std::exchange(m_tellAfterDialog, false))
+            tellSoon();
+    }
     return QObject::eventFilter(watched, event);
 }

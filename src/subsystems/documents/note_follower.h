@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 class NoteWatch;
@@ -14,14 +15,15 @@ class SingleShotTimer;
 // gathers the notifications of one write (a file written in pieces is read
 // once) and then follows the disk as FollowNoteOnDisk does. Also shows the
 // notice that an auto save was skipped, once the keyboard has been quiet, so
-// no typed key lands in it. Without notifications it does nothing; the saves
-// still compare the disk with what was read or written.
+// no typed key lands in it. Neither happens while a dialog is open; both wait
+// for the window to be active again. Without notifications it does nothing;
+// the saves still compare the disk with what was read or written.
 class NoteFollower : public QObject
 {
 public:
     static constexpr int GatherMilliseconds = 200;
+    static constexpr int GatherLimitMilliseconds = 1000;
     static constexpr int QuietMilliseconds = 2000;
-    static constexpr int WhileDialogOpenMilliseconds = 1000;
 
     explicit NoteFollower(DocumentContext context);
     ~NoteFollower() override;
@@ -45,4 +47,7 @@ private:
     std::unique_ptr<NoteWatch> m_watch;
     std::unique_ptr<SingleShotTimer> m_gather; // both made when first needed
     std::unique_ptr<SingleShotTimer> m_quiet;
+    std::int64_t m_firstNotification = 0;
+    bool m_followAfterDialog = false;
+    bool m_tellAfterDialog = false;
 };

@@ -40,21 +40,23 @@ void TellAutoSaveSkipped(DocumentContext& context)
         context.follower->tellSoon();
 }
 
-void FollowNoteOnDisk(DocumentContext& context)
+void FollowNoteOnDisk(DocumentContext& context, DiskLook look)
 {
     const QString path = context.settings.FileName;
     DocumentState& document = context.document;
     if (path == UntitledFileName || document.DiskFingerprint.isEmpty())
         return;
-    // Unchanged identity: the bytes need no reading.
-    if (context.storage.look(path) == document.DiskIdentity)
+    if (look == DiskLook::IdentityFirst && context.storage.look(path) == document.DiskIdentity)
         return;
     const NoteReadResult read = context.storage.readAsItIs(path, NoteFileSizeLimit);
     if (read.error != 0 || read.tooLarge || read.bytes.isEmpty())
         return;
     const QByteArray fingerprint = NoteFingerprint(read.bytes);
     if (fingerprint == document.DiskFingerprint) {
-        document.DiskIdentity = read.identity; // touched, or written back the same
+        // Touched, or written back the same: there is nothing to tell any more.
+        document.DiskIdentity = read.identity;
+        if (document.ChangedElsewhereNotice == DocumentState::SkipNotice::Pending)
+            document.ChangedElsewhereNotice = DocumentState::SkipNotice::None;
         return;
     }
     if (IsDocumentChanged(context))

@@ -23,9 +23,14 @@ std::optional<QByteArray> ExpectedOnDisk(const DocumentContext& context);
 // user hears of it once, when the keyboard has been quiet for a while.
 void TellAutoSaveSkipped(DocumentContext& context);
 
+// Whether a file whose identity is as remembered is taken to hold the same
+// bytes: after a notification, yes; where none may come (a network mount
+// caches what it says of its files), the bytes are read.
+enum class DiskLook { IdentityFirst, BytesAlways };
+
 // A note without unsaved changes shows what is on disk: when its bytes there
 // changed, it is read again, the caret and the first line shown kept as far
 // as the new text reaches. An edited note, a missing file or one that cannot
 // be shown now (empty, too large, unreadable) is left as it is; the next save
 // compares again.
-void FollowNoteOnDisk(DocumentContext& context);
+void FollowNoteOnDisk(DocumentContext& context, DiskLook look);

@@ -8,6 +8,7 @@
 #include <climits>
 #include <sys/inotify.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -28,13 +29,19 @@ public:
         arm();
         QObject::connect(&m_notifier, &QSocketNotifier::activated, [this] { readEvents(); });
     }
-    ~InotifyWatch() override { ::close(m_fd); }
+    ~InotifyWatch() override
+    {
+        m_notifier.setEnabled(false);
+        ::close(m_fd);
+    }
     InotifyWatch(const InotifyWatch&) = delete;
     InotifyWatch& operator=(const InotifyWatch&) = delete;
 
 private:
     // A watch on a file ends when the file is renamed over or removed, and a
-    // link may lead elsewhere now: every watch is set again after a change.
+    // link may lead elsewhere now: every watch is set again after a change,
+    // and one on a file or folder that is no longer the note's is ended, so
+    // a file moved aside is not followed.
     void arm()
     {
         const QFileInfo link(m_path);
@@ -42,16 +49,21 @@ private:
                                : link.exists()     ? link.canonicalFilePath()
                                                    : link.symLinkTarget());
         m_names = {QFile::encodeName(link.fileName()), QFile::encodeName(target.fileName())};
-        add(target.absoluteFilePath(), FileEvents);
-        add(target.absolutePath(), FolderEvents | IN_ONLYDIR);
+        QList<int> watches{add(target.absoluteFilePath(), FileEvents),
+                           add(target.absolutePath(), FolderEvents | IN_ONLYDIR)};
         if (link.isSymLink())
-            add(link.absolutePath(), FolderEvents | IN_ONLYDIR);
+            watches.append(add(link.absolutePath(), FolderEvents | IN_ONLYDIR));
+        for (const int old : std::as_const(m_watches)) {
+            if (!watches.contains(old))
+                ::inotify_rm_watch(m_fd, old);
+        }
+        m_watches = watches;
     }
 
-    void add(const QString& path, uint32_t events)
+    // A file that is missing now is seen through its folder when it comes back.
+    int add(const QString& path, uint32_t events)
     {
-        // A file that is missing now is seen through its folder when it comes back.
-        ::inotify_add_watch(m_fd, QFile::encodeName(path).constData(), events);
+        return ::inotify_add_watch(m_fd, QFile::encodeName(path).constData(), events);
     }
 
     void readEvents()
@@ -82,6 +94,7 @@ private:
     std::function<void()> m_changed;
     QSocketNotifier m_notifier;
     QList<QByteArray> m_names;
+    QList<int> m_watches;
 };
 
 } // namespace

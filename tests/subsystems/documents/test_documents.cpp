@@ -756,8 +756,8 @@ void TestDocuments::noteTooLongForANoteFileIsNeverWritten()
 }
 
 // A note of 29 995 bytes without the end-of-file byte loads; saving would add
-// the byte. Unchanged, it is not saved before a quick-file switch; edited, the
-// switch stops and says why each time, while auto save says it once a text.
+// the byte. The save before a quick-file switch, of a note with changes, says
+// so once for that text.
 void TestDocuments::unaskedSaveRefusesATooLongTextOnce()
 {
     const QByteArray full(NoteFileSizeLimit, 'f');
@@ -767,23 +767,23 @@ void TestDocuments::unaskedSaveRefusesATooLongTextOnce()
         return std::count_if(m_platform->messages.cbegin(), m_platform->messages.cend(),
                              [](const MessageBoxRequest& m) { return m.title == QStringLiteral("Note Too Long"); });
     };
-    LoadQuickFile(context(), file("quick.scb"));
+    LoadQuickFile(context(), file("quick.scb")); // unchanged: not saved, the switch goes on
     QCOMPARE(refusals(), 0);
     QCOMPARE(m_editor->text(), QStringLiteral("quick"));
     QCOMPARE(ReadFileBytes(file("full.scb")), full);
 
     LoadQuickFile(context(), file("full.scb"));
+    FileSave(context()); // asked for: always said
+    FileSave(context());
+    QCOMPARE(refusals(), 2);
+
     m_editor->setSelectionStart(0);
     m_editor->replaceSelection("x");
-    LoadQuickFile(context(), file("quick.scb"));
-    LoadQuickFile(context(), file("quick.scb"));
-    QCOMPARE(refusals(), 2);
-    QCOMPARE(m_state->settings.FileName, file("full.scb"));
-    AutoSaveDocument(context());
-    AutoSaveDocument(context());
-    QCOMPARE(refusals(), 2);
-    FileSave(context());
+    LoadQuickFile(context(), file("quick.scb")); // a new text, changed: said, and no switch
     QCOMPARE(refusals(), 3);
+    LoadQuickFile(context(), file("quick.scb"));
+    QCOMPARE(refusals(), 3);
+    QCOMPARE(m_state->settings.FileName, file("full.scb"));
     QVERIFY(m_editor->text().startsWith(QStringLiteral("xf")));
 }
 
