@@ -236,28 +236,26 @@ void TestArgumentsX11::noteChangedElsewhereIsReplacedOnlyWhenTheUserSaysSo()
     program.start(QStringLiteral(SCRIBLET_EXECUTABLE), {note});
     const QString window = WaitForWindow(program, QStringLiteral("Scriblet32 v2.0"));
     QVERIFY(!window.isEmpty());
-    const auto press = [&window](const QStringList& keys) {
-        Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
-        Run(QStringLiteral("xdotool"), QStringList{"key"} + keys);
+    const auto press = [](const QString& id, const QStringList& keys) {
+        Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", id});
+        Run(QStringLiteral("xdotool"), QStringList{"key", "--delay", "20"} + keys);
     };
-    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
-    Run(QStringLiteral("xdotool"), {"type", "--delay", "20", "typed "});
+    press(window, {"t", "y", "p", "e", "d", "space"});
     for (const char* answer : {"Escape", "alt+y"}) {
         WriteFileBytes(note, "changed elsewhere\x1a");
-        press({"ctrl+s"});
+        press(window, {"ctrl+s"});
         const QString question = WaitForWindow(program, QStringLiteral("File Changed On Disk"));
         QVERIFY(!question.isEmpty());
         QTest::qWait(300);
         QCOMPARE(ReadFileBytes(note), QByteArray("changed elsewhere\x1a"));
-        Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", question});
-        Run(QStringLiteral("xdotool"), {"key", answer});
+        press(question, {answer});
     }
     QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(note), QByteArray("typed a note\x1a"), 5000);
 
     WriteFileBytes(note + ".part", "from the phone\x1a");
     QCOMPARE(std::rename(qPrintable(note + ".part"), qPrintable(note)), 0);
     QTest::qWait(600);
-    press({"ctrl+End", "exclam", "ctrl+s"});
+    press(window, {"ctrl+End", "exclam", "ctrl+s"});
     QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(note), QByteArray("from the phone!\x1a"), 5000);
     program.terminate();
     QVERIFY(program.waitForFinished(5000));

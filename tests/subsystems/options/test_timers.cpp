@@ -31,12 +31,7 @@ struct Rig : OptionsRig
     }
 
     // The file is spoilt behind the program's back; a save puts the note back.
-    // An edit, and a file that shows whether the save wrote it.
-    void spoilFile()
-    {
-        WriteFileBytes(settings.FileName, "spoilt");
-        editor.setModified(true);
-    }
+    void spoilFile() { WriteFileBytes(settings.FileName, "spoilt"), editor.setModified(true); } // and an edit to save
     bool fileSaved() const { return ReadFileBytes(settings.FileName) == "note\x1a"; }
 
     ScopedUserDirectories dirs;
