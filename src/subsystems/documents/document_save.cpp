@@ -95,11 +95,8 @@ std::optional<SaveTarget> ChooseSaveName(DocumentContext& context)
 // no write; the storage looks again right before it replaces the note.
 ReplaceResult WriteUnlessChanged(NoteStorage& storage, const SaveTarget& target, const QByteArray& bytes)
 {
-    if (target.expected && ChangedSince(storage.fingerprint(target.path), *target.expected)) {
-        ReplaceResult changed;
-        changed.changedElsewhere = true;
-        return changed;
-    }
+    if (target.expected && ChangedSince(storage.fingerprint(target.path), *target.expected))
+        return ReplaceResult::changedElsewhereResult();
     return storage.replace(target.path, bytes, target.expected);
 }
 
@@ -194,10 +191,7 @@ bool SaveDocument(DocumentContext& context, SaveOrigin origin)
             TellAutoSaveSkipped(context);
             return false;
         }
-        // The question says what a notice still to come would say.
-        DocumentState::SkipNotice& notice = context.document.ChangedElsewhereNotice;
-        if (notice == DocumentState::SkipNotice::Pending)
-            notice = DocumentState::SkipNotice::Given;
+        TellAskedAboutTheChange(context);
         const QByteArray asked = context.storage.fingerprint(target.path);
         switch (AskReplaceChangedNote(context.platform, target.path)) {
         case MessageAnswer::Yes:

@@ -40,6 +40,12 @@ void TellAutoSaveSkipped(DocumentContext& context)
         context.follower->tellSoon();
 }
 
+void TellAskedAboutTheChange(DocumentContext& context)
+{
+    if (context.document.ChangedElsewhereNotice == DocumentState::SkipNotice::Pending)
+        context.document.ChangedElsewhereNotice = DocumentState::SkipNotice::Given;
+}
+
 void FollowNoteOnDisk(DocumentContext& context, DiskLook look)
 {
     const QString path = context.settings.FileName;

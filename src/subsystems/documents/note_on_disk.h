@@ -22,6 +22,8 @@ std::optional<QByteArray> ExpectedOnDisk(const DocumentContext& context);
 // An automatic save left the note alone because it changed elsewhere: the
 // user hears of it once, when the keyboard has been quiet for a while.
 void TellAutoSaveSkipped(DocumentContext& context);
+// A save is asking about the change: a notice still to come would say it twice.
+void TellAskedAboutTheChange(DocumentContext& context);
 
 // Whether a file whose identity is as remembered is taken to hold the same
 // bytes: after a notification, yes; where none may come (a network mount

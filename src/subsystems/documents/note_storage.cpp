@@ -337,11 +337,8 @@ std::optional<ReplaceResult> NoteStorage::replaceByRename(const QByteArray& targ
     if (const int error = perform(SaveStep::Close, [&] { return ::close(fd.release()); }))
         return failed(error, SaveStep::Close);
     // The last look: what another program wrote meanwhile is not replaced unseen.
-    if (changedBeforeReplacing(target, expected)) {
-        ReplaceResult changed;
-        changed.changedElsewhere = true;
-        return changed;
-    }
+    if (changedBeforeReplacing(target, expected))
+        return ReplaceResult::changedElsewhereResult();
     const auto moveIntoPlace = [&] { return ::rename(temporaryPath.constData(), target.constData()); };
     if (const int error = perform(SaveStep::Rename, moveIntoPlace))
         return failed(error, SaveStep::Rename);
@@ -362,11 +359,8 @@ ReplaceResult NoteStorage::replaceInPlace(const QByteArray& target, const QByteA
     if (const int error = copyContent(target, copyPath))
         return {error, SaveStep::Copy, {}, false, {}};
     RemovedUnlessKept copy(copyPath);
-    if (changedBeforeReplacing(target, expected)) {
-        ReplaceResult changed;
-        changed.changedElsewhere = true;
-        return changed;
-    }
+    if (changedBeforeReplacing(target, expected))
+        return ReplaceResult::changedElsewhereResult();
     int raw = -1;
     const auto open = [&] { return raw = ::open(target.constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY); };
     if (const int error = perform(SaveStep::Open, open))

@@ -41,6 +41,13 @@ struct ReplaceResult
     QString keptCopy;                     // after a failed in-place write: the copy holding the old content
     bool changedElsewhere = false;        // the note no longer held what was expected: nothing was written
     NoteIdentity written{};               // the note as written
+
+    static ReplaceResult changedElsewhereResult()
+    {
+        ReplaceResult changed;
+        changed.changedElsewhere = true;
+        return changed;
+    }
 };
 
 // A watch on one note; while it lives, a change of the note's file calls back.
