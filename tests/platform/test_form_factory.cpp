@@ -4,17 +4,16 @@
 #include <QLineEdit>
 #include <QTest>
 
-namespace {
-
-// A modeless form whose field starts empty each time it is made.
+// A modeless form whose field starts empty each time it is made. Outside an
+// anonymous namespace: moc defines its meta-object functions by their class name.
 class SampleForm : public QDialog
 {
+    Q_OBJECT
+
 public:
     explicit SampleForm(QWidget* parent) : QDialog(parent), field(new QLineEdit(this)) {}
     QLineEdit* field;
 };
-
-} // namespace
 
 class TestFormFactory : public QObject
 {

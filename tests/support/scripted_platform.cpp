@@ -4,10 +4,22 @@
 
 namespace {
 
+// Qt 6.8.2's QList::assign, which a test's "answers = {...}" calls, asserts on an
+// empty list that still has room at its front, as takeFirst leaves it; a queue
+// that runs dry therefore starts again as a fresh list.
+template <class T>
+T TakeFirst(QList<T>& queue)
+{
+    T first = queue.takeFirst();
+    if (queue.isEmpty())
+        queue = QList<T>();
+    return first;
+}
+
 template <class T>
 std::optional<T> TakeOrCancel(QList<std::optional<T>>& queue)
 {
-    return queue.isEmpty() ? std::nullopt : queue.takeFirst();
+    return queue.isEmpty() ? std::nullopt : TakeFirst(queue);
 }
 
 // Records each page's lines into the platform's list of jobs.
@@ -75,7 +87,7 @@ MessageAnswer ScriptedPlatform::showMessage(const MessageBoxRequest& request)
     messages.append(request);
     calls.append(QStringLiteral("showMessage"));
     runWhileDialogOpen();
-    return messageAnswers.isEmpty() ? request.defaultAnswer : messageAnswers.takeFirst();
+    return messageAnswers.isEmpty() ? request.defaultAnswer : TakeFirst(messageAnswers);
 }
 
 std::optional<QString> ScriptedPlatform::askText(const QString& prompt, const QString& title, const QString&)

@@ -37,6 +37,7 @@
 #include <QSet>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -113,7 +114,7 @@ void TestMainWindow::cleanup()
 
 void TestMainWindow::showActive()
 {
-    QApplication::setActiveWindow(m_window.get());
+    m_window->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
     window().editor().setFocus();
     QTRY_VERIFY(window().editor().hasFocus());
@@ -563,7 +564,7 @@ void TestMainWindow::activationShowsTheBaseTitle()
     QCOMPARE(window().windowTitle(), QStringLiteral("MEMO.SCB"));
     QWidget other;
     other.show();
-    QApplication::setActiveWindow(&other);
+    other.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&other));
     showActive();
     QCOMPARE(window().windowTitle(), QStringLiteral("Scriblet32 v2.0"));
@@ -578,14 +579,17 @@ void TestMainWindow::titleRefreshedBehindADialogStays()
     m_state->settings.FileName = QStringLiteral("/notes/MEMO.SCB");
     QWidget dialog;
     dialog.show();
-    QApplication::setActiveWindow(&dialog);
+    dialog.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(window().windowTitle(), QStringLiteral("Scriblet32 v2.0"));
     UpdateTitle(m_state->settings, window());
     showActive();
     QCOMPARE(window().windowTitle(), QStringLiteral("MEMO.SCB"));
 
-    QApplication::setActiveWindow(nullptr);
+    QWindow elsewhere; // no widget of the program's: stands for another program
+    elsewhere.show();
+    elsewhere.requestActivate();
+    QVERIFY(QTest::qWaitForWindowActive(&elsewhere));
     QTRY_VERIFY(!window().isActiveWindow());
     showActive();
     QCOMPARE(window().windowTitle(), QStringLiteral("MEMO.SCB"));

@@ -220,7 +220,8 @@ void TestPrint::copies()
     RecordingWindow window;
     NoteStorage storage;
     owner.show();
-    QApplication::setActiveWindow(&owner);
+    owner.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&owner));
     elsewhere.setFocus();
     DocumentContext context{settings, document, platform, editor, window, storage};
     PrintDocument(context);

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 
 #include <cerrno>
 #include <memory>
@@ -22,7 +23,7 @@
 
 namespace {
 
-const QDateTime Noon = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 1, 250), Qt::UTC);
+const QDateTime Noon = QDateTime(QDate(2026, 12, 7), QTime(12, 0, 1, 250), QTimeZone::utc());
 
 RecoveredNote Note(const QString& path, const QString& text, TextEncoding encoding = TextEncoding::Utf8)
 {
