@@ -63,3 +63,37 @@ CommandLineDocument DocumentFromArguments(const QByteArrayList& arguments)
         document.path = DocumentPathFromWords(ParseCommandLine(texts.join(u' ')));
     return document;
 }
+
+CommandLineOptions ReadCommandLineOptions(const QByteArrayList& arguments)
+{
+    CommandLineOptions options;
+    options.noteArguments = arguments;
+    if (arguments.isEmpty())
+        return options;
+    if (arguments.front() == "--help")
+        options.request = CommandLineRequest::ShowUsage;
+    else if (arguments.front() == "--version")
+        options.request = CommandLineRequest::ShowVersion;
+    else if (arguments.front() == "--")
+        options.noteArguments.removeFirst();
+    return options;
+}
+
+QByteArray CommandLineUsage()
+{
+    return "Usage: scriblet [NOTE]\n"
+           "       scriblet --help | --version\n"
+           "\n"
+           "Opens the note file NOTE (.SCB or .TXT, at most 29 995 bytes) in Scriblet's\n"
+           "editor. Without NOTE, the note open at the last exit is opened again (at the\n"
+           "first start, the welcome note). Several words are joined by single blanks into\n"
+           "one name. \"--\" first opens a note named like an option: scriblet -- --help\n"
+           "\n"
+           "  --help     show this text and exit\n"
+           "  --version  show the version and exit\n";
+}
+
+QByteArray CommandLineVersion()
+{
+    return "Scriblet 2.0\n";
+}

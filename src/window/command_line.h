@@ -31,3 +31,21 @@ struct CommandLineDocument
 // manager or a desktop entry passes) is the path exactly as given; several
 // are split at blanks and joined by single blanks.
 CommandLineDocument DocumentFromArguments(const QByteArrayList& arguments);
+
+// What the program was asked for. "--help" or "--version" as the first
+// argument answers on standard output and ends; "--" as the first argument is
+// dropped, so a note named "--help" can be opened. Every other argument
+// belongs to the note's name.
+enum class CommandLineRequest { OpenNote, ShowUsage, ShowVersion };
+
+struct CommandLineOptions
+{
+    CommandLineRequest request = CommandLineRequest::OpenNote;
+    QByteArrayList noteArguments; // for DocumentFromArguments
+};
+
+CommandLineOptions ReadCommandLineOptions(const QByteArrayList& arguments);
+
+// What --help and --version print, each ending in a line break.
+QByteArray CommandLineUsage();
+QByteArray CommandLineVersion();

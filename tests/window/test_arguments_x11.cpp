@@ -68,6 +68,8 @@ class TestArgumentsX11 : public QObject
 private slots:
     void argumentsQtWouldTakeNameTheNote_data();
     void argumentsQtWouldTakeNameTheNote();
+    void helpAndVersionAnswerOnTheTerminalAlone_data();
+    void helpAndVersionAnswerOnTheTerminalAlone();
     void closeRequestOfTheSystemKeepsTheTypedText_data();
     void closeRequestOfTheSystemKeepsTheTypedText();
     void startedUnderNohupItOutlivesItsTerminal();
@@ -81,6 +83,36 @@ void TestArgumentsX11::argumentsQtWouldTakeNameTheNote_data()
     QTest::addColumn<QString>("note");
     QTest::newRow("-reverse would mirror the window") << QStringList{"-reverse"} << "-reverse";
     QTest::newRow("-platform would abort the start") << QStringList{"-platform", "list.scb"} << "-platform list.scb";
+    QTest::newRow("-- ends the options") << QStringList{"--", "--help"} << "--help";
+    QTest::newRow("--help after a word is a word") << QStringList{"list", "--help"} << "list --help";
+}
+
+void TestArgumentsX11::helpAndVersionAnswerOnTheTerminalAlone_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("printed"); // its start, up to the first line break
+    QTest::newRow("--help") << QStringList{"--help"} << "Usage: scriblet [NOTE]";
+    QTest::newRow("--version, the rest ignored") << QStringList{"--version", "list.scb"} << "Scriblet 2.0";
+}
+
+// No display is needed and nothing of the user's is read or made.
+void TestArgumentsX11::helpAndVersionAnswerOnTheTerminalAlone()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, printed);
+    QTemporaryDir home;
+    QProcessEnvironment environment = EnvironmentIn(home.path());
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(SCRIBLET_EXECUTABLE), arguments);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()).section(u'\n', 0, 0), printed);
+    QCOMPARE(program.readAllStandardError(), QByteArray());
+    QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
 // With the file name in the title bar, the title shows which note was opened.
