@@ -109,11 +109,31 @@ check_listing() { # dpkg-deb -c output
     done <"$1"
 }
 
+metainfo_name=$(basename "$source"/resources/*.metainfo.xml)
+
+# What a software centre lists: the file names its own id, launches the desktop
+# entry the package ships and passes the validator of the release it runs on.
+check_metainfo() { # root
+    local metainfo=$root/usr/share/metainfo/$metainfo_name launchable
+    [ -f "$metainfo" ] || return 0
+    [ "$(sed -n 's|^ *<id>\(.*\)</id>$|\1|p' "$metainfo")" = "${metainfo_name%.metainfo.xml}" ] ||
+        fail "the AppStream id is not the file's name, ${metainfo_name%.metainfo.xml}"
+    launchable=$(sed -n 's|^ *<launchable type="desktop-id">\(.*\)</launchable>$|\1|p' "$metainfo")
+    [ -f "$1/usr/share/applications/$launchable" ] || fail "the AppStream file launches '$launchable', which the package lacks"
+    if command -v appstreamcli >/dev/null; then
+        appstreamcli validate --no-net "$metainfo" >"$scratch/appstream" 2>&1 ||
+            fail "appstreamcli validate: $(cat "$scratch/appstream")"
+    else
+        fail "appstreamcli is not installed (./build.sh test installs it)"
+    fi
+}
+
 check_tree() { # root
     local root=$1 page program icon link extension found
     {
         echo usr/bin/scriblet
         echo usr/share/applications/scriblet.desktop
+        echo "usr/share/metainfo/$metainfo_name"
         printf 'usr/share/icons/hicolor/%s\n' 32x32/apps/scriblet.png 64x64/apps/scriblet.png scalable/apps/scriblet.svg
         for page in "$source"/resources/help/*; do echo "usr/share/scriblet/help/${page##*/}"; done
         printf 'usr/share/doc/scriblet/%s\n' copyright changelog.gz
@@ -143,6 +163,7 @@ $(grep '^[<>]' "$scratch/difference")"
         fail "the scalable icon is not resources/scriblet.svg"
 
     local entry=$root/usr/share/applications/scriblet.desktop
+    check_metainfo "$root"
     program=$(sed -n 's/^Exec=//p' "$entry" | head -n1 | cut -d' ' -f1)
     case "$program" in
     "") fail "the desktop entry has no Exec" ;;
@@ -244,6 +265,11 @@ r=$(broken_root copyright); echo "License: GPL-3+" >>"$r/usr/share/doc/scriblet/
 expect_caught "another copyright file" "not the one in packaging/" check_tree "$r"
 r=$(broken_root script); printf '#!/bin/sh\n' >"$r/usr/bin/scriblet"
 expect_caught "a program that is not ELF" "not an ELF program" check_tree "$r"
+metainfo=usr/share/metainfo/$metainfo_name
+r=$(broken_root launchable); sed -i 's|>scriblet.desktop<|>scriblet-notes.desktop<|' "$r/$metainfo"
+expect_caught "a software centre entry launching nothing" "launches 'scriblet-notes.desktop'" check_tree "$r"
+r=$(broken_root appstream); sed -i '/<summary>/d' "$r/$metainfo"
+expect_caught "a software centre entry without summary" "appstreamcli validate" check_tree "$r"
 if command -v desktop-file-validate >/dev/null; then
     r=$(broken_root entry); sed -i 's/^Type=.*/Type=Program/' "$r/$entry"
     expect_caught "an invalid desktop entry" "desktop-file-validate" check_tree "$r"
