@@ -16,7 +16,7 @@ QString WelcomeNoteText(const QString& programDirectory, const QString& settings
                "\r\n"
                "Scriblet keeps short notes, address lists and to-do lists in plain-text note files "
                "(.SCB or .TXT) and shows one of them at a time. This note is SCRBLT20.SCB. Whatever "
-               "note is open when you leave with File > Exit opens again at the next start.\r\n"
+               "note is open when you leave opens again at the next start.\r\n"
                "\r\n"
                "The button bar:\r\n"
                "  F1 F2 F3   open your three quick files (choose them with Options > Quick Files)\r\n"
@@ -34,7 +34,7 @@ QString WelcomeNoteText(const QString& programDirectory, const QString& settings
                "\r\n"
                "Where things live:\r\n"
                "  This note, ADDRESS.SCB and TODO.SCB: %1\r\n"
-               "  Your settings: %2 (written when you leave with File > Exit)\r\n")
+               "  Your settings: %2 (written whenever Scriblet ends)\r\n")
         .arg(QDir::toNativeSeparators(programDirectory), settingsLocation);
 }
 
