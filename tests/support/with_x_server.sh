@@ -87,6 +87,9 @@ wait_for_window_manager() {
 # runs writes the session's environment, and its pid, for this script to use.
 start_compositor() {
     local run=$work/run session=$work/session.sh
+    # mutter 48 refuses to start Xwayland without the X socket folder, which a
+    # booted system's tmpfiles make and a container or fresh root may lack.
+    [ -d /tmp/.X11-unix ] || mkdir -m 1777 /tmp/.X11-unix 2>/dev/null || true
     rm -f "$work/session"
     mkdir -p -m 700 "$run"
     printf '#!/bin/sh\necho $$ > "%s/session-pid"\nenv > "%s/session.part"\nmv "%s/session.part" "%s/session"\nexec sleep infinity\n' \
