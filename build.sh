@@ -13,6 +13,14 @@
 #                     windows with its widgets (one with a 100 ms timer, one without) under Xvfb,
 #                     without and with a session bus, and time the note routines; prints tables of
 #                     figures and goals
+#   ./build.sh test-light   install what is missing, build with warnings as errors, run the tests
+#                     that need no compositor, printing system or screen reader: offscreen,
+#                     under openbox on Xvfb, and the package
+#   ./build.sh test-debian13   make (or reuse, for a week) a Debian 13 root outside the clone and
+#                     run ./build.sh test inside it, on a copy of this working tree (needs root
+#                     or sudo: the root is made with mmdebstrap and entered with chroot)
+#   ./build.sh ci-debian13     test-light in a smaller Debian 13 root of its own (the build
+#                     packages, Xvfb and openbox); .ci/run runs it after ./build.sh test
 set -euo pipefail
 start_directory=$PWD
 cd "$(dirname "$0")"
@@ -24,7 +32,7 @@ packages=(cmake g++ make qt6-base-dev libx11-dev libxtst-dev libcups2-dev libxkb
 # The screen-reader test reads the program through AT-SPI with Debian's python3.
 # The package test runs cpack, which needs dpkg-shlibdeps and file.
 test_packages=(xvfb openbox xfwm4 mutter xwayland dbus qt6-wayland gnome-calculator xdg-utils
-    at-spi2-core python3-pyatspi x11-utils xdotool wmctrl cups-daemon cups-client poppler-utils dpkg-dev file desktop-file-utils lintian)
+    at-spi2-core python3-pyatspi x11-utils xdotool wmctrl cups-daemon cups-client poppler-utils dpkg-dev file desktop-file-utils lintian appstream)
 desktop_packages=(kwin-wayland sway x11-xserver-utils)
 bench_packages=(xvfb xauth dbus at-spi2-core)
 fuzz_packages=(cmake make qt6-base-dev clang)
@@ -95,6 +103,75 @@ run_bench() { # build-directory
     fi
 }
 
+# Debian 13 roots live outside the clone, so a fresh checkout reuses them.
+roots=${SCRIBLET_ROOTS:-${XDG_CACHE_HOME:-$HOME/.cache}/scriblet-roots}
+# What test-light needs besides the build packages: Xvfb with openbox and the tools
+# its X11 tests drive them with (xdg-utils: the desktop's tel: handler), and what the
+# package test runs.
+light_test_packages=(xvfb openbox x11-utils xdotool wmctrl xdg-utils dbus dpkg-dev file desktop-file-utils lintian appstream)
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+# The Debian mirror this machine's own package sources name.
+debian_mirror() {
+    local uri
+    uri=$(sed -n 's|^URIs:[[:space:]]*\([^[:space:]]*/debian\)/\{0,1\}[[:space:]]*$|\1|p' \
+        /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n1)
+    [ -n "$uri" ] || uri=$(awk '$1 == "deb" && $2 ~ /\/debian\/?$/ { sub(/\/$/, "", $2); print $2; exit }' \
+        /etc/apt/sources.list 2>/dev/null)
+    echo "${uri:-http://deb.debian.org/debian}"
+}
+
+# A Debian 13 root with the given packages, made anew when it is older than a week
+# or was never finished (the stamp is written last).
+make_debian13_root() { # name package...
+    local root=$roots/$1
+    shift
+    if [ -f "$root/.scriblet-root-made" ] && [ -z "$(find "$root/.scriblet-root-made" -mtime +6)" ]; then
+        return 0
+    fi
+    install_missing mmdebstrap
+    # Nothing stays mounted in a root (see in_debian13_root), so removing it removes only its own files.
+    as_root rm -rf --one-file-system "$root"
+    mkdir -p "$roots"
+    local mirror
+    mirror=$(debian_mirror)
+    as_root mmdebstrap --variant=apt --include="$(IFS=,; echo "$*")" trixie "$root" \
+        "deb $mirror trixie main" "deb $mirror trixie-updates main" "deb $mirror-security trixie-security main"
+    as_root touch "$root/.scriblet-root-made"
+}
+
+# Runs ./build.sh with the given arguments inside a root, on a copy of this working
+# tree (its build folders are kept there between runs). The mounts live in a mount
+# namespace of their own and end with it. The root shares the host's network, so
+# apt-get works inside; its X servers pick free display numbers themselves.
+in_debian13_root() { # name build.sh-argument...
+    local root=$roots/$1 copy=/src/scriblet
+    shift
+    install_missing rsync
+    local stage
+    stage=$(mktemp -d)
+    # The tracked and new files of the working tree as they are now, without those deleted.
+    git ls-files -z --cached --others --exclude-standard |
+        while IFS= read -r -d '' file; do [ ! -e "$file" ] || printf '%s\0' "$file"; done |
+        tar -c --null -T - | tar -x -C "$stage"
+    # Only files whose content changed are written, and with the time of the copy:
+    # the kept build folders then rebuild what changed, however old its own time is.
+    as_root mkdir -p "$root$copy"
+    as_root rsync -r -c -p --delete --exclude='/build-*' "$stage/" "$root$copy/"
+    rm -rf "$stage"
+    as_root cp -L /etc/resolv.conf "$root/etc/resolv.conf"
+    as_root unshare --mount --propagation private --fork sh -c '
+        root=$1; shift
+        mount --rbind /dev "$root/dev" && mount -t proc proc "$root/proc" && mount --rbind /sys "$root/sys" &&
+        mount -t tmpfs tmpfs "$root/tmp" || exit 1
+        exec chroot "$root" "$@"' sh "$root" \
+        env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+        CI="${CI:-}" sh -c 'cd "$1" && shift && ./build.sh "$@"' sh "$copy" "$@"
+}
+
 # libFuzzer's runtime is packaged apart from clang, in the libclang-rt
 # package of clang's own LLVM version (Debian 12: libclang-rt-14-dev).
 install_fuzz_tools() {
@@ -151,6 +228,11 @@ test)
     trap 'rm -rf "$scratch"' EXIT
     run_fuzz_targets 30 "$scratch"
     ;;
+test-light)
+    install_missing "${packages[@]}" "${light_test_packages[@]}"
+    build build-test -DCMAKE_BUILD_TYPE=Debug -DSCRIBLET_WERROR=ON -DSCRIBLET_BENCH=ON
+    run_tests build-test -LE 'desktops|cups' -E '_(xfwm4|mutter|kwin|sway)$|^test_screen_reader_x11$'
+    ;;
 test-desktops)
     install_missing "${packages[@]}" "${test_packages[@]}" "${desktop_packages[@]}"
     build build-test -DCMAKE_BUILD_TYPE=Debug -DSCRIBLET_WERROR=ON -DSCRIBLET_BENCH=ON
@@ -163,13 +245,21 @@ fuzz)
     build_fuzz_targets
     run_fuzz_targets "$seconds" build-fuzz/corpus
     ;;
+test-debian13)
+    make_debian13_root debian13 "${packages[@]}" "${test_packages[@]}" "${fuzz_packages[@]}"
+    in_debian13_root debian13 test
+    ;;
+ci-debian13)
+    make_debian13_root debian13-ci "${packages[@]}" "${light_test_packages[@]}"
+    in_debian13_root debian13-ci test-light
+    ;;
 bench)
     install_missing "${packages[@]}" "${bench_packages[@]}"
     build build-bench -DCMAKE_BUILD_TYPE=Release -DSCRIBLET_BUILD_TESTS=OFF -DSCRIBLET_BENCH=ON
     run_bench build-bench
     ;;
 *)
-    echo "usage: $0 run|test|test-desktops|fuzz [seconds]|bench" >&2
+    echo "usage: $0 run|test|test-light|test-desktops|test-debian13|ci-debian13|fuzz [seconds]|bench" >&2
     exit 2
     ;;
 esac
