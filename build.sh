@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Sets up a Debian/Ubuntu machine for Scriblet, builds it, and starts it, runs its tests or measures it.
+# Sets up a Debian 12 or 13 machine for Scriblet, builds it, and starts it, runs its tests or measures it.
 #   ./build.sh run    install what is missing, build, start Scriblet (extra arguments go to Scriblet)
 #   ./build.sh test   install what is missing, build with warnings as errors, run the test suite,
 #                     then build and run it again under AddressSanitizer and UndefinedBehaviorSanitizer,
@@ -173,7 +173,7 @@ in_debian13_root() { # name build.sh-argument...
 }
 
 # libFuzzer's runtime is packaged apart from clang, in the libclang-rt
-# package of clang's own LLVM version (Debian 12: libclang-rt-14-dev).
+# package of clang's own LLVM version (Debian 12: libclang-rt-14-dev; Debian 13: libclang-rt-19-dev).
 install_fuzz_tools() {
     install_missing "${fuzz_packages[@]}"
     install_missing "libclang-rt-$(clang -dumpversion | cut -d. -f1)-dev"
