@@ -114,14 +114,22 @@ as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
-# The Debian mirror this machine's own package sources name.
-debian_mirror() {
+# The archive this machine's own package sources name, by its last path element:
+# debian, or debian-security.
+debian_archive() { # debian|debian-security
     local uri
-    uri=$(sed -n 's|^URIs:[[:space:]]*\([^[:space:]]*/debian\)/\{0,1\}[[:space:]]*$|\1|p' \
+    uri=$(sed -n "s|^URIs:[[:space:]]*\\([^[:space:]]*/$1\\)/\\{0,1\\}[[:space:]]*\$|\\1|p" \
         /etc/apt/sources.list.d/*.sources 2>/dev/null | head -n1)
-    [ -n "$uri" ] || uri=$(awk '$1 == "deb" && $2 ~ /\/debian\/?$/ { sub(/\/$/, "", $2); print $2; exit }' \
-        /etc/apt/sources.list 2>/dev/null)
-    echo "${uri:-http://deb.debian.org/debian}"
+    [ -n "$uri" ] || uri=$(awk -v want="/$1" '$1 == "deb" { u = $2; sub(/\/$/, "", u)
+        if (substr(u, length(u) - length(want) + 1) == want) { print u; exit } }' /etc/apt/sources.list 2>/dev/null)
+    echo "${uri:-http://deb.debian.org/$1}"
+}
+
+# One run at a time in a root: two clones would share its copy of the tree.
+lock_root() { # name
+    mkdir -p "$roots"
+    exec 9>>"$roots/$1.lock"
+    flock -n 9 || { echo "Waiting for another run in $roots/$1 to end..."; flock 9; }
 }
 
 # A Debian 13 root with the given packages, made anew when it is older than a week
@@ -135,24 +143,25 @@ make_debian13_root() { # name package...
     install_missing mmdebstrap
     # Nothing stays mounted in a root (see in_debian13_root), so removing it removes only its own files.
     as_root rm -rf --one-file-system "$root"
-    mkdir -p "$roots"
-    local mirror
-    mirror=$(debian_mirror)
+    local archive security
+    archive=$(debian_archive debian)
+    security=$(debian_archive debian-security)
     as_root mmdebstrap --variant=apt --include="$(IFS=,; echo "$*")" trixie "$root" \
-        "deb $mirror trixie main" "deb $mirror trixie-updates main" "deb $mirror-security trixie-security main"
+        "deb $archive trixie main" "deb $archive trixie-updates main" "deb $security trixie-security main"
     as_root touch "$root/.scriblet-root-made"
 }
 
 # Runs ./build.sh with the given arguments inside a root, on a copy of this working
-# tree (its build folders are kept there between runs). The mounts live in a mount
-# namespace of their own and end with it. The root shares the host's network, so
-# apt-get works inside; its X servers pick free display numbers themselves.
+# tree (its build folders are kept there between runs). The mounts and every
+# process started inside live in namespaces of their own and end with the run.
+# The root shares the host's network, so apt-get works inside; its X servers pick
+# free display numbers themselves (Xvfb with -displayfd, the compositors alike).
 in_debian13_root() { # name build.sh-argument...
-    local root=$roots/$1 copy=/src/scriblet
+    local root=$roots/$1 stage=$roots/$1.stage copy=/src/scriblet
     shift
     install_missing rsync
-    local stage
-    stage=$(mktemp -d)
+    rm -rf "$stage"
+    mkdir -p "$stage"
     # The tracked and new files of the working tree as they are now, without those deleted.
     git ls-files -z --cached --others --exclude-standard |
         while IFS= read -r -d '' file; do [ ! -e "$file" ] || printf '%s\0' "$file"; done |
@@ -160,10 +169,10 @@ in_debian13_root() { # name build.sh-argument...
     # Only files whose content changed are written, and with the time of the copy:
     # the kept build folders then rebuild what changed, however old its own time is.
     as_root mkdir -p "$root$copy"
-    as_root rsync -r -c -p --delete --exclude='/build-*' "$stage/" "$root$copy/"
+    as_root rsync -r -c -p --delete --exclude='/build' --exclude='/build-*' "$stage/" "$root$copy/"
     rm -rf "$stage"
-    as_root cp -L /etc/resolv.conf "$root/etc/resolv.conf"
-    as_root unshare --mount --propagation private --fork sh -c '
+    as_root cp -L --remove-destination /etc/resolv.conf "$root/etc/resolv.conf"
+    as_root unshare --mount --pid --fork --kill-child --propagation private sh -c '
         root=$1; shift
         mount --rbind /dev "$root/dev" && mount -t proc proc "$root/proc" && mount --rbind /sys "$root/sys" &&
         mount -t tmpfs tmpfs "$root/tmp" || exit 1
@@ -246,10 +255,12 @@ fuzz)
     run_fuzz_targets "$seconds" build-fuzz/corpus
     ;;
 test-debian13)
+    lock_root debian13
     make_debian13_root debian13 "${packages[@]}" "${test_packages[@]}" "${fuzz_packages[@]}"
     in_debian13_root debian13 test
     ;;
 ci-debian13)
+    lock_root debian13-ci
     make_debian13_root debian13-ci "${packages[@]}" "${light_test_packages[@]}"
     in_debian13_root debian13-ci test-light
     ;;

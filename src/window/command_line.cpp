@@ -67,21 +67,18 @@ CommandLineDocument DocumentFromArguments(const QByteArrayList& arguments)
 CommandLineOptions ReadCommandLineOptions(const QByteArrayList& arguments)
 {
     CommandLineOptions options;
-    options.noteArguments = arguments;
-    if (arguments.isEmpty())
-        return options;
-    if (arguments.front() == "--help")
+    const QByteArray first = arguments.value(0);
+    if (first == "--help")
         options.request = CommandLineRequest::ShowUsage;
-    else if (arguments.front() == "--version")
+    else if (first == "--version")
         options.request = CommandLineRequest::ShowVersion;
-    else if (arguments.front() == "--")
-        options.noteArguments.removeFirst();
+    options.noteArguments = first == "--" ? arguments.mid(1) : arguments;
     return options;
 }
 
 QByteArray CommandLineUsage()
 {
-    return "Usage: scriblet [NOTE]\n"
+    return "Usage: scriblet [--] [NOTE]\n"
            "       scriblet --help | --version\n"
            "\n"
            "Opens the note file NOTE (.SCB or .TXT, at most 29 995 bytes) in Scriblet's\n"

@@ -114,12 +114,13 @@ metainfo_name=$(basename "$source"/resources/*.metainfo.xml)
 # What a software centre lists: the file names its own id, launches the desktop
 # entry the package ships and passes the validator of the release it runs on.
 check_metainfo() { # root
+    local root=$1
     local metainfo=$root/usr/share/metainfo/$metainfo_name launchable
     [ -f "$metainfo" ] || return 0
     [ "$(sed -n 's|^ *<id>\(.*\)</id>$|\1|p' "$metainfo")" = "${metainfo_name%.metainfo.xml}" ] ||
         fail "the AppStream id is not the file's name, ${metainfo_name%.metainfo.xml}"
     launchable=$(sed -n 's|^ *<launchable type="desktop-id">\(.*\)</launchable>$|\1|p' "$metainfo")
-    [ -f "$1/usr/share/applications/$launchable" ] || fail "the AppStream file launches '$launchable', which the package lacks"
+    [ -f "$root/usr/share/applications/$launchable" ] || fail "the AppStream file launches '$launchable', which the package lacks"
     if command -v appstreamcli >/dev/null; then
         appstreamcli validate --no-net "$metainfo" >"$scratch/appstream" 2>&1 ||
             fail "appstreamcli validate: $(cat "$scratch/appstream")"

@@ -91,7 +91,7 @@ void TestArgumentsX11::helpAndVersionAnswerOnTheTerminalAlone_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("printed"); // its start, up to the first line break
-    QTest::newRow("--help") << QStringList{"--help"} << "Usage: scriblet [NOTE]";
+    QTest::newRow("--help") << QStringList{"--help"} << "Usage: scriblet [--] [NOTE]";
     QTest::newRow("--version, the rest ignored") << QStringList{"--version", "list.scb"} << "Scriblet 2.0";
 }
 
