@@ -4,9 +4,8 @@
 
 namespace {
 
-// Qt 6.8.2's QList::assign, which a test's "answers = {...}" calls, asserts on an
-// empty list that still has room at its front, as takeFirst leaves it; a queue
-// that runs dry therefore starts again as a fresh list.
+// Qt 6.8.2's QList::assign (a test's "answers = {...}") asserts on an empty list
+// with room at its front, as takeFirst leaves it: a queue run dry starts afresh.
 template <class T>
 T TakeFirst(QList<T>& queue)
 {

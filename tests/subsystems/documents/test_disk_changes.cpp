@@ -151,7 +151,6 @@ void TestDiskChanges::noteChangedElsewhereIsNeverOverwrittenUnasked_data()
                         const QString& shown, bool wentOn) {
         QTest::newRow(name) << route << edited << change << answer << disk << saveAs << titles << shown << wentOn;
     };
-    row("save, unchanged", R::Save, true, C::None, A::Ok, Mine, none, {}, "mine old", true);
     row("save, deleted: written again", R::Save, true, C::Deleted, A::Ok, Mine, none, {}, "mine old", true);
     row("save, in place, Yes", R::Save, true, C::InPlace, A::Yes, Mine, none, asked, "mine old", true);
     row("save, renamed, No", R::Save, true, C::Renamed, A::No, Theirs, Mine, asked, "mine old", true);
@@ -162,21 +161,16 @@ void TestDiskChanges::noteChangedElsewhereIsNeverOverwrittenUnasked_data()
     row("save as own name, unchanged", R::SaveAsOwnName, true, C::None, A::Yes, Mine, none, {"File Already Exists"}, "mine old", true);
     row("save as own name, in place, Yes", R::SaveAsOwnName, true, C::InPlace, A::Yes, Mine, none, asked, "mine old", true);
     row("save as own name, in place, No", R::SaveAsOwnName, true, C::InPlace, A::No, Theirs, none, asked, "mine old", false);
-    row("save as own name, in place, Cancel", R::SaveAsOwnName, true, C::InPlace, A::Cancel, Theirs, none, asked, "mine old", false);
     row("quick file, unedited, in place", R::QuickFile, false, C::InPlace, A::Ok, Theirs, none, {}, "quick", true);
-    row("quick file, unedited, deleted", R::QuickFile, false, C::Deleted, A::Ok, none, none, {}, "quick", true);
     row("quick file, renamed, Cancel", R::QuickFile, true, C::Renamed, A::Cancel, Theirs, none, asked, "mine old", false);
     row("quick file, in place, No", R::QuickFile, true, C::InPlace, A::No, Theirs, Mine, asked, "quick", true);
-    row("quick file, deleted", R::QuickFile, true, C::Deleted, A::Ok, Mine, none, {}, "quick", true);
     row("new, in place, Yes", R::NewAfterYes, true, C::InPlace, A::Yes, Mine, none, newAsked, "", true);
     row("new, in place, Cancel", R::NewAfterYes, true, C::InPlace, A::Cancel, Theirs, none, newAsked, "mine old", false);
     row("auto save, in place: skipped, told", R::AutoSave, true, C::InPlace, A::Ok, Theirs, none, asked, "mine old", false);
     row("auto save, during the save: skipped", R::AutoSave, true, C::DuringSave, A::Ok, Theirs, none, asked, "mine old", false);
     row("auto save, deleted: written again", R::AutoSave, true, C::Deleted, A::Ok, Mine, none, {}, "mine old", true);
-    row("auto save, unedited, unchanged", R::AutoSave, false, C::None, A::Ok, "old\x1a", none, {}, "old", true);
     row("auto save, unedited, touched", R::AutoSave, false, C::Touched, A::Ok, "old\x1a", none, {}, "old", true);
     row("auto save, unedited, in place: read", R::AutoSave, false, C::InPlace, A::Ok, Theirs, none, {}, "theirs", true);
-    row("auto save, unedited, renamed: read", R::AutoSave, false, C::Renamed, A::Ok, Theirs, none, {}, "theirs", true);
     row("auto save, unedited, deleted: not made again", R::AutoSave, false, C::Deleted, A::Ok, none, none, {}, "old", true);
 }
 
@@ -265,11 +259,6 @@ void TestDiskChanges::unEditedNoteFollowsTheDisk()
     FileSave(rig.context);
     QCOMPARE(rig.titles(), QStringList{Changed});
     QCOMPARE(OnDisk(rig.note).size(), NoteFileSizeLimit + 1);
-
-    rig.change(Change::Deleted);
-    FileSave(rig.context);
-    QCOMPARE(OnDisk(rig.note), QByteArray("a longer first line\r\nxy\r\nz\x1a"));
-    QCOMPARE(rig.titles(), QStringList{Changed});
 }
 
 void TestDiskChanges::autoSaveTellsOnceAfterAQuietSpell()
