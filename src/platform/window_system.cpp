@@ -1,6 +1,7 @@
 #include "platform/window_system.h"
 
 #include <QGuiApplication>
+#include <QLoggingCategory>
 
 #include <cstdio>
 #include <utility>
@@ -11,6 +12,23 @@ const char* const PlatformVariable = "QT_QPA_PLATFORM";
 
 std::function<void()> g_onConnectionBroken;
 QtMessageHandler g_previousHandler = nullptr;
+QLoggingCategory::CategoryFilter g_previousFilter = nullptr;
+// Whether the user's logging rules (QT_LOGGING_RULES, qtlogging.ini) switch
+// off the warnings that the watch below needs to see.
+bool g_rulesSilenceWarnings = false;
+
+bool IsDefaultCategory(const char* name) { return !name || qstrcmp(name, "default") == 0; }
+
+// Runs after Qt's own filter, which applies the rules, every time they are read.
+void KeepWarningsForTheWatch(QLoggingCategory* category)
+{
+    if (g_previousFilter)
+        g_previousFilter(category);
+    if (!IsDefaultCategory(category->categoryName()))
+        return;
+    g_rulesSilenceWarnings = !category->isWarningEnabled();
+    category->setEnabled(QtWarningMsg, true);
+}
 
 void WatchForBrokenConnection(QtMsgType type, const QMessageLogContext& context, const QString& message)
 {
@@ -18,6 +36,8 @@ void WatchForBrokenConnection(QtMsgType type, const QMessageLogContext& context,
     // error handler) say so in these words right before they end the process.
     if (type == QtWarningMsg && message.startsWith(QStringLiteral("The X11 connection broke")) && g_onConnectionBroken)
         std::exchange(g_onConnectionBroken, nullptr)();
+    if (type == QtWarningMsg && g_rulesSilenceWarnings && IsDefaultCategory(context.category))
+        return;
     if (g_previousHandler)
         g_previousHandler(type, context, message);
     else
@@ -39,8 +59,10 @@ void ForgetWindowSystemChoice() { qunsetenv(PlatformVariable); }
 void WhenX11ConnectionBreaks(std::function<void()> action)
 {
     g_onConnectionBroken = std::move(action);
-    if (!g_previousHandler)
+    if (!g_previousHandler) {
         g_previousHandler = qInstallMessageHandler(WatchForBrokenConnection);
+        g_previousFilter = QLoggingCategory::installFilter(KeepWarningsForTheWatch);
+    }
 }
 
 bool WindowPositionsKnown() { return !QGuiApplication::platformName().startsWith(QStringLiteral("wayland")); }

@@ -19,5 +19,7 @@ bool WindowPositionsKnown();
 
 // Qt ends the process when its connection to the X server breaks (the server,
 // or Xwayland, ended under the program). Its warning comes first, while every
-// object still lives: then the action runs, once. Replaces any earlier action.
+// object still lives: then the action runs, once, also where the user's
+// logging rules switch warnings off (they still keep them off the terminal).
+// Replaces any earlier action.
 void WhenX11ConnectionBreaks(std::function<void()> action);

@@ -137,11 +137,13 @@ void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText_data()
 {
     QTest::addColumn<int>("signal"); // 0: its X server ends
     QTest::addColumn<bool>("stateFolderWritable");
-    QTest::newRow("SIGTERM") << int(SIGTERM) << true;
-    QTest::newRow("SIGHUP") << int(SIGHUP) << true;
-    QTest::newRow("SIGINT (Ctrl+C in its terminal)") << int(SIGINT) << true;
-    QTest::newRow("SIGTERM, state folder unwritable: the cache takes the text") << int(SIGTERM) << false;
-    QTest::newRow("the X server ends: Qt ends the program") << 0 << true;
+    QTest::addColumn<QString>("loggingRules");
+    QTest::newRow("SIGTERM") << int(SIGTERM) << true << "";
+    QTest::newRow("SIGHUP") << int(SIGHUP) << true << "";
+    QTest::newRow("SIGINT (Ctrl+C in its terminal)") << int(SIGINT) << true << "";
+    QTest::newRow("SIGTERM, state folder unwritable: the cache takes the text") << int(SIGTERM) << false << "";
+    QTest::newRow("the X server ends: Qt ends the program") << 0 << true << "";
+    QTest::newRow("the X server ends, warnings switched off") << 0 << true << "*.warning=false";
 }
 
 // Typed text survives the system's close request, and the next start gives it back.
@@ -149,6 +151,7 @@ void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText()
 {
     QFETCH(int, signal);
     QFETCH(bool, stateFolderWritable);
+    QFETCH(QString, loggingRules);
     QTemporaryDir home;
     const QString note = home.path() + QStringLiteral("/list.SCB");
     const QString settings = home.path() + QStringLiteral("/config/scriblet/SCRIBLET.INI");
@@ -167,7 +170,9 @@ void TestArgumentsX11::closeRequestOfTheSystemKeepsTheTypedText()
             qputenv("DISPLAY", ':' + server.readLine().trimmed());
         }
         QProcess program;
-        program.setProcessEnvironment(EnvironmentIn(home.path()));
+        QProcessEnvironment environment = EnvironmentIn(home.path());
+        environment.insert(QStringLiteral("QT_LOGGING_RULES"), loggingRules);
+        program.setProcessEnvironment(environment);
         program.start(QStringLiteral(SCRIBLET_EXECUTABLE), {note});
         const QString window = WaitForWindow(program, QStringLiteral("list.SCB"));
         QVERIFY(!window.isEmpty());
