@@ -38,6 +38,7 @@ public:
     std::optional<DesktopWindow> activeWindow() override { return {}; }
     void activateWindow(quint64) override {}
     QString findProgram(const QString&) override { return {}; }
+    bool windowRunsProgram(const DesktopWindow&, const QString&) override { return false; }
     qint64 startProgram(const QString&) override { return 0; }
     bool openLinkWithHandler(const QString&) override { return false; }
     void typeText(quint64, const QString&) override {}

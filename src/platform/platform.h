@@ -32,7 +32,8 @@ struct DesktopWindow
     QString title;
     bool owned = false; // a dialog or tool window that belongs to another window
     bool ours = false;  // a window of this program
-    qint64 pid = 0;     // the process that says it shows the window; 0 when it does not say
+    qint64 pid = 0;     // the process on this machine that says it shows the window; 0 when it does not say
+    QStringList wmClass; // the program's instance and class names (X11's WM_CLASS), when it gives them
 };
 
 // The two books of the help window.
@@ -139,6 +140,9 @@ public:
     virtual void activateWindow(quint64 id) = 0;
     // The full path of a program found on PATH; empty when there is none.
     virtual QString findProgram(const QString& name) = 0;
+    // Whether the window's process runs the program file at the path (links
+    // resolved); false when that cannot be told.
+    virtual bool windowRunsProgram(const DesktopWindow& window, const QString& path) = 0;
     // Starts a program on its own; its process id, or 0 when it could not be started.
     virtual qint64 startProgram(const QString& path) = 0;
     // Hands the link to the program the desktop has chosen for its scheme

@@ -20,6 +20,7 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTimer>
@@ -260,6 +261,14 @@ void QtPlatform::activateWindow(quint64 id) { desktop().activate(id); }
 
 QString QtPlatform::findProgram(const QString& name) { return QStandardPaths::findExecutable(name); }
 
+bool QtPlatform::windowRunsProgram(const DesktopWindow& window, const QString& path)
+{
+    if (window.pid <= 0 || path.isEmpty())
+        return false;
+    const QString running = QFileInfo(QStringLiteral("/proc/%1/exe").arg(window.pid)).canonicalFilePath();
+    return !running.isEmpty() && running == QFileInfo(path).canonicalFilePath();
+}
+
 // On X11 the program is asked to be an X11 client too, so that its window
 // can be found, activated and typed into like any other.
 qint64 QtPlatform::startProgram(const QString& path)
@@ -290,7 +299,8 @@ bool QtPlatform::openLinkWithHandler(const QString& link)
                                             QStringLiteral("x-scheme-handler/") + link.section(u':', 0, 0)});
     if (query.state() != QProcess::NotRunning)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
-    if (query.state() != QProcess::NotRunning) {
+    // Closed meanwhile (a logout, SIGTERM), the program starts nothing more.
+    if (query.state() != QProcess::NotRunning || m_exitRequested) {
         query.kill();
         query.waitForFinished(1000);
         return false;

@@ -44,6 +44,7 @@ public:
     std::optional<DesktopWindow> activeWindow() override;
     void activateWindow(quint64 id) override;
     QString findProgram(const QString& name) override;
+    bool windowRunsProgram(const DesktopWindow& window, const QString& path) override;
     qint64 startProgram(const QString& path) override;
     bool openLinkWithHandler(const QString& link) override;
     void typeText(quint64 window, const QString& text) override;

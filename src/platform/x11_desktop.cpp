@@ -3,6 +3,7 @@
 #include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QSet>
+#include <QSysInfo>
 #include <QThread>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -32,6 +33,8 @@ struct X11Desktop::Connection
         , utf8String(XInternAtom(x, "UTF8_STRING", False))
         , activeWindow(XInternAtom(x, "_NET_ACTIVE_WINDOW", False))
         , wmPid(XInternAtom(x, "_NET_WM_PID", False))
+        , wmUserTime(XInternAtom(x, "_NET_WM_USER_TIME", False))
+        , wmUserTimeWindow(XInternAtom(x, "_NET_WM_USER_TIME_WINDOW", False))
         , wmState(XInternAtom(x, "_NET_WM_STATE", False))
         , maximizedVert(XInternAtom(x, "_NET_WM_STATE_MAXIMIZED_VERT", False))
         , maximizedHorz(XInternAtom(x, "_NET_WM_STATE_MAXIMIZED_HORZ", False))
@@ -42,7 +45,10 @@ struct X11Desktop::Connection
 
     QString titleOf(Window window) const;
     qint64 pidOf(Window window) const;
+    QStringList classOf(Window window) const;
     DesktopWindow describe(Window window, const QSet<quint64>& ours) const;
+    Time userTimeOf(Window window) const;
+    Time latestUserTime() const;
     Window activeWindowNow() const;
     bool hasFocus(Window window) const;
 
@@ -54,6 +60,8 @@ struct X11Desktop::Connection
     Atom utf8String;
     Atom activeWindow;
     Atom wmPid;
+    Atom wmUserTime;
+    Atom wmUserTimeWindow;
     Atom wmState;
     Atom maximizedVert;
     Atom maximizedHorz;
@@ -128,19 +136,49 @@ QString X11Desktop::Connection::titleOf(Window window) const
     return title;
 }
 
+// A process number means something only on the machine the window's program runs on.
 qint64 X11Desktop::Connection::pidOf(Window window) const
 {
+    XTextProperty machine{};
+    if (!XGetWMClientMachine(display, window, &machine))
+        return 0;
+    std::unique_ptr<unsigned char, XFreeDeleter> owned(machine.value);
+    const QByteArray name(reinterpret_cast<const char*>(machine.value), qsizetype(machine.nitems));
+    if (machine.format != 8 || name != QSysInfo::machineHostName().toLocal8Bit())
+        return 0;
     const Property pid = ReadProperty(display, window, wmPid, XA_CARDINAL);
     if (pid.format != 32 || pid.count != 1)
         return 0;
     return qint64(*reinterpret_cast<const unsigned long*>(pid.data.get()));
 }
 
+QStringList X11Desktop::Connection::classOf(Window window) const
+{
+    XClassHint hint{};
+    if (!XGetClassHint(display, window, &hint))
+        return {};
+    const std::unique_ptr<char, XFreeDeleter> instance(hint.res_name);
+    const std::unique_ptr<char, XFreeDeleter> name(hint.res_class);
+    return {QString::fromLocal8Bit(hint.res_name), QString::fromLocal8Bit(hint.res_class)};
+}
+
 DesktopWindow X11Desktop::Connection::describe(Window window, const QSet<quint64>& ours) const
 {
     Window owner = 0;
     return {window, titleOf(window), XGetTransientForHint(display, window, &owner) != 0, ours.contains(window),
-            pidOf(window)};
+            pidOf(window), classOf(window)};
+}
+
+// Qt writes the server time of the user's last key or click in the window
+// into _NET_WM_USER_TIME, of the window itself or of the small window that
+// _NET_WM_USER_TIME_WINDOW names. 0 when it has none.
+Time X11Desktop::Connection::userTimeOf(Window window) const
+{
+    const std::vector<Window> holder = WindowList(ReadProperty(display, window, wmUserTimeWindow, XA_WINDOW));
+    const Property time = ReadProperty(display, holder.empty() ? window : holder.front(), wmUserTime, XA_CARDINAL);
+    if (time.format != 32 || time.count != 1)
+        return 0;
+    return Time(*reinterpret_cast<const unsigned long*>(time.data.get()));
 }
 
 Window X11Desktop::Connection::activeWindowNow() const
@@ -367,7 +405,23 @@ void AskWindowManager(Display* display, Window window, Atom request, const std::
 
 } // namespace
 
-// Shown normal, as a maximized window is not: the calculator and dialer are small windows.
+// The server time of the user's latest key or click in any of the program's
+// windows: a command from a menu or a shortcut has no input event of its own.
+Time X11Desktop::Connection::latestUserTime() const
+{
+    Time latest = 0;
+    for (const quint64 window : OurWindows()) {
+        const Time time = userTimeOf(Window(window));
+        // Server times wrap around after 49 days.
+        if (time != 0 && (latest == 0 || std::int32_t(std::uint32_t(time - latest)) > 0))
+            latest = time;
+    }
+    return latest;
+}
+
+// Shown normal, as a maximized window is not: the calculator and dialer are
+// small windows. The time of the user's request lets the window manager tell
+// it from a program stealing the focus: mutter ignores a request without one.
 bool X11Desktop::activate(quint64 id)
 {
     const Connection* x = connection();
@@ -376,7 +430,7 @@ bool X11Desktop::activate(quint64 id)
     constexpr long Remove = 0;
     AskWindowManager(x->display, Window(id), x->wmState,
                      {Remove, long(x->maximizedVert), long(x->maximizedHorz), AsPager});
-    AskWindowManager(x->display, Window(id), x->activeWindow, {AsPager, CurrentTime, 0, 0});
+    AskWindowManager(x->display, Window(id), x->activeWindow, {AsPager, long(x->latestUserTime()), 0, 0});
     XFlush(x->display);
     return WaitUntil(1000, [&] { return x->activeWindowNow() == id && x->hasFocus(Window(id)); });
 }

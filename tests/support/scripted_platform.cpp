@@ -189,6 +189,11 @@ QString ScriptedPlatform::findProgram(const QString& name)
     return programsOnPath.contains(name) ? QStringLiteral("/usr/bin/") + name : QString();
 }
 
+bool ScriptedPlatform::windowRunsProgram(const DesktopWindow& window, const QString& path)
+{
+    return window.pid != 0 && processPrograms.value(window.pid) == path;
+}
+
 qint64 ScriptedPlatform::startProgram(const QString& path)
 {
     calls.append(QStringLiteral("startProgram:") + path);
@@ -197,6 +202,8 @@ qint64 ScriptedPlatform::startProgram(const QString& path)
 
 bool ScriptedPlatform::openLinkWithHandler(const QString& link)
 {
+    if (duringLinkLookup)
+        duringLinkLookup();
     if (!linkSchemesHandled.contains(link.section(u':', 0, 0)))
         return false;
     calls.append(QStringLiteral("openLink:") + link);

@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 
+#include <QHash>
 #include <QList>
 #include <QStringList>
 
@@ -57,6 +58,8 @@ public:
     std::function<void()> whileDialogOpen;
     // Runs each time the program lets pending events run.
     std::function<void()> duringEvents;
+    // Runs while the desktop is asked for a link's handler, as events do meanwhile.
+    std::function<void()> duringLinkLookup;
     std::optional<QString> printerRefusal; // why the printing system refuses jobs after the first printerTakes
     int printerTakes = 0;
     int printerPageHeight = 600; // device pixels of the printable area
@@ -71,6 +74,7 @@ public:
     QList<DesktopWindow> windows;
     quint64 activeId = 0; // the window with the keyboard, which activating gives; keys sent elsewhere are lost
     QStringList programsOnPath;
+    QHash<qint64, QString> processPrograms; // the program file each process runs
     bool programsStart = true;
     QStringList linkSchemesHandled; // e.g. "tel"
     static constexpr qint64 StartedProcess = 4242;
@@ -112,6 +116,7 @@ public:
     std::optional<DesktopWindow> activeWindow() override;
     void activateWindow(quint64 id) override;
     QString findProgram(const QString& name) override;
+    bool windowRunsProgram(const DesktopWindow& window, const QString& path) override;
     qint64 startProgram(const QString& path) override;
     bool openLinkWithHandler(const QString& link) override;
     void typeText(quint64 window, const QString& text) override;

@@ -233,7 +233,7 @@ void TestMainWindow::everyCommandTheWayAUserReachesIt()
     m_platform->openFileAnswers = {path("other.scb")};
     m_platform->saveFileAnswers = {path("copy.scb")};
     m_platform->printCopiesAnswers = {1};
-    m_platform->windows = {DesktopWindow{9, QStringLiteral("Phone Dialer")}}; // a running dialer
+    m_platform->windows = {DesktopWindow{9, QStringLiteral("Phone Dialer"), false, false, 0, {"linphone"}}}; // a running dialer
     if (item == QStringLiteral("EditFind"))
         AnswerFindForm(QStringLiteral("alpha"));
     m_state->find.FindText = QStringLiteral("alpha");

@@ -20,10 +20,16 @@ QString MustBeInstalled(const QStringList& programs)
     return list + QStringLiteral(", Must Be Installed.");
 }
 
-Accessory MakeAccessory(QStringList searchNames, QStringList programs, const QString& firstHalf)
+Accessory MakeAccessory(QStringList searchNames, QStringList programs, const QString& firstHalf,
+                        bool identifiedByProgram)
 {
     const QString message = firstHalf + MustBeInstalled(programs);
-    return {std::move(searchNames), std::move(programs), message};
+    return {std::move(searchNames), std::move(programs), message, identifiedByProgram};
+}
+
+bool IsTakenAs(Platform& platform, const DesktopWindow& window, const Accessory& accessory)
+{
+    return !accessory.identifiedByProgram || IsProgramsWindow(platform, window, accessory);
 }
 
 // Lets pending events run until done() holds (true) or the time is up by
@@ -48,7 +54,8 @@ bool LetEventsRunUntil(Platform& platform, qint64 milliseconds, const std::funct
 // as the accessory's search would take it (a launcher script may start the
 // program as a process of its own). A window that was there before the start
 // is some other program's, whatever its title has become since.
-bool IsAccessoryWindow(const DesktopWindow& window, const Accessory& accessory, const AccessoryCopy& copy)
+bool IsAccessoryWindow(Platform& platform, const DesktopWindow& window, const Accessory& accessory,
+                       const AccessoryCopy& copy)
 {
     if (window.ours)
         return false;
@@ -57,7 +64,8 @@ bool IsAccessoryWindow(const DesktopWindow& window, const Accessory& accessory, 
     if (copy.windowsBefore.contains(window.id))
         return false;
     return std::any_of(accessory.searchNames.cbegin(), accessory.searchNames.cend(),
-                       [&window](const QString& name) { return IsSearchedWindow(window, name); });
+                       [&window](const QString& name) { return IsSearchedWindow(window, name); })
+        && IsTakenAs(platform, window, accessory);
 }
 
 // Some programs take several seconds to show their first window.
@@ -73,7 +81,7 @@ quint64 WaitForActiveWindow(Platform& platform, const Accessory& accessory, cons
     quint64 found = 0;
     LetEventsRunUntil(platform, StartedWindowWait, [&] {
         const std::optional<DesktopWindow> active = platform.activeWindow();
-        if (active && IsAccessoryWindow(*active, accessory, copy))
+        if (active && IsAccessoryWindow(platform, *active, accessory, copy))
             found = active->id;
         return found != 0;
     });
@@ -90,7 +98,7 @@ const Accessory& CalculatorAccessory()
         {QStringLiteral("Calculator"), QStringLiteral("KCalc"), QStringLiteral("galculator"), QStringLiteral("Qalculate!")},
         {QStringLiteral("gnome-calculator"), QStringLiteral("mate-calc"), QStringLiteral("kcalc"),
          QStringLiteral("galculator"), QStringLiteral("qalculate-gtk"), QStringLiteral("xcalc")},
-        QStringLiteral("In Order To Run The Calculator, A Calculator Executable File, "));
+        QStringLiteral("In Order To Run The Calculator, A Calculator Executable File, "), false);
     return calculator;
 }
 
@@ -99,14 +107,30 @@ const Accessory& PhoneDialerAccessory()
     static const Accessory dialer = MakeAccessory(
         {QStringLiteral("Phone Dialer"), QStringLiteral("Calls"), QStringLiteral("Linphone")},
         {QStringLiteral("gnome-calls"), QStringLiteral("linphone")},
-        QStringLiteral("In Order To Run The Phone Dialer, A Dialer Executable File, "));
+        QStringLiteral("In Order To Run The Phone Dialer, A Dialer Executable File, "), true);
     return dialer;
+}
+
+bool IsProgramsWindow(Platform& platform, const DesktopWindow& window, const Accessory& accessory)
+{
+    return std::any_of(accessory.programs.cbegin(), accessory.programs.cend(), [&](const QString& program) {
+        const bool named = std::any_of(window.wmClass.cbegin(), window.wmClass.cend(), [&program](const QString& name) {
+            return name.compare(program, Qt::CaseInsensitive) == 0;
+        });
+        if (named)
+            return true;
+        const QString path = platform.findProgram(program);
+        return !path.isEmpty() && platform.windowRunsProgram(window, path);
+    });
 }
 
 AccessoryCopy BringUpAccessory(Platform& platform, const Accessory& accessory)
 {
+    if (platform.exitRequested())
+        return {};
+    const auto taken = [&](const DesktopWindow& window) { return IsTakenAs(platform, window, accessory); };
     for (const QString& name : accessory.searchNames) {
-        if (const quint64 window = FindAndActivateWindow(platform, name))
+        if (const quint64 window = FindAndActivateWindow(platform, name, taken))
             return {window, 0, {}};
     }
     for (const QString& program : accessory.programs) {

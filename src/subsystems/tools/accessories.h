@@ -6,15 +6,19 @@
 
 class EditorControl;
 class Platform;
+struct DesktopWindow;
 
 // A desk accessory the bar reaches: the window titles it is known by, the
 // programs that provide it (the first found on PATH is started), and the
-// message when none is installed.
+// message when none is installed. Keys are typed into the accessory's window:
+// a window titled like it is taken only when it shows itself to be one of
+// those programs', as a terminal titled "Calls - shell" does not.
 struct Accessory
 {
     QStringList searchNames;
     QStringList programs;
     QString missingMessage;
+    bool identifiedByProgram = false;
 };
 
 const Accessory& CalculatorAccessory();
@@ -30,8 +34,13 @@ struct AccessoryCopy
     QSet<quint64> windowsBefore; // the desktop's windows when it was started; none without X11
 };
 
+// Whether the window's WM_CLASS names one of the accessory's programs (in
+// any letter case), or its process runs one of them as found on PATH.
+bool IsProgramsWindow(Platform& platform, const DesktopWindow& window, const Accessory& accessory);
+
 // Activates a running copy of the accessory, or starts one; says so when
-// none is installed. A program that fails to start is passed over in silence.
+// none is installed. A program that fails to start is passed over in silence;
+// once the program is closing, nothing is started.
 AccessoryCopy BringUpAccessory(Platform& platform, const Accessory& accessory);
 
 // The "#" button: the calculator.

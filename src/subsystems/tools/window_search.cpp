@@ -16,10 +16,11 @@ bool IsSearchedWindow(const DesktopWindow& window, const QString& searchName)
     return window.title.left(TitleLength).toUpper().startsWith(searchName.toUpper());
 }
 
-quint64 FindAndActivateWindow(Platform& platform, const QString& searchName)
+quint64 FindAndActivateWindow(Platform& platform, const QString& searchName,
+                              const std::function<bool(const DesktopWindow&)>& accept)
 {
     for (const DesktopWindow& window : platform.desktopWindows()) {
-        if (IsSearchedWindow(window, searchName)) {
+        if (IsSearchedWindow(window, searchName) && (!accept || accept(window))) {
             platform.activateWindow(window.id);
             return window.id;
         }

@@ -2,6 +2,8 @@
 
 #include <QtGlobal>
 
+#include <functional>
+
 class Platform;
 class QString;
 struct DesktopWindow;
@@ -12,6 +14,7 @@ struct DesktopWindow;
 bool IsSearchedWindow(const DesktopWindow& window, const QString& searchName);
 
 // Looks among the desktop's top-level windows, top of the stack first, for
-// the first one the search takes, then restores and activates it. Returns
-// its id, or 0 when none was found.
-quint64 FindAndActivateWindow(Platform& platform, const QString& searchName);
+// the first one the search takes and, where given, accept() too, then
+// restores and activates it. Returns its id, or 0 when none was found.
+quint64 FindAndActivateWindow(Platform& platform, const QString& searchName,
+                              const std::function<bool(const DesktopWindow&)>& accept = {});

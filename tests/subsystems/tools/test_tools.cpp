@@ -17,14 +17,20 @@ namespace {
 
 DesktopWindow Window(quint64 id, const char* title, bool owned = false, bool ours = false)
 {
-    return {id, QString::fromUtf8(title), owned, ours};
+    return {id, QString::fromUtf8(title), owned, ours, 0, {}};
+}
+
+// A window that shows itself to be a dialer's: by its WM_CLASS, or by its process.
+DesktopWindow Dialer(quint64 id, const char* title, QStringList wmClass = {"linphone", "Linphone"}, qint64 pid = 0)
+{
+    return {id, QString::fromUtf8(title), false, false, pid, std::move(wmClass)};
 }
 
 struct DialerStart
 {
     QStringList onPath = {QStringLiteral("gnome-calls")}; // none runs: this one is started
     QList<DesktopWindow> desktop = {Window(11, "vi")}; // none without X11
-    DesktopWindow comes = {7, QStringLiteral("Untitled"), false, false, ScriptedPlatform::StartedProcess}; // at 100 ms
+    DesktopWindow comes = {7, QStringLiteral("Untitled"), false, false, ScriptedPlatform::StartedProcess, {}}; // at 100 ms
     qint64 activeAt = 100; // milliseconds after the start by the clock; 0: never
     QString typed = QString(); // the keystrokes sent
     qint64 waited = 0;
@@ -105,10 +111,19 @@ void TestTools::accessories_data()
         << false << QList<DesktopWindow>{} << QStringList{"xcalc"} << false << "startProgram:/usr/bin/xcalc";
     QTest::newRow("no calculator installed") << false << QList<DesktopWindow>{} << QStringList{} << true
                                              << CalculatorMissing;
-    QTest::newRow("dialer running") << true << QList{Window(3, "Phone Dialer")} << QStringList{} << true
+    QTest::newRow("dialer running") << true << QList{Dialer(3, "Phone Dialer")} << QStringList{} << true
                                     << "activateWindow:3";
-    QTest::newRow("GNOME Calls running") << true << QList{Window(4, "Calls")} << QStringList{} << true
-                                         << "activateWindow:4";
+    QTest::newRow("GNOME Calls running, its class in other letters")
+        << true << QList{Dialer(4, "Calls", {"Gnome-Calls"})} << QStringList{} << true << "activateWindow:4";
+    QTest::newRow("a terminal titled like the dialer is passed over")
+        << true << QList{Dialer(5, "Calls - shell", {"xterm", "XTerm"}), Dialer(6, "Linphone")} << QStringList{} << true
+        << "activateWindow:6";
+    QTest::newRow("only the terminal: the dialer is started")
+        << true << QList{Window(5, "Calls - shell")} << QStringList{"gnome-calls"} << true << "startProgram:/usr/bin/gnome-calls";
+    QTest::newRow("known by its process, the dialer on PATH")
+        << true << QList{Dialer(7, "Calls", {}, 77)} << QStringList{"gnome-calls"} << true << "activateWindow:7";
+    QTest::newRow("a process of another program") << true << QList{Dialer(8, "Calls", {}, 88)} << QStringList{"gnome-calls"}
+                                                  << true << "startProgram:/usr/bin/gnome-calls";
     QTest::newRow("linphone started") << true << QList<DesktopWindow>{} << QStringList{"linphone"} << true
                                       << "startProgram:/usr/bin/linphone";
     QTest::newRow("no dialer installed") << true << QList<DesktopWindow>{} << QStringList{} << true << DialerMissing;
@@ -125,6 +140,7 @@ void TestTools::accessories()
     platform.windows = windows;
     platform.programsOnPath = onPath;
     platform.programsStart = starts;
+    platform.processPrograms = {{77, "/usr/bin/gnome-calls"}, {88, "/usr/bin/bash"}};
     BringUpAccessory(platform, dialer ? PhoneDialerAccessory() : CalculatorAccessory());
     if (call.startsWith(QStringLiteral("In Order"))) {
         QCOMPARE(platform.messages.size(), 1);
@@ -141,7 +157,7 @@ void TestTools::dialerTypesTheSelectionASecondLater_data()
     QTest::addColumn<QTime>("start");
     QTest::addColumn<int>("tick"); // how far the clock moves while events run
     QTest::addColumn<QString>("selected");
-    QTest::addColumn<int>("closedAtRun"); // the program is closed during this event run; 0: never
+    QTest::addColumn<int>("closedAtRun"); // the program is closed during this event run; 0: never; -1: the tel: lookup
     QTest::addColumn<int>("waitedAtLeast");
     QTest::addColumn<bool>("typed");
     QTest::newRow("a second in tenths") << QTime(10, 0, 0) << 100 << "555-0123" << 0 << 1000 << true;
@@ -150,6 +166,7 @@ void TestTools::dialerTypesTheSelectionASecondLater_data()
     QTest::newRow("clock set back: no endless wait") << QTime(12, 0, 0) << -100 << "555" << 0 << -300 << true;
     QTest::newRow("nothing selected: nothing typed") << QTime(10, 0, 0) << 100 << "" << 0 << 0 << false;
     QTest::newRow("closed during the wait: nothing typed") << QTime(10, 0, 0) << 100 << "555" << 4 << 0 << false;
+    QTest::newRow("closed during the tel: lookup: no dialer") << QTime(10, 0, 0) << 100 << "555" << -1 << 0 << false;
 }
 
 void TestTools::dialerTypesTheSelectionASecondLater()
@@ -161,12 +178,16 @@ void TestTools::dialerTypesTheSelectionASecondLater()
     QFETCH(int, waitedAtLeast);
     QFETCH(bool, typed);
     ScriptedPlatform platform;
-    platform.windows = {Window(3, "Phone Dialer")};
+    platform.windows = {Dialer(3, "Phone Dialer")};
     platform.now = QDateTime(QDate(2026, 12, 7), start);
     platform.millisecondsPerEventRun = tick;
     int runs = 0;
     platform.duringEvents = [&] {
         if (++runs == closedAtRun)
+            platform.exitProcess();
+    };
+    platform.duringLinkLookup = [&] {
+        if (closedAtRun == -1)
             platform.exitProcess();
     };
     EditorControl editor;
@@ -179,6 +200,7 @@ void TestTools::dialerTypesTheSelectionASecondLater()
     QVERIFY2(waited >= waitedAtLeast && waited < std::max(waitedAtLeast, 1000) + 3 * std::abs(tick),
              qPrintable(QString::number(waited)));
     QCOMPARE(platform.typed, typed ? QStringList{selected} : QStringList{});
+    QCOMPARE(platform.calls.contains(QStringLiteral("activateWindow:3")), closedAtRun != -1);
     if (typed)
         QCOMPARE(platform.calls.last(), QStringLiteral("typeText:3"));
 }
@@ -200,7 +222,7 @@ void TestTools::dialerHandsTheSelectionToTheTelHandler()
     QFETCH(bool, handler);
     QFETCH(QString, link);
     ScriptedPlatform platform;
-    platform.windows = {Window(3, "Phone Dialer")};
+    platform.windows = {Dialer(3, "Phone Dialer")};
     if (handler)
         platform.linkSchemesHandled = {QStringLiteral("tel")};
     EditorControl editor;
@@ -217,7 +239,8 @@ void TestTools::dialerTypesOnlyIntoTheStartedDialersWindow_data()
 {
     QTest::addColumn<DialerStart>("start");
     QTest::newRow("by its process") << DialerStart{.typed = "typeText:7", .waited = 300};
-    QTest::newRow("by title") << DialerStart{.comes = Window(9, "CALLS"), .activeAt = 900, .typed = "typeText:9", .waited = 900};
+    QTest::newRow("by title and class") << DialerStart{.comes = Dialer(9, "CALLS", {"gnome-calls"}), .activeAt = 900, .typed = "typeText:9", .waited = 900};
+    QTest::newRow("by title alone") << DialerStart{.comes = Window(9, "CALLS"), .activeAt = 900, .waited = 10200};
     QTest::newRow("shown but never active") << DialerStart{.activeAt = 0, .waited = 10200};
     QTest::newRow("another program's window") << DialerStart{.comes = Window(10, "Terminal"), .waited = 10200};
     QTest::newRow("an older window renamed") << DialerStart{.comes = Window(11, "Calls - vi"), .waited = 10200};
