@@ -69,8 +69,9 @@ QList<QRect> ScreenRects()
 
 } // namespace
 
+// A plain window has the desktop's usual close, minimize and maximize buttons.
 Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QMainWindow(parent, Qt::Window)
     , m_state(state)
     , m_platform(platform)
     , m_recoveryStore(FindRecoveryDirectories(), m_storage)
