@@ -53,6 +53,12 @@ QRect TwipsToPixels(const Twips& twips, const Settings& s)
     return twips.toPixels(s.Left, s.Top, s.Width, s.Height);
 }
 
+// The window manager's size, not one the program or the user chose.
+bool SizedByWindowManager(const QWidget& window)
+{
+    return window.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen);
+}
+
 QList<QRect> ScreenRects()
 {
     QList<QRect> rects;
@@ -63,8 +69,9 @@ QList<QRect> ScreenRects()
 
 } // namespace
 
+// A plain window has the desktop's usual close, minimize and maximize buttons.
 Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
-    : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+    : QMainWindow(parent, Qt::Window)
     , m_state(state)
     , m_platform(platform)
     , m_recoveryStore(FindRecoveryDirectories(), m_storage)
@@ -257,6 +264,18 @@ void Form5::followWindowSystem()
         requestClientSize(*client);
 }
 
+void Form5::followWindowState()
+{
+    const bool maximized = SizedByWindowManager(*this);
+    if (maximized == m_placement.maximized())
+        return;
+    m_placement.setMaximized(maximized);
+    if (!maximized) {
+        m_settleTimer.start();
+        followWindowSystem();
+    }
+}
+
 void Form5::ButtonBarCommand(int index)
 {
     if (index < 0 || index >= BarButtonCount)
@@ -380,7 +399,7 @@ void Form5::LayoutMainWindow()
                                                        m_barShown);
     const int top = twips.toPixels(g.editorTop);
     m_editor->setGeometry(0, top, m_clientArea->width(), std::max(m_clientArea->height() - top, 0));
-    if (g.windowResized) {
+    if (g.windowResized && !SizedByWindowManager(*this)) {
         // Rounded up so the window never ends below its minimum size; the new
         // size runs the rule again.
         requestClientSize(m_placement.resizeOuter(QSize(int(std::ceil(g.windowWidth / twips.perPixel())),
@@ -425,8 +444,10 @@ void Form5::changeEvent(QEvent* event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange)
         onActivationChange();
-    else if (event->type() == QEvent::WindowStateChange)
+    else if (event->type() == QEvent::WindowStateChange) {
+        followWindowState();
         LayoutMainWindow();
+    }
 }
 
 // The base title belongs to the moment the window becomes active again among

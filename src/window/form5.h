@@ -88,6 +88,7 @@ private:
     void placeWindow();
     void requestClientSize(QSize size);
     void followWindowSystem();
+    void followWindowState();
     void syncCheckMarks();
     void copyGeometryToSettings();
     void onActivationChange();

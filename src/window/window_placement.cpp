@@ -1,6 +1,7 @@
 #include "window/window_placement.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -9,30 +10,45 @@ constexpr int GrabbableWidth = 40;
 constexpr int GrabbableHeight = 10;
 constexpr int TitleBarHeight = 20;
 
+// Reports this close together belong to one change of the window manager's.
+constexpr std::int64_t OneChangeMilliseconds = 500;
+
 } // namespace
+
+WindowPlacement::WindowPlacement(std::function<std::int64_t()> clock)
+    : m_clock(std::move(clock))
+{
+}
 
 void WindowPlacement::place(const QRect& outer)
 {
     m_outer = outer;
     m_requestedClient.reset();
     m_settled = false;
+    m_reportedAt.reset();
 }
 
 QSize WindowPlacement::resizeOuter(QSize outer)
 {
     m_outer.setSize(outer);
     m_settled = false;
+    m_reportedAt.reset();
     m_requestedClient = (outer - m_frameExtra).expandedTo(QSize(1, 1));
     return *m_requestedClient;
 }
 
 std::optional<QSize> WindowPlacement::reported(const QRect& client, const QRect& frame)
 {
+    if (m_maximized)
+        return std::nullopt;
     const QSize extra = frame.size() - client.size();
-    const bool frameChanged = extra != m_frameExtra;
+    // A frame that changes with the client's size is the window manager
+    // resizing the window (maximizing it, before it says so), not a new frame.
+    const bool newFrame = extra != m_frameExtra && client.size() == m_client;
     m_frameExtra = extra;
-    if (m_settled && !frameChanged) {
-        m_outer = frame;
+    m_client = client.size();
+    if (m_settled && !newFrame) {
+        takeReported(frame);
         return std::nullopt;
     }
     const QSize wanted = (m_outer.size() - extra).expandedTo(QSize(1, 1));
@@ -46,6 +62,31 @@ std::optional<QSize> WindowPlacement::reported(const QRect& client, const QRect&
         return std::nullopt;
     m_requestedClient = wanted;
     return wanted;
+}
+
+void WindowPlacement::takeReported(const QRect& frame)
+{
+    if (frame == m_outer)
+        return;
+    const std::int64_t now = m_clock();
+    if (!m_reportedAt || now - *m_reportedAt > OneChangeMilliseconds)
+        m_outerBeforeReports = m_outer;
+    m_reportedAt = now;
+    m_outer = frame;
+}
+
+void WindowPlacement::setMaximized(bool maximized)
+{
+    if (maximized == m_maximized)
+        return;
+    m_maximized = maximized;
+    if (maximized && m_reportedAt && m_clock() - *m_reportedAt <= OneChangeMilliseconds)
+        m_outer = m_outerBeforeReports;
+    m_reportedAt.reset();
+    if (!maximized) {
+        m_settled = false;
+        m_requestedClient.reset();
+    }
 }
 
 bool TitleBarOnSomeScreen(const QRect& outer, const QList<QRect>& screens)

@@ -84,6 +84,7 @@ private slots:
     void theAboutBoxAndFindOfferOnlyClose_data();
     void theAboutBoxAndFindOfferOnlyClose();
     void ownWindowsStayAboveWhenOnTop();
+    void itHasTheUsualTitleBarButtons();
 };
 
 void TestWindowGeometryX11::initTestCase()
@@ -241,6 +242,32 @@ void TestWindowGeometryX11::ownWindowsStayAboveWhenOnTop()
     const QWidgetList windows = QApplication::topLevelWidgets();
     QCOMPARE(std::count_if(windows.begin(), windows.end(), [](const QWidget* window) { return window->isVisible(); }), 6);
     run.exit();
+}
+
+// mutter takes "no system menu" to the letter; a window maximized at exit must come back at its normal size.
+void TestWindowGeometryX11::itHasTheUsualTitleBarButtons()
+{
+    ScopedUserDirectories dirs;
+    const QRect normal(33, 33, 434, 136);
+    {
+        Run run;
+        QTRY_COMPARE(run.window->frameGeometry(), normal);
+        for (const char* action : {"CLOSE", "MINIMIZE", "MAXIMIZE"})
+            QVERIFY(XProperty(run.window->winId(), "_NET_WM_ALLOWED_ACTIONS").contains(QLatin1String("_NET_WM_ACTION_") + action));
+        // mutter may drop a request that comes while it is still taking the window on: asked until it shows.
+        QVERIFY(QTest::qWaitFor([&] {
+            QProcess::execute("wmctrl", {"-i", "-r", QString::number(run.window->winId()), "-b", "add,maximized_vert,maximized_horz"});
+            return QTest::qWaitFor([&] { return run.window->isMaximized(); }, 500);
+        }));
+        run.window->editor().replaceSelection(QStringLiteral("unsaved"));
+        run.platform.messageAnswers = {MessageAnswer::No};
+        AskWindowManager(run.window->winId(), "_NET_CLOSE_WINDOW");
+        QTRY_COMPARE(run.platform.count(QStringLiteral("exitProcess")), 1);
+        QCOMPARE(run.platform.messages.value(0).title, QStringLiteral("File Has Changed"));
+    }
+    QCOMPARE(GeometryKeys(ReadFileBytes(dirs.settingsPath())), QStringLiteral("Left= 500 Top= 500 Width= 6510 Height= 2040"));
+    Run again;
+    QTRY_COMPARE(again.window->frameGeometry(), normal);
 }
 
 QTEST_MAIN(TestWindowGeometryX11)

@@ -9,6 +9,8 @@ struct Report
     QRect client;
     QRect frame;
     std::optional<QSize> request; // what the placement asks for in answer
+    std::int64_t milliseconds = 0;
+    std::optional<bool> maximized{}; // set: not a report but the news of the window's state
 };
 
 } // namespace
@@ -59,6 +61,16 @@ void TestWindowPlacement::reportsBeforeAndAfterSettling_data()
     QTest::newRow("a new frame after settling keeps the outer size")
         << QList<Report>{{placed, placed, {}}, {QRect(34, 53, 434, 136), framed, QSize(432, 111)}}
         << placed << false;
+    const Report xfwm4{QRect(38, 62, 424, 102), placed, {}}; // settled in a frame of 10 x 34, 0 x 24 when maximized
+    const Report maximized{{}, {}, {}, 1000, true}, normal{{}, {}, {}, 2000, false};
+    const Report full{QRect(0, 24, 1280, 1000), QRect(0, 0, 1280, 1024), {}, 1010};
+    QTest::newRow("maximized: reports before and after the news are not the user's, nor fought")
+        << QList<Report>{xfwm4, {QRect(38, 62, 590, 266), QRect(33, 33, 600, 300), {}},
+                         {QRect(38, 62, 1280, 1000), QRect(33, 33, 1280, 1024), {}, 990}, full, maximized, full}
+        << QRect(33, 33, 600, 300) << true;
+    QTest::newRow("restored after the news: asked until the normal size is back")
+        << QList<Report>{xfwm4, maximized, normal, {full.client, full.frame, QSize(434, 112)},
+                         {QRect(38, 62, 434, 112), QRect(33, 33, 444, 146), QSize(424, 102)}, xfwm4} << placed << true;
 }
 
 void TestWindowPlacement::reportsBeforeAndAfterSettling()
@@ -66,10 +78,16 @@ void TestWindowPlacement::reportsBeforeAndAfterSettling()
     QFETCH(QList<Report>, reports);
     QFETCH(QRect, outer);
     QFETCH(bool, settled);
-    WindowPlacement placement;
+    std::int64_t now = 0;
+    WindowPlacement placement([&now] { return now; });
     placement.place(QRect(33, 33, 434, 136));
-    for (const Report& report : reports)
-        QCOMPARE(placement.reported(report.client, report.frame), report.request);
+    for (const Report& report : reports) {
+        now = report.milliseconds;
+        if (report.maximized)
+            placement.setMaximized(*report.maximized);
+        else
+            QCOMPARE(placement.reported(report.client, report.frame), report.request);
+    }
     QCOMPARE(placement.outer(), outer);
     QCOMPARE(placement.settled(), settled);
 }
