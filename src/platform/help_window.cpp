@@ -1,5 +1,7 @@
 #include "platform/help_window.h"
 
+#include "platform/accessible_text_browser.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -88,6 +90,13 @@ QToolButton* MakeToolButton(QToolButton* button, const QString& text, const QIco
     return button;
 }
 
+QTextBrowser* MakePage(QWidget* parent)
+{
+    // Before the page exists, so that screen readers only ever meet its document.
+    ReadTextBrowsersAsDocuments();
+    return new QTextBrowser(parent);
+}
+
 } // namespace
 
 QString HelpDirectory(const QString& programDirectory)
@@ -105,7 +114,7 @@ QString HelpDirectory(const QString& programDirectory)
 HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_directory(helpDirectory)
-    , m_browser(new QTextBrowser(this))
+    , m_browser(MakePage(this))
     , m_search(new QLineEdit(this))
     , m_results(new QListWidget(this))
     , m_back(new QToolButton(this))
@@ -127,7 +136,9 @@ HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
     m_search->setObjectName(QStringLiteral("search"));
     // The keyboard alone reaches everything: Ctrl+F the search, Esc or Ctrl+W closes.
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
-        m_search->setFocus(Qt::ShortcutFocusReason);
+        // A line edit given the keyboard by a shortcut selects its text before
+        // the move is told, and screen readers then keep quiet about the move.
+        m_search->setFocus(Qt::OtherFocusReason);
         m_search->selectAll();
     });
     for (const QKeySequence& closing : {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)})
@@ -135,6 +146,8 @@ HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
     m_search->setClearButtonEnabled(true);
     m_search->setToolTip(QStringLiteral("Type A Word And Press Enter To List The Pages That Hold It"));
 
+    // A caret the arrow keys move lets a screen reader read the page line by line.
+    m_browser->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
     m_browser->setOpenLinks(true);
     m_browser->setOpenExternalLinks(true);
     m_browser->setAccessibleName(QStringLiteral("Help Page"));
