@@ -1,6 +1,6 @@
 #include "platform/help_window.h"
 
-#include "platform/accessible_text_browser.h"
+#include "platform/help_page_view.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -90,13 +90,6 @@ QToolButton* MakeToolButton(QToolButton* button, const QString& text, const QIco
     return button;
 }
 
-QTextBrowser* MakePage(QWidget* parent)
-{
-    // Before the page exists, so that screen readers only ever meet its document.
-    ReadTextBrowsersAsDocuments();
-    return new QTextBrowser(parent);
-}
-
 } // namespace
 
 QString HelpDirectory(const QString& programDirectory)
@@ -114,7 +107,7 @@ QString HelpDirectory(const QString& programDirectory)
 HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_directory(helpDirectory)
-    , m_browser(MakePage(this))
+    , m_browser(new HelpPageView(this))
     , m_search(new QLineEdit(this))
     , m_results(new QListWidget(this))
     , m_back(new QToolButton(this))
@@ -146,8 +139,6 @@ HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
     m_search->setClearButtonEnabled(true);
     m_search->setToolTip(QStringLiteral("Type A Word And Press Enter To List The Pages That Hold It"));
 
-    // A caret the arrow keys move lets a screen reader read the page line by line.
-    m_browser->setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
     m_browser->setOpenLinks(true);
     m_browser->setOpenExternalLinks(true);
     m_browser->setAccessibleName(QStringLiteral("Help Page"));

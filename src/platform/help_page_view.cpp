@@ -1,9 +1,8 @@
-#include "platform/accessible_text_browser.h"
+#include "platform/help_page_view.h"
 
 #include <QAccessibleWidget>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QTextBrowser>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -11,20 +10,22 @@
 
 namespace {
 
-// Offsets are positions in the browser's document, whose plain text has one
+void TellSelection(HelpPageView* page)
+{
+    const QTextCursor cursor = page->textCursor();
+    QAccessibleTextSelectionEvent event(page, cursor.selectionStart(), cursor.selectionEnd());
+    QAccessible::updateAccessibility(&event);
+}
+
+// Offsets are positions in the page's document, whose plain text has one
 // character for each of them.
-class AccessibleTextBrowser : public QAccessibleWidget, public QAccessibleTextInterface
+class AccessibleHelpPageView : public QAccessibleWidget, public QAccessibleTextInterface
 {
 public:
-    explicit AccessibleTextBrowser(QTextBrowser* browser)
-        : QAccessibleWidget(browser, QAccessible::Document)
+    explicit AccessibleHelpPageView(HelpPageView* page)
+        : QAccessibleWidget(page, QAccessible::Document)
     {
-        // Tab selects the next link: the selection is what a screen reader reads out.
-        QObject::connect(browser, &QTextEdit::selectionChanged, browser, [browser] {
-            const QTextCursor cursor = browser->textCursor();
-            QAccessibleTextSelectionEvent event(browser, cursor.selectionStart(), cursor.selectionEnd());
-            QAccessible::updateAccessibility(&event);
-        });
+        QObject::connect(page, &QTextEdit::selectionChanged, page, [page] { TellSelection(page); });
     }
 
     QAccessible::State state() const override
@@ -45,12 +46,12 @@ public:
 
     void selection(int index, int* start, int* end) const override
     {
-        const QTextCursor cursor = browser()->textCursor();
+        const QTextCursor cursor = page()->textCursor();
         const bool selected = index == 0 && cursor.hasSelection();
         *start = selected ? cursor.selectionStart() : 0;
         *end = selected ? cursor.selectionEnd() : 0;
     }
-    int selectionCount() const override { return browser()->textCursor().hasSelection() ? 1 : 0; }
+    int selectionCount() const override { return page()->textCursor().hasSelection() ? 1 : 0; }
     void addSelection(int start, int end) override { select(start, end); }
     void removeSelection(int index) override
     {
@@ -63,12 +64,12 @@ public:
             select(start, end);
     }
 
-    int cursorPosition() const override { return browser()->textCursor().position(); }
+    int cursorPosition() const override { return page()->textCursor().position(); }
     void setCursorPosition(int position) override { select(position, position); }
 
     QString text(int start, int end) const override
     {
-        const QString all = browser()->document()->toPlainText();
+        const QString all = page()->document()->toPlainText();
         start = std::clamp(start, 0, int(all.size()));
         end = end < 0 ? int(all.size()) : std::clamp(end, start, int(all.size()));
         return all.mid(start, end - start);
@@ -84,28 +85,28 @@ public:
         return text(*start, *end);
     }
 
-    int characterCount() const override { return browser()->document()->characterCount() - 1; }
+    int characterCount() const override { return page()->document()->characterCount() - 1; }
 
     QRect characterRect(int offset) const override
     {
-        QRect rect = browser()->cursorRect(cursorAt(offset));
-        const QRect next = browser()->cursorRect(cursorAt(offset + 1));
+        QRect rect = page()->cursorRect(cursorAt(offset));
+        const QRect next = page()->cursorRect(cursorAt(offset + 1));
         if (next.top() == rect.top() && next.left() > rect.left())
             rect.setRight(next.left() - 1);
-        return {browser()->viewport()->mapToGlobal(rect.topLeft()), rect.size()};
+        return {page()->viewport()->mapToGlobal(rect.topLeft()), rect.size()};
     }
 
     int offsetAtPoint(const QPoint& point) const override
     {
-        const QPoint inside = browser()->viewport()->mapFromGlobal(point);
-        return browser()->viewport()->rect().contains(inside) ? browser()->cursorForPosition(inside).position() : -1;
+        const QPoint inside = page()->viewport()->mapFromGlobal(point);
+        return page()->viewport()->rect().contains(inside) ? page()->cursorForPosition(inside).position() : -1;
     }
 
     void scrollToSubstring(int start, int) override
     {
-        const QRect rect = browser()->cursorRect(cursorAt(start));
-        if (!browser()->viewport()->rect().contains(rect))
-            browser()->verticalScrollBar()->setValue(browser()->verticalScrollBar()->value() + rect.top());
+        const QRect rect = page()->cursorRect(cursorAt(start));
+        if (!page()->viewport()->rect().contains(rect))
+            page()->verticalScrollBar()->setValue(page()->verticalScrollBar()->value() + rect.top());
     }
 
     // The page's fonts and colours are not told: one run without attributes.
@@ -117,11 +118,11 @@ public:
     }
 
 private:
-    QTextBrowser* browser() const { return static_cast<QTextBrowser*>(widget()); }
+    HelpPageView* page() const { return static_cast<HelpPageView*>(widget()); }
 
     QTextCursor cursorAt(int offset) const
     {
-        QTextCursor cursor(browser()->document());
+        QTextCursor cursor(page()->document());
         cursor.setPosition(std::clamp(offset, 0, characterCount()));
         return cursor;
     }
@@ -130,7 +131,7 @@ private:
     {
         QTextCursor cursor = cursorAt(start);
         cursor.setPosition(cursorAt(end).position(), QTextCursor::KeepAnchor);
-        browser()->setTextCursor(cursor);
+        page()->setTextCursor(cursor);
     }
 
     // A paragraph not laid out yet counts as one line.
@@ -149,17 +150,33 @@ private:
     }
 };
 
-QAccessibleInterface* DocumentOfTextBrowser(const QString& className, QObject* object)
+QAccessibleInterface* DocumentOfHelpPageView(const QString& className, QObject* object)
 {
-    auto* browser = qobject_cast<QTextBrowser*>(object);
-    return browser && className == QStringLiteral("QTextBrowser") ? new AccessibleTextBrowser(browser) : nullptr;
+    auto* page = qobject_cast<HelpPageView*>(object);
+    return page && className == QStringLiteral("HelpPageView") ? new AccessibleHelpPageView(page) : nullptr;
 }
 
 } // namespace
 
-void ReadTextBrowsersAsDocuments()
+HelpPageView::HelpPageView(QWidget* parent)
+    : QTextBrowser(parent)
 {
     static bool installed = false;
     if (!std::exchange(installed, true))
-        QAccessible::installFactory(DocumentOfTextBrowser);
+        QAccessible::installFactory(DocumentOfHelpPageView);
+    // A caret the arrow keys move lets a screen reader read the page line by line.
+    setTextInteractionFlags(Qt::TextBrowserInteraction | Qt::TextSelectableByKeyboard);
+}
+
+// Qt selects the next link without a signal: the selection, the link's text,
+// is what a screen reader is to read out.
+bool HelpPageView::focusNextPrevChild(bool next)
+{
+    const bool moved = QTextBrowser::focusNextPrevChild(next);
+    if (moved && hasFocus() && textCursor().hasSelection()) {
+        TellSelection(this);
+        QAccessibleTextCursorEvent caret(this, textCursor().position());
+        QAccessible::updateAccessibility(&caret);
+    }
+    return moved;
 }
