@@ -1,5 +1,7 @@
 #include "platform/help_window.h"
 
+#include "platform/help_page_view.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -105,7 +107,7 @@ QString HelpDirectory(const QString& programDirectory)
 HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_directory(helpDirectory)
-    , m_browser(new QTextBrowser(this))
+    , m_browser(new HelpPageView(this))
     , m_search(new QLineEdit(this))
     , m_results(new QListWidget(this))
     , m_back(new QToolButton(this))
@@ -127,7 +129,9 @@ HelpWindow::HelpWindow(const QString& helpDirectory, QWidget* parent)
     m_search->setObjectName(QStringLiteral("search"));
     // The keyboard alone reaches everything: Ctrl+F the search, Esc or Ctrl+W closes.
     connect(new QShortcut(QKeySequence::Find, this), &QShortcut::activated, this, [this] {
-        m_search->setFocus(Qt::ShortcutFocusReason);
+        // A line edit given the keyboard by a shortcut selects its text before
+        // the move is told, and screen readers then keep quiet about the move.
+        m_search->setFocus(Qt::OtherFocusReason);
         m_search->selectAll();
     });
     for (const QKeySequence& closing : {QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)})

@@ -25,6 +25,8 @@ public:
     // The stopwatch's bar button, whose caption blinks while it runs.
     virtual QString stopwatchCaption() const = 0;
     virtual void setStopwatchCaption(const QString& caption) = 0;
+    // Told to screen readers as the button's state; the caption shows it on screen.
+    virtual void setStopwatchRunning(bool running) = 0;
 
     // The normal close: asks about unsaved changes and may be refused.
     virtual void requestClose() = 0;

@@ -339,6 +339,8 @@ QString Form5::stopwatchCaption() const { return m_stopwatchButton->caption(); }
 
 void Form5::setStopwatchCaption(const QString& caption) { m_stopwatchButton->setCaption(caption); }
 
+void Form5::setStopwatchRunning(bool running) { m_stopwatchButton->setOn(running); }
+
 void Form5::requestClose()
 {
     m_sessionClose = SessionClose::Ask;

@@ -52,6 +52,7 @@ public:
     void setOuterHeight(int twips) override;
     QString stopwatchCaption() const override;
     void setStopwatchCaption(const QString& caption) override;
+    void setStopwatchRunning(bool running) override;
     void setNoteName(const QString& name) override;
     void requestClose() override;
     void endWithoutAsking() override;

@@ -71,6 +71,9 @@ private slots:
     void missingPages();
     void helpOnHelpOpensItsPage();
     void keyboardAlone();
+    void pageReadAsDocument_data();
+    void pageReadAsDocument();
+    void keyboardMovesThroughThePage();
 };
 
 void TestHelpWindow::helpDirectory_data()
@@ -303,6 +306,74 @@ void TestHelpWindow::keyboardAlone()
     QCOMPARE(QApplication::focusWidget(), &window.searchBox());
     QTest::keyClick(&window.searchBox(), Qt::Key_Escape);
     QVERIFY(!window.isVisible());
+}
+
+void TestHelpWindow::pageReadAsDocument_data()
+{
+    QTest::addColumn<QString>("body");
+    QTest::addColumn<int>("lines"); // at least
+    const QString words = QStringLiteral("Every word of this long paragraph is read aloud. ").repeated(6);
+    QTest::newRow("empty page") << "" << 1;
+    QTest::newRow("one short line") << "<p>Kettle</p>" << 1;
+    QTest::newRow("paragraphs and a list") << "<p>One</p><ul><li>Two</li></ul><p>Three</p>" << 3;
+    QTest::newRow("a paragraph as wrapped") << "<p>" + words + "</p>" << 4;
+    QTest::newRow("a link and a table") << "<p><a href=\"a.html\">A</a></p><table><tr><td>x</td><td>y</td></tr></table>" << 3;
+}
+
+// Lines as shown, which together are the page's text, each once.
+void TestHelpWindow::pageReadAsDocument()
+{
+    QFETCH(QString, body);
+    QFETCH(int, lines);
+    const QTemporaryDir samples;
+    WritePage(samples.path(), QStringLiteral("index.html"), QStringLiteral("Contents"), body);
+    HelpWindow window(samples.path());
+    window.resize(260, 400);
+    window.showPage(QStringLiteral("index.html"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QAccessibleInterface* page = QAccessible::queryAccessibleInterface(&window.browser());
+    QCOMPARE(page->role(), QAccessible::Document);
+    QVERIFY(page->state().readOnly && page->state().focusable);
+    QCOMPARE(page->text(QAccessible::Name), QStringLiteral("Help Page"));
+    QAccessibleTextInterface* text = page->textInterface();
+    const QString shown = window.browser().toPlainText();
+    QCOMPARE(text->text(0, text->characterCount()), shown);
+    QString joined;
+    int count = 0;
+    for (int offset = 0; count == 0 || offset < text->characterCount(); ++count) {
+        int start = -1;
+        int end = -1;
+        joined += text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
+        QCOMPARE(start, offset);
+        QVERIFY(end > start || shown.isEmpty());
+        offset = end;
+    }
+    QCOMPARE(joined, shown);
+    QVERIFY2(count >= lines, qPrintable(QString::number(count)));
+}
+
+// The arrow keys move a caret through the page; Tab selects a link, which a
+// screen reader then reads out.
+void TestHelpWindow::keyboardMovesThroughThePage()
+{
+    const QTemporaryDir samples;
+    WritePage(samples.path(), QStringLiteral("index.html"), QStringLiteral("Contents"),
+              QStringLiteral("<p>First</p><p>Second, and <a href=\"a.html\">Alpha Page</a></p>"));
+    HelpWindow window(samples.path());
+    window.showPage(QStringLiteral("index.html"));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    window.browser().setFocus();
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&window.browser())->textInterface();
+    QTest::keyClick(&window.browser(), Qt::Key_Down);
+    QCOMPARE(text->cursorPosition(), 6);
+    QCOMPARE(text->selectionCount(), 0);
+    QTest::keyClick(&window.browser(), Qt::Key_Tab);
+    int start = -1;
+    int end = -1;
+    text->selection(0, &start, &end);
+    QCOMPARE(text->text(start, end), QStringLiteral("Alpha Page"));
 }
 
 QTEST_MAIN(TestHelpWindow)

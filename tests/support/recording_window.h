@@ -14,6 +14,7 @@ public:
     int endsWithoutAsking = 0;
     QString stopwatchButton = QStringLiteral("ET");
     QString noteName;
+    bool stopwatchRunning = false;
 
     QString title() const override { return shownTitle; }
     void setTitle(const QString& title) override { shownTitle = title; }
@@ -23,6 +24,7 @@ public:
     void setOuterHeight(int twips) override { outerHeightTwips = twips; }
     QString stopwatchCaption() const override { return stopwatchButton; }
     void setStopwatchCaption(const QString& caption) override { stopwatchButton = caption; }
+    void setStopwatchRunning(bool running) override { stopwatchRunning = running; }
     void requestClose() override { ++closeRequests; }
     void endWithoutAsking() override { ++endsWithoutAsking; }
 };

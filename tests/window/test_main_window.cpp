@@ -677,6 +677,9 @@ namespace {
 
 QString SpokenName(QObject* object) { return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name); }
 
+// What a screen reader hears of a toggle: whether it is checked.
+bool HeardOn(QObject* object) { return QAccessible::queryAccessibleInterface(object)->state().checked; }
+
 } // namespace
 
 // The bar button starts and stops the stopwatch on a mouse button's release;
@@ -701,9 +704,11 @@ void TestMainWindow::stopwatchFromTheBarAndTheKeyboard()
     window().editor().setText(note);
     QTest::keyClick(&et, Qt::Key_Space);
     QCOMPARE(m_state->timer.ElapsedRunning, 0);
+    QVERIFY(!HeardOn(&et));
     QVERIFY(window().editor().hasFocus());
     QTest::mouseClick(&et, Qt::LeftButton);
     QCOMPARE(m_state->timer.ElapsedRunning, 1);
+    QVERIFY(HeardOn(&et));
     QTRY_VERIFY(window().findChild<QWidget*>(QStringLiteral("Form12")));
     m_platform->passTime(1000);
     QCOMPARE(window().stopwatchCaption(), QStringLiteral("T"));
@@ -715,10 +720,12 @@ void TestMainWindow::stopwatchFromTheBarAndTheKeyboard()
     showActive(); // the offscreen platform activates every window it shows
     QTest::keySequence(&window().editor(), QKeySequence(QStringLiteral("Ctrl+E")));
     QCOMPARE(m_state->timer.ElapsedRunning, 0);
+    QVERIFY(!HeardOn(&et));
     QCOMPARE(window().stopwatchCaption(), QStringLiteral("ET"));
     QCOMPARE(window().editor().text(), note);
     QTest::keyClick(&et, Qt::Key_Menu);
     QCOMPARE(m_state->timer.ElapsedRunning, 1);
+    QVERIFY(HeardOn(&et));
     m_platform->passTime(5000);
     QCOMPARE(m_state->timer.ElapsedSeconds, 5);
     QKeyEvent held(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier, QString(), true);

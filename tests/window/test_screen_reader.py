@@ -54,15 +54,24 @@ def keys(*sequence):
         subprocess.run(["xdotool", "key", "--clearmodifiers", key], check=True)
 
 
-def events_while(seconds, *kinds):
-    """The events of these kinds the program sends in the given time: (kind, role, name)."""
+def selected_text(node):
+    text = node.queryText()
+    return text.getText(*text.getSelection(0)) if text.getNSelections() else None
+
+
+def events_while(seconds, *kinds, keys_then=()):
+    """The events of these kinds the program sends in the given time, the keys
+    pressed once it listens: (kind, role, name, the text selected in the source)."""
     seen = []
 
     def heard(event):
         if event.host_application is not None and event.host_application.get_process_id() == program.pid:
-            seen.append((event.type, event.source.getRole(), event.source.name))
+            selected = selected_text(event.source) if event.type.startswith("object:text-") else None
+            seen.append((event.type, event.source.getRole(), event.source.name, selected))
 
     pyatspi.Registry.registerEventListener(heard, *kinds)
+    # The program learns of a new listener a moment later.
+    GLib.timeout_add(500, lambda: keys(*keys_then))
     GLib.timeout_add(int(seconds * 1000), pyatspi.Registry.stop)
     pyatspi.Registry.start()
     pyatspi.Registry.deregisterEventListener(heard, *kinds)
@@ -83,7 +92,9 @@ try:
                                  if a is not None and a.get_process_id() == program.pid), None), "program on the bus")
     window = wait_for(lambda: next((w for w in app if w.getRole() == pyatspi.ROLE_FRAME), None), "main window")
     for name in BAR:
-        check(named(window, name, {pyatspi.ROLE_PUSH_BUTTON}) is not None, "bar button " + name)
+        # Qt's AT-SPI bridge has no toggle button: a toggle is a check box, checked while it is on.
+        role = pyatspi.ROLE_CHECK_BOX if name == "Elapsed Time" else pyatspi.ROLE_PUSH_BUTTON
+        check(named(window, name, {role}) is not None, "bar button " + name)
     editor = named(window, "SCRBLT20.SCB")
     check(editor is not None and "Welcome to Scriblet!" in editor.queryText().getText(0, -1), "the note's editor")
     keys("x")  # a note without changes is not saved
@@ -102,13 +113,33 @@ try:
         keys("Escape")
         wait_for(lambda: all(w.getRole() != pyatspi.ROLE_DIALOG for w in app), "dialog closed")
 
+    keys("F1")
+    helper = wait_for(lambda: next((w for w in app if w.name.startswith("Scriblet Help")), None), "help window")
+    page = wait_for(lambda: named(helper, "Help Page", {pyatspi.ROLE_DOCUMENT_FRAME}), "help page as a document")
+    check("Scriblet is a small note taker." in page.queryText().getText(0, -1), "the help page's text")
+    text_events = ("object:text-caret-moved", "object:text-selection-changed")
+    heard = events_while(2, *text_events, keys_then=["Tab"])
+    check(any(e[2] == "Help Page" and e[3] == "Notes And Quick Files" for e in heard), "Tab to a link: %s" % heard)
+    focus_events = ("focus", "object:state-changed:focused", *text_events)
+    # Search holds a word, which Ctrl+F selects once the move there is heard.
+    events_while(2, *focus_events, keys_then=["ctrl+f", "k", "shift+Tab"])
+    heard = [e[0] for e in events_while(2, *focus_events, keys_then=["ctrl+f"]) if e[2] == "Search"]
+    check(heard[:1] in (["focus:"], ["object:state-changed:focused"]), "Ctrl+F to Search: %s" % heard)
+    keys("Escape")
+    wait_for(lambda: not helper.getState().contains(pyatspi.STATE_VISIBLE), "help closed")
+
+    elapsed = named(window, "Elapsed Time", {pyatspi.ROLE_CHECK_BOX})
+    check(not elapsed.getState().contains(pyatspi.STATE_CHECKED), "ET checked before the stopwatch runs")
     keys("ctrl+e")
     wait_for(lambda: any(w.name == "Elapsed Time" for w in app), "Elapsed Time window")
-    changes = [(role, name) for _, role, name in events_while(3, "object:property-change:accessible-name")]
+    wait_for(lambda: elapsed.getState().contains(pyatspi.STATE_CHECKED), "ET checked while the stopwatch runs", 5)
+    changes = [(role, name) for _, role, name, _ in events_while(3, "object:property-change:accessible-name")]
     # The stopwatch's digits change every second and are heard; the button's blinking is not.
     check(len([c for c in changes if c[0] == pyatspi.ROLE_LABEL]) >= 2, "the digits' changes: %s" % changes)
     check(all(c[0] != pyatspi.ROLE_PUSH_BUTTON for c in changes), "a bar button's name changed: %s" % changes)
-    check(named(window, "Elapsed Time", {pyatspi.ROLE_PUSH_BUTTON}) is not None, "ET keeps its name")
+    check(named(window, "Elapsed Time", {pyatspi.ROLE_CHECK_BOX}) is not None, "ET keeps its name")
+    keys("ctrl+e")
+    wait_for(lambda: not elapsed.getState().contains(pyatspi.STATE_CHECKED), "ET unchecked once stopped", 5)
 finally:
     program.terminate()
     program.wait(10)

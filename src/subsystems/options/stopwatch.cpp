@@ -19,6 +19,7 @@ void StopStopwatch(const OptionsContext& context)
         window->close();
     timer.ElapsedRunning = 0;
     context.window.setStopwatchCaption(StopwatchCaption);
+    context.window.setStopwatchRunning(false);
     if (timer.StopQuietly == -1)
         return;
     InsertText(context.platform, context.editor, QStringLiteral("Elapsed Time Was ") + ElapsedTimeText(timer));
@@ -33,7 +34,10 @@ void ToggleElapsedTimer(const OptionsContext& context)
         context.ticker.change([&context] { StopStopwatch(context); });
         return;
     }
-    context.ticker.change([&context] { StartStopwatch(context.timer, context.platform.monotonicMilliseconds()); });
+    context.ticker.change([&context] {
+        StartStopwatch(context.timer, context.platform.monotonicMilliseconds());
+        context.window.setStopwatchRunning(true);
+    });
     const auto [window, made] = context.forms.showModeless<Form12>();
     // The window manager's close button stops it as the menu does: quietly,
     // once the close request it answers is over.

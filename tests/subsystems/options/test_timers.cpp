@@ -372,6 +372,7 @@ void TestTimers::stopwatchStops_data()
     QTest::newRow("middle button likewise") << "middle" << "Elapsed Time Was 00:01:05 text" << "Elapsed Time Was 00:01:05";
     QTest::newRow("left button stops quietly") << "left" << "some text" << "old";
     QTest::newRow("the menu and Ctrl+E stop quietly") << "menu" << "some text" << "old";
+    QTest::newRow("the window manager's close button on the time stops quietly") << "close" << "some text" << "old";
 }
 
 void TestTimers::stopwatchStops()
@@ -384,12 +385,16 @@ void TestTimers::stopwatchStops()
     rig.platform.clipboard = QStringLiteral("old");
     BarButtonReleased(rig.context(), true, true);
     QCOMPARE(rig.timer.ElapsedRunning, 1);
+    QVERIFY(rig.window.stopwatchRunning);
     rig.seconds(65);
     QCOMPARE(Shown(rig), QStringLiteral("00:01:05"));
     if (how == QStringLiteral("menu")) {
         CommandTable commands;
         RegisterOptionsCommands(commands, rig.context());
         commands.run(CommandId::ElapsedTimeMenu);
+    } else if (how == QStringLiteral("close")) {
+        emit rig.forms.openForm<Form12>()->closeRequested();
+        QTRY_COMPARE(rig.timer.ElapsedRunning, 0);
     } else {
         BarButtonReleased(rig.context(), how == QStringLiteral("left"), true);
     }
@@ -398,6 +403,7 @@ void TestTimers::stopwatchStops()
     QTEST(rig.platform.clipboard, "clipboard");
     QCOMPARE(Shown(rig), QStringLiteral("(closed)"));
     QCOMPARE(rig.window.stopwatchButton, QStringLiteral("ET"));
+    QVERIFY(!rig.window.stopwatchRunning);
 }
 
 void TestTimers::beeps_data()
