@@ -475,11 +475,15 @@ bool Form5::eventFilter(QObject* watched, QEvent* event)
     const bool barButton = std::find(m_buttons.cbegin(), m_buttons.cend(), watched) != m_buttons.cend();
     // The Menu key or Shift+F10 on a bar button does what its right click
     // does. X11's Qt also turns the Menu key into a context menu request: one is enough.
-    if (barButton && event->type() == QEvent::KeyPress) {
+    if (barButton && (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const bool menuKey = key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+        if (menuKey && event->type() == QEvent::KeyRelease) {
+            m_menuKeyRepeat.noteRelease(*key);
+            return true;
+        }
         // A key held down repeats; a mouse button let go does not.
-        if (menuKey && key->isAutoRepeat())
+        if (menuKey && m_menuKeyRepeat.isRepeat(*key))
             return true;
         if (menuKey) {
             BarButtonReleased(optionsContext(), false, watched == m_buttons[ElapsedTimeButton]);

@@ -8,6 +8,7 @@
 #include "subsystems/documents/recovery_store.h"
 #include "subsystems/options/options_commands.h"
 #include "subsystems/options/ticker.h"
+#include "window/key_repeat.h"
 #include "window/window_placement.h"
 
 #include <QMainWindow>
@@ -112,6 +113,7 @@ private:
     Ticker m_ticker;
     WindowPlacement m_placement;
     QTimer m_settleTimer; // gives up waiting for the window manager to settle the window
+    KeyRepeat m_menuKeyRepeat; // the Menu key or Shift+F10 held on a bar button
     bool m_activatedBefore = false;
     // What a logout left for the close that follows it; any edit or close of the user's own asks again.
     enum class SessionClose { Ask, Decided, KeepText };
