@@ -71,9 +71,7 @@ private slots:
     void missingPages();
     void helpOnHelpOpensItsPage();
     void keyboardAlone();
-    void pageReadAsDocument_data();
     void pageReadAsDocument();
-    void keyboardMovesThroughThePage();
 };
 
 void TestHelpWindow::helpDirectory_data()
@@ -308,70 +306,36 @@ void TestHelpWindow::keyboardAlone()
     QVERIFY(!window.isVisible());
 }
 
-void TestHelpWindow::pageReadAsDocument_data()
-{
-    QTest::addColumn<QString>("body");
-    QTest::addColumn<int>("lines"); // at least
-    const QString words = QStringLiteral("Every word of this long paragraph is read aloud. ").repeated(6);
-    QTest::newRow("empty page") << "" << 1;
-    QTest::newRow("one short line") << "<p>Kettle</p>" << 1;
-    QTest::newRow("paragraphs and a list") << "<p>One</p><ul><li>Two</li></ul><p>Three</p>" << 3;
-    QTest::newRow("a paragraph as wrapped") << "<p>" + words + "</p>" << 4;
-    QTest::newRow("a link and a table") << "<p><a href=\"a.html\">A</a></p><table><tr><td>x</td><td>y</td></tr></table>" << 3;
-}
-
-// Lines as shown, which together are the page's text, each once.
+// Read as a document: its text, as lines shown that together are the text, a
+// caret the arrow keys move, and the link Tab selects, which a screen reader reads out.
 void TestHelpWindow::pageReadAsDocument()
 {
-    QFETCH(QString, body);
-    QFETCH(int, lines);
     const QTemporaryDir samples;
-    WritePage(samples.path(), QStringLiteral("index.html"), QStringLiteral("Contents"), body);
+    WritePage(samples.path(), QStringLiteral("index.html"), QStringLiteral("Contents"),
+              QStringLiteral("<p>First</p><p>%1 <a href=\"a.html\">Alpha Page</a></p>")
+                  .arg(QStringLiteral("Every word of this paragraph is read. ").repeated(6)));
     HelpWindow window(samples.path());
     window.resize(260, 400);
     window.showPage(QStringLiteral("index.html"));
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QAccessibleInterface* page = QAccessible::queryAccessibleInterface(&window.browser());
-    QCOMPARE(page->role(), QAccessible::Document);
-    QVERIFY(page->state().readOnly && page->state().focusable);
-    QCOMPARE(page->text(QAccessible::Name), QStringLiteral("Help Page"));
-    QAccessibleTextInterface* text = page->textInterface();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&window.browser())->role(), QAccessible::Document);
+    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&window.browser())->textInterface();
     const QString shown = window.browser().toPlainText();
     QCOMPARE(text->text(0, text->characterCount()), shown);
     QString joined;
-    int count = 0;
-    for (int offset = 0; count == 0 || offset < text->characterCount(); ++count) {
-        int start = -1;
-        int end = -1;
+    int lines = 0;
+    for (int offset = 0, start = 0, end = 0; offset < text->characterCount(); offset = end, ++lines) {
         joined += text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
-        QCOMPARE(start, offset);
-        QVERIFY(end > start || shown.isEmpty());
-        offset = end;
+        QVERIFY(start == offset && end > start);
     }
     QCOMPARE(joined, shown);
-    QVERIFY2(count >= lines, qPrintable(QString::number(count)));
-}
-
-// The arrow keys move a caret through the page; Tab selects a link, which a
-// screen reader then reads out.
-void TestHelpWindow::keyboardMovesThroughThePage()
-{
-    const QTemporaryDir samples;
-    WritePage(samples.path(), QStringLiteral("index.html"), QStringLiteral("Contents"),
-              QStringLiteral("<p>First</p><p>Second, and <a href=\"a.html\">Alpha Page</a></p>"));
-    HelpWindow window(samples.path());
-    window.showPage(QStringLiteral("index.html"));
-    window.show();
-    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QCOMPARE_GE(lines, 5); // the long paragraph wrapped
     window.browser().setFocus();
-    QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&window.browser())->textInterface();
     QTest::keyClick(&window.browser(), Qt::Key_Down);
     QCOMPARE(text->cursorPosition(), 6);
-    QCOMPARE(text->selectionCount(), 0);
     QTest::keyClick(&window.browser(), Qt::Key_Tab);
-    int start = -1;
-    int end = -1;
+    int start = -1, end = -1;
     text->selection(0, &start, &end);
     QCOMPARE(text->text(start, end), QStringLiteral("Alpha Page"));
 }

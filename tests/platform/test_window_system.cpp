@@ -2,17 +2,12 @@
 // logging rules say, and shows no more than they let through.
 #include "platform/window_system.h"
 
-#include <QCoreApplication>
 #include <QLoggingCategory>
 #include <QTest>
 
-namespace {
+static QStringList g_shown;
 
-QStringList g_shown;
-
-void Show(QtMsgType, const QMessageLogContext&, const QString& message) { g_shown.append(message); }
-
-} // namespace
+static void Show(QtMsgType, const QMessageLogContext&, const QString& message) { g_shown.append(message); }
 
 class TestWindowSystem : public QObject
 {
@@ -28,32 +23,27 @@ void TestWindowSystem::theWatchSeesTheLostConnection_data()
 {
     QTest::addColumn<QString>("rules");
     QTest::addColumn<QString>("warning");
-    QTest::addColumn<bool>("broken");
-    QTest::addColumn<bool>("shown");
     const QString reader = QStringLiteral("The X11 connection broke (error 1). Did the X11 server die?");
     const QString xlib = QStringLiteral("The X11 connection broke: I/O error (code 1)");
-    QTest::newRow("Qt's event reader") << "" << reader << true << true;
-    QTest::newRow("Xlib's I/O handler") << "" << xlib << true << true;
-    QTest::newRow("all warnings off") << "*.warning=false" << reader << true << false;
-    QTest::newRow("default warnings off, Xlib") << "default.warning=false" << xlib << true << false;
-    QTest::newRow("another warning, warnings off") << "*.warning=false" << "Some other warning" << false << false;
-    QTest::newRow("another warning") << "" << "Some other warning" << false << true;
+    QTest::newRow("Qt's event reader") << "" << reader;
+    QTest::newRow("Xlib's I/O handler, warnings off") << "*.warning=false" << xlib;
+    QTest::newRow("Qt's event reader, default warnings off") << "default.warning=false" << reader;
+    QTest::newRow("another warning, warnings off") << "*.warning=false" << "Some other warning";
+    QTest::newRow("another warning") << "" << "Some other warning";
 }
 
 void TestWindowSystem::theWatchSeesTheLostConnection()
 {
     QFETCH(QString, rules);
     QFETCH(QString, warning);
-    QFETCH(bool, broken);
-    QFETCH(bool, shown);
     int runs = 0;
     WhenX11ConnectionBreaks([&runs] { ++runs; });
     QLoggingCategory::setFilterRules(rules);
     g_shown.clear();
     qWarning("%s", qPrintable(warning));
-    qWarning("%s", qPrintable(warning));
-    QCOMPARE(runs, broken ? 1 : 0);
-    QCOMPARE(g_shown, shown ? QStringList({warning, warning}) : QStringList());
+    qWarning("%s", qPrintable(warning)); // once only
+    QCOMPARE(runs, warning.startsWith(QStringLiteral("The X11 connection broke")) ? 1 : 0);
+    QCOMPARE(g_shown, rules.isEmpty() ? QStringList({warning, warning}) : QStringList());
     WhenX11ConnectionBreaks(nullptr);
 }
 

