@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QLoggingCategory>
 
+#include <atomic>
 #include <cstdio>
 #include <utility>
 
@@ -14,8 +15,9 @@ std::function<void()> g_onConnectionBroken;
 QtMessageHandler g_previousHandler = nullptr;
 QLoggingCategory::CategoryFilter g_previousFilter = nullptr;
 // Whether the user's logging rules (QT_LOGGING_RULES, qtlogging.ini) switch
-// off the warnings that the watch below needs to see.
-bool g_rulesSilenceWarnings = false;
+// off the warnings that the watch below needs to see. Read on the thread
+// that finds the connection lost.
+std::atomic<bool> g_rulesSilenceWarnings = false;
 
 bool IsDefaultCategory(const char* name) { return !name || qstrcmp(name, "default") == 0; }
 

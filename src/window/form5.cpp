@@ -77,6 +77,7 @@ Form5::Form5(AppState& state, Platform& platform, QWidget* parent)
     , m_recoveryStore(FindRecoveryDirectories(), m_storage)
     , m_forms(this)
     , m_ticker(platform, state.timer, state.settings, [this] { RunTimerTick(optionsContext()); })
+    , m_menuKeyRepeat([&platform] { return platform.monotonicMilliseconds(); })
 {
     setObjectName(QStringLiteral("Form5"));
     EnsureProgramResources();

@@ -64,12 +64,19 @@ std::optional<QSize> WindowPlacement::reported(const QRect& client, const QRect&
     return wanted;
 }
 
+// A move alone (the user dragging the window) starts no run that a maximize
+// would undo; a window manager maximizing changes the size.
 void WindowPlacement::takeReported(const QRect& frame)
 {
     if (frame == m_outer)
         return;
     const std::int64_t now = m_clock();
-    if (!m_reportedAt || now - *m_reportedAt > OneChangeMilliseconds)
+    const bool runOver = !m_reportedAt || now - *m_reportedAt > OneChangeMilliseconds;
+    if (runOver && frame.size() == m_outer.size()) {
+        m_outer = frame;
+        return;
+    }
+    if (runOver)
         m_outerBeforeReports = m_outer;
     m_reportedAt = now;
     m_outer = frame;

@@ -321,15 +321,14 @@ void TestHelpWindow::pageReadAsDocument()
     QVERIFY(QTest::qWaitForWindowActive(&window));
     QCOMPARE(QAccessible::queryAccessibleInterface(&window.browser())->role(), QAccessible::Document);
     QAccessibleTextInterface* text = QAccessible::queryAccessibleInterface(&window.browser())->textInterface();
-    const QString shown = window.browser().toPlainText();
-    QCOMPARE(text->text(0, text->characterCount()), shown);
+    QCOMPARE(text->text(0, text->characterCount()), window.browser().toPlainText());
     QString joined;
     int lines = 0;
     for (int offset = 0, start = 0, end = 0; offset < text->characterCount(); offset = end, ++lines) {
         joined += text->textAtOffset(offset, QAccessible::LineBoundary, &start, &end);
         QVERIFY(start == offset && end > start);
     }
-    QCOMPARE(joined, shown);
+    QCOMPARE(joined, window.browser().toPlainText());
     QCOMPARE_GE(lines, 5); // the long paragraph wrapped
     window.browser().setFocus();
     QTest::keyClick(&window.browser(), Qt::Key_Down);

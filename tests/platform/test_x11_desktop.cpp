@@ -1,5 +1,6 @@
 // Runs under a real X server with openbox (support/with_x_server.sh): the
 // window manager's client list, its activation and real keystrokes.
+#include "platform/qt_platform.h"
 #include "platform/x11_desktop.h"
 #include "support/window_manager_wait.h"
 
@@ -7,6 +8,7 @@
 #include <QGuiApplication>
 #include <QPlainTextEdit>
 #include <QSysInfo>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -276,9 +278,12 @@ void TestX11Desktop::keysGoOnlyToTheWindowWithTheFocus()
     QCOMPARE(focused.toPlainText(), QStringLiteral("ok"));
 }
 
-// A process number counts only from a window of this machine.
+// A process number counts only from a window of this machine; its program is found through links.
 void TestX11Desktop::classAndProcessAreListed()
 {
+    const QTemporaryDir folder;
+    const QString link = folder.filePath(QStringLiteral("linphone"));
+    QVERIFY(QFile::link(QCoreApplication::applicationFilePath(), link));
     ForeignWindow foreign(QStringLiteral("Calls - shell"), false, 0);
     XClassHint hint{const_cast<char*>("xterm"), const_cast<char*>("XTerm")};
     XSetClassHint(QtDisplay(), foreign.id, &hint);
@@ -291,7 +296,9 @@ void TestX11Desktop::classAndProcessAreListed()
         XSetWMClientMachine(QtDisplay(), foreign.id, &host);
         XSync(QtDisplay(), False);
         QTRY_COMPARE(Listed(desktop, foreign.id).wmClass, QStringList({"xterm", "XTerm"}));
-        QCOMPARE(Listed(desktop, foreign.id).pid, machine == QSysInfo::machineHostName().toLocal8Bit() ? qint64(pid) : 0);
+        const bool here = machine == QSysInfo::machineHostName().toLocal8Bit();
+        QCOMPARE(Listed(desktop, foreign.id).pid, here ? qint64(pid) : 0);
+        QCOMPARE(QtPlatform().windowRunsProgram(Listed(desktop, foreign.id), link), here);
     }
 }
 

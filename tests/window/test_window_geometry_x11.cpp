@@ -244,7 +244,7 @@ void TestWindowGeometryX11::ownWindowsStayAboveWhenOnTop()
     run.exit();
 }
 
-// mutter takes "no system menu" to the letter; a window maximized at exit must come back at its normal size.
+// mutter took "no system menu" to the letter (and sets allowed actions late); a window maximized at exit comes back normal.
 void TestWindowGeometryX11::itHasTheUsualTitleBarButtons()
 {
     ScopedUserDirectories dirs;
@@ -252,7 +252,6 @@ void TestWindowGeometryX11::itHasTheUsualTitleBarButtons()
     {
         Run run;
         QTRY_COMPARE(run.window->frameGeometry(), normal);
-        // mutter 48 sets them a moment after the window has its place.
         for (const char* action : {"CLOSE", "MINIMIZE", "MAXIMIZE"})
             QTRY_VERIFY(XProperty(run.window->winId(), "_NET_WM_ALLOWED_ACTIONS").contains(QLatin1String("_NET_WM_ACTION_") + action));
         // mutter may drop a request that comes while it is still taking the window on: asked until it shows.

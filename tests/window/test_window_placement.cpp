@@ -68,6 +68,9 @@ void TestWindowPlacement::reportsBeforeAndAfterSettling_data()
         << QList<Report>{xfwm4, {QRect(38, 62, 590, 266), QRect(33, 33, 600, 300), {}},
                          {QRect(38, 62, 1280, 1000), QRect(33, 33, 1280, 1024), {}, 990}, full, maximized, full}
         << QRect(33, 33, 600, 300) << true;
+    QTest::newRow("moved just before it was maximized: the move stays")
+        << QList<Report>{xfwm4, {QRect(105, 129, 424, 102), QRect(100, 100, 434, 136), {}, 800}, full, maximized}
+        << QRect(100, 100, 434, 136) << true;
     QTest::newRow("restored after the news: asked until the normal size is back")
         << QList<Report>{xfwm4, maximized, normal, {full.client, full.frame, QSize(434, 112)},
                          {QRect(38, 62, 434, 112), QRect(33, 33, 444, 146), QSize(424, 102)}, xfwm4} << placed << true;

@@ -27,6 +27,21 @@ Accessory MakeAccessory(QStringList searchNames, QStringList programs, const QSt
     return {std::move(searchNames), std::move(programs), message, identifiedByProgram};
 }
 
+// Whether the window's WM_CLASS names one of the accessory's programs (in
+// any letter case), or its process runs one of them as found on PATH.
+bool IsProgramsWindow(Platform& platform, const DesktopWindow& window, const Accessory& accessory)
+{
+    return std::any_of(accessory.programs.cbegin(), accessory.programs.cend(), [&](const QString& program) {
+        const bool named = std::any_of(window.wmClass.cbegin(), window.wmClass.cend(), [&program](const QString& name) {
+            return name.compare(program, Qt::CaseInsensitive) == 0;
+        });
+        if (named)
+            return true;
+        const QString path = platform.findProgram(program);
+        return !path.isEmpty() && platform.windowRunsProgram(window, path);
+    });
+}
+
 bool IsTakenAs(Platform& platform, const DesktopWindow& window, const Accessory& accessory)
 {
     return !accessory.identifiedByProgram || IsProgramsWindow(platform, window, accessory);
@@ -109,19 +124,6 @@ const Accessory& PhoneDialerAccessory()
         {QStringLiteral("gnome-calls"), QStringLiteral("linphone")},
         QStringLiteral("In Order To Run The Phone Dialer, A Dialer Executable File, "), true);
     return dialer;
-}
-
-bool IsProgramsWindow(Platform& platform, const DesktopWindow& window, const Accessory& accessory)
-{
-    return std::any_of(accessory.programs.cbegin(), accessory.programs.cend(), [&](const QString& program) {
-        const bool named = std::any_of(window.wmClass.cbegin(), window.wmClass.cend(), [&program](const QString& name) {
-            return name.compare(program, Qt::CaseInsensitive) == 0;
-        });
-        if (named)
-            return true;
-        const QString path = platform.findProgram(program);
-        return !path.isEmpty() && platform.windowRunsProgram(window, path);
-    });
 }
 
 AccessoryCopy BringUpAccessory(Platform& platform, const Accessory& accessory)

@@ -6,7 +6,6 @@
 
 class EditorControl;
 class Platform;
-struct DesktopWindow;
 
 // A desk accessory the bar reaches: the window titles it is known by, the
 // programs that provide it (the first found on PATH is started), and the
@@ -33,10 +32,6 @@ struct AccessoryCopy
     qint64 process = 0; // the started copy's process
     QSet<quint64> windowsBefore; // the desktop's windows when it was started; none without X11
 };
-
-// Whether the window's WM_CLASS names one of the accessory's programs (in
-// any letter case), or its process runs one of them as found on PATH.
-bool IsProgramsWindow(Platform& platform, const DesktopWindow& window, const Accessory& accessory);
 
 // Activates a running copy of the accessory, or starts one; says so when
 // none is installed. A program that fails to start is passed over in silence;

@@ -69,9 +69,8 @@ void TestAccessoriesX11::initTestCase()
 }
 
 // Another program's window titled "Calculator Test", maximized, stands in for
-// the calculator: each press of the shortcut activates it and shows it normal.
-// Window managers that guard against focus stealing (mutter) grant that only
-// for the time of the user's key.
+// the calculator: each press of the shortcut activates it and shows it normal,
+// also where the window manager grants that only for the time of the user's key (mutter).
 void TestAccessoriesX11::aRunningCalculatorIsActivatedNotStarted()
 {
     QuietQtPlatform platform;

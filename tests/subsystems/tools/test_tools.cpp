@@ -20,7 +20,7 @@ DesktopWindow Window(quint64 id, const char* title, bool owned = false, bool our
     return {id, QString::fromUtf8(title), owned, ours, 0, {}};
 }
 
-// A window that shows itself to be a dialer's: by its WM_CLASS, or by its process.
+// A window that shows itself to be a dialer's, by its WM_CLASS or its process.
 DesktopWindow Dialer(quint64 id, const char* title, QStringList wmClass = {"linphone", "Linphone"}, qint64 pid = 0)
 {
     return {id, QString::fromUtf8(title), false, false, pid, std::move(wmClass)};
@@ -118,8 +118,6 @@ void TestTools::accessories_data()
     QTest::newRow("a terminal titled like the dialer is passed over")
         << true << QList{Dialer(5, "Calls - shell", {"xterm", "XTerm"}), Dialer(6, "Linphone")} << QStringList{} << true
         << "activateWindow:6";
-    QTest::newRow("only the terminal: the dialer is started")
-        << true << QList{Window(5, "Calls - shell")} << QStringList{"gnome-calls"} << true << "startProgram:/usr/bin/gnome-calls";
     QTest::newRow("known by its process, the dialer on PATH")
         << true << QList{Dialer(7, "Calls", {}, 77)} << QStringList{"gnome-calls"} << true << "activateWindow:7";
     QTest::newRow("a process of another program") << true << QList{Dialer(8, "Calls", {}, 88)} << QStringList{"gnome-calls"}
