@@ -192,7 +192,8 @@ void TestTimers::wakesOnlyWhenSomethingIsDue_data()
     QTest::newRow("an interval that never saves") << 1 << 0 << 0 << none << 100 << none << 0;
     // The next save comes a whole interval after the dialog has gone.
     QTest::newRow("a save's dialog open 20 s") << 1 << 1 << 20 << none << 200 << QStringList{"60000", "140000"} << 2;
-    // One save on waking, not one for every interval slept through.
+    // The save due during the sleep comes on waking, as the countdown counts the
+    // sleep; one save, not one for every interval slept through.
     QTest::newRow("an hour suspended")
         << 1 << 1 << 0 << QStringList{"30000 suspend"} << 3700 << QStringList{"3630000", "3690000"} << 2;
     // The first tick shows 00:00:00, then a caption a second and a time a second.
