@@ -12,14 +12,16 @@ class SingleShotTimer;
 
 // Keeps the unsaved text of the document in this copy's recovery file: the
 // first edit since the file was last written starts a countdown, and its end
-// writes the text, so steady typing is kept every two seconds without a
+// writes the text, so steady typing is kept within two seconds without a
 // write per keystroke. Once nothing is unsaved the file goes. It follows the
 // editor's edits and changed flag from the moment it is made. The user hears
 // when the text is kept only until logout, or nowhere.
 class RecoveryKeeper
 {
 public:
-    static constexpr int DelayMilliseconds = 2000;
+    // Short of two seconds by what a timer may end late (5% for Qt's coarse
+    // kind) and by the time a write takes.
+    static constexpr int DelayMilliseconds = 1800;
     // How a notice about where the text is kept reaches the user.
     enum class NoticeBy { MessageBox, StandardError };
 
