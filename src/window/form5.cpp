@@ -314,12 +314,6 @@ void Form5::setAlwaysOnTop(bool onTop)
     overrideWindowFlags(flags);
     if (QWindow* window = windowHandle())
         window->setFlags(flags);
-    // Some window managers (xfwm4) leave the windows transient for this one
-    // below it when it goes on top; they are raised after it.
-    for (QWidget* own : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (onTop && own->isWindow() && own->isVisible())
-            own->raise();
-    }
 }
 
 void Form5::setOuterHeight(int twips)
