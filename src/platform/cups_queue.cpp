@@ -65,8 +65,8 @@ std::vector<std::pair<QByteArray, QByteArray>> JobOptions(QPrinter& printer)
         {"media", printer.pageLayout().pageSize().key().toUtf8()},
         {"sides", Sides(printer)},
     };
-    if (printer.pageLayout().orientation() == QPageLayout::Landscape)
-        options.emplace_back("landscape", "");
+    // No orientation: the PDF's pages are already turned, and CUPS would
+    // turn a landscape page once more.
     const QStringList chosen = printer.printEngine()->property(CupsOptionsProperty).toStringList();
     for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
         options.emplace_back(chosen[i].toUtf8(), chosen[i + 1].toUtf8());
