@@ -21,6 +21,8 @@ struct CupsLibrary
     decltype(&cupsPrintFile) printFile = nullptr;
     decltype(&cupsLastError) lastError = nullptr;
     decltype(&cupsLastErrorString) lastErrorString = nullptr;
+    decltype(&cupsGetNamedDest) getNamedDest = nullptr;
+    decltype(&cupsFreeDests) freeDests = nullptr;
 };
 
 const CupsLibrary& Cups()
@@ -32,6 +34,8 @@ const CupsLibrary& Cups()
             return loaded;
         loaded.lastError = reinterpret_cast<decltype(&cupsLastError)>(library.resolve("cupsLastError"));
         loaded.lastErrorString = reinterpret_cast<decltype(&cupsLastErrorString)>(library.resolve("cupsLastErrorString"));
+        loaded.getNamedDest = reinterpret_cast<decltype(&cupsGetNamedDest)>(library.resolve("cupsGetNamedDest"));
+        loaded.freeDests = reinterpret_cast<decltype(&cupsFreeDests)>(library.resolve("cupsFreeDests"));
         if (loaded.lastError && loaded.lastErrorString)
             loaded.printFile = reinterpret_cast<decltype(&cupsPrintFile)>(library.resolve("cupsPrintFile"));
         return loaded;
@@ -73,6 +77,18 @@ std::vector<std::pair<QByteArray, QByteArray>> JobOptions(QPrinter& printer)
     return options;
 }
 
+// Whether CUPS still has the queue; when it cannot tell, it is taken to.
+bool QueueExists(const QString& queue)
+{
+    if (!Cups().getNamedDest || !Cups().freeDests)
+        return true;
+    cups_dest_t* dest = Cups().getNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
+    if (!dest)
+        return Cups().lastError() != IPP_STATUS_ERROR_NOT_FOUND;
+    Cups().freeDests(1, dest);
+    return true;
+}
+
 QString Refusal(const QString& queue)
 {
     switch (Cups().lastError()) {
@@ -88,6 +104,10 @@ QString Refusal(const QString& queue)
         return QStringLiteral("The Printing System Is Not Running");
     default:
         QString reason = TitleCaseWords(QString::fromUtf8(Cups().lastErrorString()));
+        // libcups 2.4 tells of a queue removed since it was chosen as an
+        // error of its own ("No such file or directory").
+        if (!QueueExists(queue))
+            return QStringLiteral("Printer %1 Does Not Exist").arg(queue);
         if (reason.endsWith(u'.'))
             reason.chop(1);
         return QStringLiteral("Printer %1 Refused The Job: %2").arg(queue, reason);

@@ -319,20 +319,29 @@ void TestPrintCups::notPrintedIsTold_data()
 {
     QTest::addColumn<QStringList>("queueCommand");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("chosenFirst"); // the command runs while the print dialog is open
+    const QStringList remove{QStringLiteral("lpadmin"), QStringLiteral("-x"), QStringLiteral("scriblet-test")};
     QTest::newRow("rejecting queue") << QStringList{QStringLiteral("cupsreject"), QStringLiteral("scriblet-test")}
-                                     << QStringLiteral("The Note Was Not Printed: Printer scriblet-test Is Not Accepting Jobs.");
+                                     << QStringLiteral("The Note Was Not Printed: Printer scriblet-test Is Not Accepting Jobs.") << false;
+    QTest::newRow("queue removed after it was chosen") << remove << QStringLiteral("The Note Was Not Printed: Printer scriblet-test Does Not Exist.") << true;
     // Last: the queue is gone for good, and without it no print dialog shows.
-    QTest::newRow("no queue") << QStringList{QStringLiteral("lpadmin"), QStringLiteral("-x"), QStringLiteral("scriblet-test")}
-                              << QStringLiteral("The Note Was Not Printed: No Printer Is Available.");
+    QTest::newRow("no queue") << remove << QStringLiteral("The Note Was Not Printed: No Printer Is Available.") << false;
 }
 
 void TestPrintCups::notPrintedIsTold()
 {
     QFETCH(QStringList, queueCommand);
     QFETCH(QString, message);
-    Run(queueCommand.takeFirst(), queueCommand);
+    QFETCH(bool, chosenFirst);
+    const auto change = [queueCommand] { Run(queueCommand.first(), queueCommand.mid(1)); };
+    if (!chosenFirst)
+        change();
     PrintingNote note;
-    WhenModalShown<QPrintDialog>([](QPrintDialog& dialog) { dialog.accept(); });
+    WhenModalShown<QPrintDialog>([chosenFirst, change](QPrintDialog& dialog) {
+        if (chosenFirst)
+            change();
+        dialog.accept();
+    });
     QString told;
     WhenModalShown<QMessageBox>([&told](QMessageBox& box) {
         told = box.icon() == QMessageBox::Critical ? box.text() : QStringLiteral("not a stop icon");
