@@ -32,7 +32,7 @@ QtPrinterDevice::QtPrinterDevice(QPrinter& printer, const QString& title)
     , m_tabStop(std::max(1, 8 * m_metrics.averageCharWidth()))
     , m_nextBaseline(m_metrics.ascent())
 {
-    // What a crash left of earlier jobs goes at the next.
+    // The print files of copies that crashed go at the next print.
     SweepSpoolFiles();
     m_printer.setDocName(title);
     if (m_printer.outputFileName().isEmpty()) {

@@ -66,8 +66,8 @@ void SweepSpoolFiles()
         const QByteArray path = QFile::encodeName(folder + u'/' + name);
         const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         const int lockError = fd < 0 ? errno : ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
-        // A copy that made a file here but has not locked it yet finds it gone
-        // once it has, and makes another.
+        // Removed only under its lock: a copy that has made it but not locked
+        // it yet then finds its name gone, and makes another.
         if (lockError == 0 ? StillNamed(fd, path) : lockError != EWOULDBLOCK && DayOld(path))
             ::unlink(path.constData());
         if (fd >= 0)
