@@ -320,8 +320,8 @@ void TestPrintCups::notPrintedIsTold_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("rejecting queue") << QStringList{QStringLiteral("cupsreject"), QStringLiteral("scriblet-test")}
                                      << QStringLiteral("The Note Was Not Printed: Printer scriblet-test Is Not Accepting Jobs.");
-    QTest::newRow("queue removed") << QStringList{QStringLiteral("lpadmin"), QStringLiteral("-x"), QStringLiteral("scriblet-test")}
-                                   << QStringLiteral("The Note Was Not Printed: Printer scriblet-test Does Not Exist.");
+    QTest::newRow("queue removed after it was chosen") << QStringList{QStringLiteral("lpadmin"), QStringLiteral("-x"), QStringLiteral("scriblet-test")}
+                                                       << QStringLiteral("The Note Was Not Printed: Printer scriblet-test Does Not Exist.");
     // Last: the row before removed the queue for good, and without it no print dialog shows.
     QTest::newRow("no queue") << QStringList() << QStringLiteral("The Note Was Not Printed: No Printer Is Available.");
 }
