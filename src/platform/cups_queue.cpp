@@ -21,6 +21,8 @@ struct CupsLibrary
     decltype(&cupsPrintFile) printFile = nullptr;
     decltype(&cupsLastError) lastError = nullptr;
     decltype(&cupsLastErrorString) lastErrorString = nullptr;
+    decltype(&cupsGetNamedDest) getNamedDest = nullptr;
+    decltype(&cupsFreeDests) freeDests = nullptr;
 };
 
 const CupsLibrary& Cups()
@@ -32,6 +34,8 @@ const CupsLibrary& Cups()
             return loaded;
         loaded.lastError = reinterpret_cast<decltype(&cupsLastError)>(library.resolve("cupsLastError"));
         loaded.lastErrorString = reinterpret_cast<decltype(&cupsLastErrorString)>(library.resolve("cupsLastErrorString"));
+        loaded.getNamedDest = reinterpret_cast<decltype(&cupsGetNamedDest)>(library.resolve("cupsGetNamedDest"));
+        loaded.freeDests = reinterpret_cast<decltype(&cupsFreeDests)>(library.resolve("cupsFreeDests"));
         if (loaded.lastError && loaded.lastErrorString)
             loaded.printFile = reinterpret_cast<decltype(&cupsPrintFile)>(library.resolve("cupsPrintFile"));
         return loaded;
@@ -65,12 +69,24 @@ std::vector<std::pair<QByteArray, QByteArray>> JobOptions(QPrinter& printer)
         {"media", printer.pageLayout().pageSize().key().toUtf8()},
         {"sides", Sides(printer)},
     };
-    if (printer.pageLayout().orientation() == QPageLayout::Landscape)
-        options.emplace_back("landscape", "");
+    // No orientation: the PDF's pages are already turned, and CUPS would
+    // turn a landscape page once more.
     const QStringList chosen = printer.printEngine()->property(CupsOptionsProperty).toStringList();
     for (qsizetype i = 0; i + 1 < chosen.size(); i += 2)
         options.emplace_back(chosen[i].toUtf8(), chosen[i + 1].toUtf8());
     return options;
+}
+
+// Whether CUPS still has the queue; when it cannot tell, it is taken to.
+bool QueueExists(const QString& queue)
+{
+    if (!Cups().getNamedDest || !Cups().freeDests)
+        return true;
+    cups_dest_t* dest = Cups().getNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
+    if (!dest)
+        return Cups().lastError() != IPP_STATUS_ERROR_NOT_FOUND;
+    Cups().freeDests(1, dest);
+    return true;
 }
 
 QString Refusal(const QString& queue)
@@ -88,6 +104,10 @@ QString Refusal(const QString& queue)
         return QStringLiteral("The Printing System Is Not Running");
     default:
         QString reason = TitleCaseWords(QString::fromUtf8(Cups().lastErrorString()));
+        // libcups 2.4 tells of a queue removed since it was chosen as an
+        // error of its own ("No such file or directory").
+        if (!QueueExists(queue))
+            return QStringLiteral("Printer %1 Does Not Exist").arg(queue);
         if (reason.endsWith(u'.'))
             reason.chop(1);
         return QStringLiteral("Printer %1 Refused The Job: %2").arg(queue, reason);

@@ -1,6 +1,7 @@
 #include "platform/qt_printer.h"
 
 #include "platform/cups_queue.h"
+#include "platform/spool_file.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -13,7 +14,6 @@
 #include <QPrinter>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryFile>
 
 #include <algorithm>
 
@@ -32,6 +32,8 @@ QtPrinterDevice::QtPrinterDevice(QPrinter& printer, const QString& title)
     , m_tabStop(std::max(1, 8 * m_metrics.averageCharWidth()))
     , m_nextBaseline(m_metrics.ascent())
 {
+    // The print files of copies that crashed go at the next print.
+    SweepSpoolFiles();
     m_printer.setDocName(title);
     if (m_printer.outputFileName().isEmpty()) {
         if (m_printer.outputFormat() != QPrinter::NativeFormat || m_printer.printerName().isEmpty()) {
@@ -40,8 +42,8 @@ QtPrinterDevice::QtPrinterDevice(QPrinter& printer, const QString& title)
         }
         // Without the .pdf suffix the printer keeps its CUPS engine and with
         // it the paper, sides and options chosen in the print dialog.
-        m_spoolFile = std::make_unique<QTemporaryFile>(QDir::tempPath() + QStringLiteral("/scriblet-print-XXXXXX"));
-        if (!m_spoolFile->open()) {
+        m_spoolFile = std::make_unique<SpoolFile>();
+        if (!m_spoolFile->isOpen()) {
             m_failure = QStringLiteral("The Print File Could Not Be Made In %1").arg(QDir::tempPath());
             return;
         }

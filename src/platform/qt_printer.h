@@ -10,8 +10,8 @@
 #include <optional>
 
 class QPrinter;
-class QTemporaryFile;
 class QWidget;
+class SpoolFile;
 
 // Qt knows no printer default font: notes print in the desktop's sans-serif
 // family at 10 points, as the printer resolves it.
@@ -47,7 +47,7 @@ private:
 
     QPrinter& m_printer;
     QString m_title;
-    std::unique_ptr<QTemporaryFile> m_spoolFile; // what goes to the queue
+    std::unique_ptr<SpoolFile> m_spoolFile; // what goes to the queue
     std::optional<QString> m_failure;
     bool m_ended = false;
     QPainter m_painter;

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <sys/file.h>
+
 namespace {
 
 // The pages of a PDF as Qt writes it: the page objects, which must agree with
@@ -117,9 +119,18 @@ void TestQtPrinter::pagesInThePdf()
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     printer.setPageSize(QPageSize(size));
+    // Print files left in the temporary folder: the job removes one no
+    // running copy holds, and keeps a held one and a new one it cannot open.
+    QTemporaryDir temp;
+    const auto restore = qScopeGuard([tmp = qgetenv("TMPDIR")] { qputenv("TMPDIR", tmp); });
+    qputenv("TMPDIR", QFile::encodeName(temp.path()));
+    QFile held(temp.filePath(QStringLiteral("scriblet-print-held00")));
+    QVERIFY(QFile(temp.filePath(QStringLiteral("scriblet-print-left00"))).open(QIODevice::WriteOnly) && held.open(QIODevice::WriteOnly));
+    QVERIFY(::flock(held.handle(), LOCK_EX) == 0 && QFile::link(QStringLiteral("nowhere"), temp.filePath(QStringLiteral("scriblet-print-link00"))));
     {
         QtPrinterDevice job(printer, QStringLiteral("NOTE.SCB"));
         QVERIFY(job.isActive());
+        QCOMPARE(QDir(temp.path()).entryList(QDir::Files | QDir::System), (QStringList{"scriblet-print-held00", "scriblet-print-link00"}));
         const int height = job.textHeight(QStringLiteral("x"));
         QVERIFY(height > 0);
         for (const QString& text : {QString(), QStringLiteral("Hg|"), QStringLiteral("ÄÉÇ ÿ"),

@@ -114,6 +114,8 @@ void TestPrint::pageBlocks_data()
         << QStringLiteral("aaaa\tbbbb cccc") << 60 << QStringList{QStringLiteral("aaaa\t\rbbbb \rcccc")} << 7;
     QTest::newRow("blanks past the edge stay on the line")
         << QStringLiteral("aaaa bbbb  cccc ") << 60 << QStringList{QStringLiteral("aaaa bbbb  \rcccc ")} << 9;
+    QTest::newRow("a line that fits, blanks past the edge: no line more")
+        << QStringLiteral("aaaa bbbb \t ") << 60 << QStringList{QStringLiteral("aaaa bbbb \t ")} << 9;
     QTest::newRow("too wide, no blank: after the last character that fits")
         << Letters(20) << 60 << QStringList{Letters(8) + cr + Letters(8) + cr + Letters(4)} << 8;
     const QString words = Words(33);

@@ -201,7 +201,10 @@ void TestPrintCups::twoCopiesThroughARealQueue()
         auto* copies = dialog.findChild<QSpinBox*>(QStringLiteral("copies"));
         QVERIFY(copies);
         copies->setValue(2);
-        dialog.accept();
+        InPageSettings(dialog, [](QDialog& page) {
+            auto* perSheet = page.findChild<QComboBox*>(QStringLiteral("pagesPerSheetCombo"));
+            perSheet->setCurrentIndex(perSheet->findText(QStringLiteral("2 "), Qt::MatchStartsWith));
+        });
     });
     PrintDocument(context);
     if (QTest::currentTestFailed())
@@ -216,6 +219,7 @@ void TestPrintCups::twoCopiesThroughARealQueue()
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+%1\\n").arg(pages))), qPrintable(info));
         const QString printed = Run(QStringLiteral("pdftotext"), {file, QStringLiteral("-")});
         QCOMPARE(Words(printed), Words(text));
+        QVERIFY(Run(QStringLiteral("cat"), {QString(file).replace(QStringLiteral(".pdf"), QStringLiteral(".options"))}).contains(QStringLiteral("number-up=2")));
     }
 }
 
@@ -241,44 +245,61 @@ void TestPrintCups::printedOnThePaperChosen_data()
 {
     QTest::addColumn<QPageSize>("paper");
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("look"); // the print dialog's page settings are opened and confirmed
+    QTest::addColumn<bool>("look"); // the print dialog's page settings are opened, printed chosen there and confirmed
+    QTest::addColumn<QPageLayout>("printed"); // the paper and its orientation the job must have
     QString tabLine = QStringLiteral("a");
     for (char letter = 'b'; letter <= 'z'; ++letter)
         tabLine += u'\t' + QChar::fromLatin1(letter);
     const QPageSize card(QSizeF(100, 150), QPageSize::Millimeter);
-    QTest::newRow("tab line on A4") << QPageSize(QPageSize::A4) << tabLine + QStringLiteral("\r\nend") << false;
-    QTest::newRow("56 M on A5") << QPageSize(QPageSize::A5) << QString(56, u'M') << true;
-    QTest::newRow("custom 100 x 150 mm") << card << QStringLiteral("A small card\r\nwith two lines") << false;
-    QTest::newRow("custom, looked at in Print") << card << QStringLiteral("A small card") << true;
+    const QPageSize a4(QPageSize::A4);
+    const auto on = [](const QPageSize& paper, QPageLayout::Orientation turn = QPageLayout::Portrait) { return QPageLayout(paper, turn, QMarginsF()); };
+    QTest::newRow("tab line on A4") << a4 << tabLine + QStringLiteral("\r\nend") << false << on(a4);
+    QTest::newRow("56 M on A5") << QPageSize(QPageSize::A5) << QString(56, u'M') << true << on(QPageSize(QPageSize::A5));
+    QTest::newRow("custom 100 x 150 mm") << card << QStringLiteral("A small card\r\nwith two lines") << false << on(card);
+    QTest::newRow("custom, looked at in Print") << card << QStringLiteral("A small card") << true << on(card);
+    QTest::newRow("A4 chosen in Print over a custom paper") << card << QStringLiteral("On A4") << true << on(a4);
+    QTest::newRow("landscape chosen in Print") << a4 << QStringLiteral("Turned") << true << on(a4, QPageLayout::Landscape);
 }
 
 // Every character is printed inside the printable area of the paper chosen
-// in Printer Setup, in a job titled with the note's name.
+// in Printer Setup, or over it in Print, in a job titled with the note's name.
 void TestPrintCups::printedOnThePaperChosen()
 {
     QFETCH(QPageSize, paper);
     QFETCH(QString, text);
     QFETCH(bool, look);
+    QFETCH(QPageLayout, printed);
     PrintingNote note;
     note.editor.setText(text);
     ChoosePaper(note.platform, paper);
     const int jobsBefore = CompletedJobs();
-    WhenModalShown<QPrintDialog>([look, paper](QPrintDialog& print) {
+    WhenModalShown<QPrintDialog>([look, paper, printed](QPrintDialog& print) {
         if (!look)
             return print.accept();
-        InPageSettings(print, [paper](QDialog& settings) {
+        InPageSettings(print, [paper, printed](QDialog& settings) {
             QCOMPARE(settings.findChild<QDoubleSpinBox*>(QStringLiteral("pageWidth"))->value(), InSettingsUnit(settings, paper).width());
+            auto* sizes = settings.findChild<QComboBox*>(QStringLiteral("pageSizeCombo"));
+            if (!printed.pageSize().isEquivalentTo(paper))
+                sizes->setCurrentIndex(sizes->findText(printed.pageSize().name()));
+            settings.findChild<QAbstractButton*>(printed.orientation() == QPageLayout::Landscape ? QStringLiteral("landscape") : QStringLiteral("portrait"))->click();
         });
     });
     PrintDocument(note.context);
     QVERIFY(WaitUntil([&] { return CompletedJobs() == jobsBefore + 1; }, 30000));
     const QString pdf = JobFiles().last();
     QCOMPARE(Run(QStringLiteral("cat"), {QString(pdf).replace(QStringLiteral(".pdf"), QStringLiteral(".title"))}), QStringLiteral("Shopping.SCB"));
-    QVERIFY(Run(QStringLiteral("cat"), {QString(pdf).replace(QStringLiteral(".pdf"), QStringLiteral(".options"))}).contains(QStringLiteral("media=") + paper.key()));
+    // The PDF's pages are already turned: no landscape option turns them again.
+    const QString options = Run(QStringLiteral("cat"), {QString(pdf).replace(QStringLiteral(".pdf"), QStringLiteral(".options"))});
+    QVERIFY2(options.contains(QStringLiteral("media=") + printed.pageSize().key()) && !options.contains(QStringLiteral("landscape")), qPrintable(options));
     QCOMPARE(Run(QStringLiteral("pdftotext"), {QStringLiteral("-raw"), pdf, QStringLiteral("-")}).remove(QRegularExpression(QStringLiteral("\\s"))),
              QString(text).remove(QRegularExpression(QStringLiteral("\\s"))));
     QPrinter probe(QPrinter::HighResolution);
-    probe.setPageSize(paper);
+    probe.setPageSize(printed.pageSize());
+    probe.setPageOrientation(printed.orientation());
+    const QRegularExpressionMatch size = QRegularExpression(QStringLiteral(R"(Page size:\s+([\d.]+) x ([\d.]+))")).match(Run(QStringLiteral("pdfinfo"), {pdf}));
+    QCOMPARE(QSize(qRound(size.captured(1).toDouble()), qRound(size.captured(2).toDouble())), probe.pageLayout().fullRectPoints().size());
+    const double tabStop = 8 * QFontMetrics(QFont(PrinterTextFont(), &probe), &probe).averageCharWidth() * 72.0 / probe.resolution();
+    QHash<QString, int> onLine; // the words so far on each printed line, by the line's top
     const QRectF printable = probe.pageLayout().paintRectPoints().toRectF().adjusted(-0.5, -0.5, 0.5, 0.5);
     const QString boxes = Run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
     auto words = QRegularExpression(QStringLiteral(R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)")re")).globalMatch(boxes);
@@ -288,27 +309,32 @@ void TestPrintCups::printedOnThePaperChosen()
         QVERIFY2(printable.contains(QRectF(QPointF(word.captured(1).toDouble(), word.captured(2).toDouble()),
                                            QPointF(word.captured(3).toDouble(), word.captured(4).toDouble()))),
                  qPrintable(word.captured(0)));
+        if (text.contains(u'\t')) // letters a tab apart: each at the next stop
+            QVERIFY2(qAbs(word.captured(1).toDouble() - probe.pageLayout().paintRect(QPageLayout::Point).left() - tabStop * onLine[word.captured(2)]++) < 0.5, qPrintable(word.captured(0)));
     }
 }
 
 void TestPrintCups::notPrintedIsTold_data()
 {
-    QTest::addColumn<QStringList>("queueCommand");
+    QTest::addColumn<QStringList>("queueCommand"); // run once the queue is chosen in the print dialog
     QTest::addColumn<QString>("message");
     QTest::newRow("rejecting queue") << QStringList{QStringLiteral("cupsreject"), QStringLiteral("scriblet-test")}
                                      << QStringLiteral("The Note Was Not Printed: Printer scriblet-test Is Not Accepting Jobs.");
-    // Last: the queue is gone for good, and without it no print dialog shows.
-    QTest::newRow("no queue") << QStringList{QStringLiteral("lpadmin"), QStringLiteral("-x"), QStringLiteral("scriblet-test")}
-                              << QStringLiteral("The Note Was Not Printed: No Printer Is Available.");
+    QTest::newRow("queue removed after it was chosen") << QStringList{QStringLiteral("lpadmin"), QStringLiteral("-x"), QStringLiteral("scriblet-test")}
+                                                       << QStringLiteral("The Note Was Not Printed: Printer scriblet-test Does Not Exist.");
+    // Last: the row before removed the queue for good, and without it no print dialog shows.
+    QTest::newRow("no queue") << QStringList() << QStringLiteral("The Note Was Not Printed: No Printer Is Available.");
 }
 
 void TestPrintCups::notPrintedIsTold()
 {
     QFETCH(QStringList, queueCommand);
     QFETCH(QString, message);
-    Run(queueCommand.takeFirst(), queueCommand);
     PrintingNote note;
-    WhenModalShown<QPrintDialog>([](QPrintDialog& dialog) { dialog.accept(); });
+    WhenModalShown<QPrintDialog>([queueCommand](QPrintDialog& dialog) {
+        Run(queueCommand.value(0), queueCommand.mid(1));
+        dialog.accept();
+    });
     QString told;
     WhenModalShown<QMessageBox>([&told](QMessageBox& box) {
         told = box.icon() == QMessageBox::Critical ? box.text() : QStringLiteral("not a stop icon");

@@ -1,0 +1,76 @@
+#include "platform/spool_file.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const QString NamePrefix = QStringLiteral("/scriblet-print-");
+
+// Whether the name still leads to the file the descriptor has open: a
+// sweeping copy may have removed it between its making and its locking.
+bool StillNamed(int fd, const QByteArray& path)
+{
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
+        && opened.st_ino == named.st_ino;
+}
+
+bool DayOld(const QByteArray& path)
+{
+    struct stat named {};
+    return ::lstat(path.constData(), &named) == 0 && named.st_mtime < std::time(nullptr) - 24 * 60 * 60;
+}
+
+} // namespace
+
+SpoolFile::SpoolFile()
+{
+    // A name lost to a sweep before it was locked is given up for another.
+    for (int attempt = 0; attempt < 10 && m_fd < 0; ++attempt) {
+        QByteArray path = QFile::encodeName(QDir::tempPath() + NamePrefix + QStringLiteral("XXXXXX"));
+        const int fd = ::mkostemp(path.data(), O_CLOEXEC);
+        if (fd < 0)
+            return;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(fd, path)) {
+            m_fd = fd;
+            m_path = QFile::decodeName(path);
+        } else {
+            ::close(fd);
+        }
+    }
+}
+
+SpoolFile::~SpoolFile()
+{
+    if (m_fd < 0)
+        return;
+    ::unlink(QFile::encodeName(m_path).constData());
+    ::close(m_fd);
+}
+
+void SweepSpoolFiles()
+{
+    const QString folder = QDir::tempPath();
+    const QStringList names = QDir(folder).entryList({NamePrefix.mid(1) + QStringLiteral("??????")},
+                                                     QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString& name : names) {
+        const QByteArray path = QFile::encodeName(folder + u'/' + name);
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        const int lockError = fd < 0 ? errno : ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
+        // Removed only under its lock: a copy that has made it but not locked
+        // it yet then finds its name gone, and makes another.
+        if (lockError == 0 ? StillNamed(fd, path) : lockError != EWOULDBLOCK && DayOld(path))
+            ::unlink(path.constData());
+        if (fd >= 0)
+            ::close(fd);
+    }
+}
