@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <ctime>
@@ -40,7 +41,9 @@ SpoolFile::SpoolFile()
         const int fd = ::mkostemp(path.data(), O_CLOEXEC);
         if (fd < 0)
             return;
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && StillNamed(fd, path)) {
+        // Where the folder takes no locks (NFS without a lock daemon) the file
+        // goes unlocked: a sweep that cannot lock it leaves it a day.
+        if ((::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) && StillNamed(fd, path)) {
             m_fd = fd;
             m_path = QFile::decodeName(path);
         } else {
@@ -60,9 +63,10 @@ SpoolFile::~SpoolFile()
 void SweepSpoolFiles()
 {
     const QString folder = QDir::tempPath();
-    const QStringList names = QDir(folder).entryList({NamePrefix.mid(1) + QStringLiteral("??????")},
-                                                     QDir::Files | QDir::System | QDir::Hidden);
-    for (const QString& name : names) {
+    // Only names mkostemp gives: the user's own "Scriblet-print-report" stays.
+    static const QRegularExpression ours(QStringLiteral("^scriblet-print-[A-Za-z0-9]{6}$"));
+    const QStringList names = QDir(folder).entryList(QDir::Files | QDir::System | QDir::Hidden);
+    for (const QString& name : names.filter(ours)) {
         const QByteArray path = QFile::encodeName(folder + u'/' + name);
         const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         const int lockError = fd < 0 ? errno : ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;

@@ -1,4 +1,5 @@
 #include "platform/qt_printer.h"
+#include "platform/spool_file.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -13,7 +14,9 @@
 #include <QTest>
 #include <QTimer>
 
-#include <sys/file.h>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -120,17 +123,23 @@ void TestQtPrinter::pagesInThePdf()
     printer.setOutputFileName(path);
     printer.setPageSize(QPageSize(size));
     // Print files left in the temporary folder: the job removes one no
-    // running copy holds, and keeps a held one and a new one it cannot open.
+    // running copy holds and one it cannot open once it is a day old; it
+    // keeps a running copy's, a new one it cannot open, and the user's own.
     QTemporaryDir temp;
     const auto restore = qScopeGuard([tmp = qgetenv("TMPDIR")] { qputenv("TMPDIR", tmp); });
     qputenv("TMPDIR", QFile::encodeName(temp.path()));
-    QFile held(temp.filePath(QStringLiteral("scriblet-print-held00")));
-    QVERIFY(QFile(temp.filePath(QStringLiteral("scriblet-print-left00"))).open(QIODevice::WriteOnly) && held.open(QIODevice::WriteOnly));
-    QVERIFY(::flock(held.handle(), LOCK_EX) == 0 && QFile::link(QStringLiteral("nowhere"), temp.filePath(QStringLiteral("scriblet-print-link00"))));
+    const SpoolFile held;
+    const auto file = [&temp](const char* name) { return temp.filePath(QLatin1String(name)); };
+    QVERIFY(QFile(file("scriblet-print-left00")).open(QIODevice::WriteOnly) && QFile(file("Scriblet-print-left00")).open(QIODevice::WriteOnly));
+    QVERIFY(QFile::link(QStringLiteral("nowhere"), file("scriblet-print-link00")) && QFile::link(QStringLiteral("nowhere"), file("scriblet-print-old000")));
+    const timespec twoDaysAgo[2] = {{std::time(nullptr) - 2 * 86400, 0}, {std::time(nullptr) - 2 * 86400, 0}};
+    QVERIFY(::utimensat(AT_FDCWD, QFile::encodeName(file("scriblet-print-old000")).constData(), twoDaysAgo, AT_SYMLINK_NOFOLLOW) == 0);
+    QStringList kept{"Scriblet-print-left00", "scriblet-print-link00", QFileInfo(held.fileName()).fileName()};
     {
         QtPrinterDevice job(printer, QStringLiteral("NOTE.SCB"));
         QVERIFY(job.isActive());
-        QCOMPARE(QDir(temp.path()).entryList(QDir::Files | QDir::System), (QStringList{"scriblet-print-held00", "scriblet-print-link00"}));
+        QStringList left = QDir(temp.path()).entryList(QDir::Files | QDir::System);
+        QCOMPARE((left.sort(), left), (kept.sort(), kept));
         const int height = job.textHeight(QStringLiteral("x"));
         QVERIFY(height > 0);
         for (const QString& text : {QString(), QStringLiteral("Hg|"), QStringLiteral("ÄÉÇ ÿ"),
