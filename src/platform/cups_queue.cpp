@@ -21,9 +21,22 @@ struct CupsLibrary
     decltype(&cupsPrintFile) printFile = nullptr;
     decltype(&cupsLastError) lastError = nullptr;
     decltype(&cupsLastErrorString) lastErrorString = nullptr;
+    decltype(&cupsServer) server = nullptr;
+    decltype(&ippPort) port = nullptr;
+    decltype(&cupsEncryption) encryption = nullptr;
+    decltype(&httpConnect2) connect = nullptr;
+    decltype(&httpClose) close = nullptr;
     decltype(&cupsGetNamedDest) getNamedDest = nullptr;
     decltype(&cupsFreeDests) freeDests = nullptr;
+    bool canAskForQueues = false;
 };
+
+template <typename Function>
+bool Resolve(QLibrary& library, Function& function, const char* name)
+{
+    function = reinterpret_cast<Function>(library.resolve(name));
+    return function != nullptr;
+}
 
 const CupsLibrary& Cups()
 {
@@ -32,12 +45,13 @@ const CupsLibrary& Cups()
         CupsLibrary loaded;
         if (!library.load())
             return loaded;
-        loaded.lastError = reinterpret_cast<decltype(&cupsLastError)>(library.resolve("cupsLastError"));
-        loaded.lastErrorString = reinterpret_cast<decltype(&cupsLastErrorString)>(library.resolve("cupsLastErrorString"));
-        loaded.getNamedDest = reinterpret_cast<decltype(&cupsGetNamedDest)>(library.resolve("cupsGetNamedDest"));
-        loaded.freeDests = reinterpret_cast<decltype(&cupsFreeDests)>(library.resolve("cupsFreeDests"));
-        if (loaded.lastError && loaded.lastErrorString)
-            loaded.printFile = reinterpret_cast<decltype(&cupsPrintFile)>(library.resolve("cupsPrintFile"));
+        if (Resolve(library, loaded.lastError, "cupsLastError")
+            && Resolve(library, loaded.lastErrorString, "cupsLastErrorString"))
+            Resolve(library, loaded.printFile, "cupsPrintFile");
+        loaded.canAskForQueues = Resolve(library, loaded.server, "cupsServer") && Resolve(library, loaded.port, "ippPort")
+            && Resolve(library, loaded.encryption, "cupsEncryption") && Resolve(library, loaded.connect, "httpConnect2")
+            && Resolve(library, loaded.close, "httpClose") && Resolve(library, loaded.getNamedDest, "cupsGetNamedDest")
+            && Resolve(library, loaded.freeDests, "cupsFreeDests");
         return loaded;
     }();
     return cups;
@@ -77,16 +91,24 @@ std::vector<std::pair<QByteArray, QByteArray>> JobOptions(QPrinter& printer)
     return options;
 }
 
-// Whether CUPS still has the queue; when it cannot tell, it is taken to.
-bool QueueExists(const QString& queue)
+enum class QueueState { Exists, Missing, NoServer };
+
+// Asked after a refusal that named no reason of its own; when CUPS cannot
+// tell, the queue is taken to exist.
+QueueState AskForQueue(const QString& queue)
 {
-    if (!Cups().getNamedDest || !Cups().freeDests)
-        return true;
-    cups_dest_t* dest = Cups().getNamedDest(CUPS_HTTP_DEFAULT, queue.toUtf8().constData(), nullptr);
-    if (!dest)
-        return Cups().lastError() != IPP_STATUS_ERROR_NOT_FOUND;
-    Cups().freeDests(1, dest);
-    return true;
+    const CupsLibrary& cups = Cups();
+    if (!cups.canAskForQueues)
+        return QueueState::Exists;
+    http_t* server = cups.connect(cups.server(), cups.port(), nullptr, AF_UNSPEC, cups.encryption(), 1, 5000, nullptr);
+    if (!server)
+        return QueueState::NoServer;
+    cups_dest_t* dest = cups.getNamedDest(server, queue.toUtf8().constData(), nullptr);
+    const bool missing = !dest && cups.lastError() == IPP_STATUS_ERROR_NOT_FOUND;
+    if (dest)
+        cups.freeDests(1, dest);
+    cups.close(server);
+    return missing ? QueueState::Missing : QueueState::Exists;
 }
 
 QString Refusal(const QString& queue)
@@ -104,10 +126,17 @@ QString Refusal(const QString& queue)
         return QStringLiteral("The Printing System Is Not Running");
     default:
         QString reason = TitleCaseWords(QString::fromUtf8(Cups().lastErrorString()));
-        // libcups 2.4 tells of a queue removed since it was chosen as an
-        // error of its own ("No such file or directory").
-        if (!QueueExists(queue))
+        // libcups 2.4 tells of a queue removed since it was chosen, and of a
+        // server that is not there, as an error of its own ("No such file or
+        // directory").
+        switch (AskForQueue(queue)) {
+        case QueueState::Missing:
             return QStringLiteral("Printer %1 Does Not Exist").arg(queue);
+        case QueueState::NoServer:
+            return QStringLiteral("The Printing System Is Not Running");
+        case QueueState::Exists:
+            break;
+        }
         if (reason.endsWith(u'.'))
             reason.chop(1);
         return QStringLiteral("Printer %1 Refused The Job: %2").arg(queue, reason);

@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QLibrary>
 #include <QMessageBox>
 #include <QTimer>
 #include <QPrintDialog>
@@ -320,6 +321,8 @@ void TestPrintCups::notPrintedIsTold_data()
     QTest::addColumn<QString>("message");
     QTest::newRow("rejecting queue") << QStringList{QStringLiteral("cupsreject"), QStringLiteral("scriblet-test")}
                                      << QStringLiteral("The Note Was Not Printed: Printer scriblet-test Is Not Accepting Jobs.");
+    QTest::newRow("printing system gone after the queue was chosen") << QStringList{QStringLiteral("/nowhere/cups.sock")}
+                                                                     << QStringLiteral("The Note Was Not Printed: The Printing System Is Not Running.");
     QTest::newRow("queue removed after it was chosen") << QStringList{QStringLiteral("lpadmin"), QStringLiteral("-x"), QStringLiteral("scriblet-test")}
                                                        << QStringLiteral("The Note Was Not Printed: Printer scriblet-test Does Not Exist.");
     // Last: the row before removed the queue for good, and without it no print dialog shows.
@@ -331,8 +334,13 @@ void TestPrintCups::notPrintedIsTold()
     QFETCH(QStringList, queueCommand);
     QFETCH(QString, message);
     PrintingNote note;
-    WhenModalShown<QPrintDialog>([queueCommand](QPrintDialog& dialog) {
-        Run(queueCommand.value(0), queueCommand.mid(1));
+    // libcups's own server setting, which also ends the connection it keeps.
+    const auto setServer = reinterpret_cast<void (*)(const char*)>(QLibrary(QStringLiteral("cups"), 2).resolve("cupsSetServer"));
+    WhenModalShown<QPrintDialog>([queueCommand, setServer](QPrintDialog& dialog) {
+        if (queueCommand.value(0).startsWith(u'/'))
+            setServer(queueCommand[0].toUtf8().constData());
+        else
+            Run(queueCommand.value(0), queueCommand.mid(1));
         dialog.accept();
     });
     QString told;
@@ -341,6 +349,7 @@ void TestPrintCups::notPrintedIsTold()
         box.accept();
     });
     PrintDocument(note.context);
+    setServer(nullptr);
     QCOMPARE(told, message);
 }
 
