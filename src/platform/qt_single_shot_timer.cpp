@@ -15,7 +15,6 @@ QtSingleShotTimer::QtSingleShotTimer(std::function<void()> action)
     if (m_fd >= 0) {
         m_notifier = std::make_unique<QSocketNotifier>(m_fd, QSocketNotifier::Read);
         QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] { expired(); });
-        return;
     }
     m_fallback.setSingleShot(true);
     // A coarse timer may end 5% late: "two seconds" must not become 2.1.
@@ -34,16 +33,19 @@ void QtSingleShotTimer::start(int milliseconds)
 {
     // An elapsed countdown runs at once.
     milliseconds = std::max(0, milliseconds);
-    if (m_fd < 0)
-        return m_fallback.start(milliseconds);
-    timespec now{};
-    ::clock_gettime(CLOCK_BOOTTIME, &now);
-    const std::int64_t deadline = std::int64_t(now.tv_nsec) + std::int64_t(milliseconds) * 1000000;
-    itimerspec due{};
-    due.it_value.tv_sec = now.tv_sec + time_t(deadline / 1000000000);
-    due.it_value.tv_nsec = long(deadline % 1000000000);
-    // Setting the deadline anew also clears an expiry not yet read.
-    m_active = ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &due, nullptr) == 0;
+    m_fallback.stop();
+    if (m_fd >= 0) {
+        timespec now{};
+        ::clock_gettime(CLOCK_BOOTTIME, &now);
+        const std::int64_t deadline = std::int64_t(now.tv_nsec) + std::int64_t(milliseconds) * 1000000;
+        itimerspec due{};
+        due.it_value.tv_sec = now.tv_sec + time_t(deadline / 1000000000);
+        due.it_value.tv_nsec = long(deadline % 1000000000);
+        // Setting the deadline anew also clears an expiry not yet read.
+        m_active = ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &due, nullptr) == 0;
+    }
+    if (!m_active)
+        m_fallback.start(milliseconds);
 }
 
 void QtSingleShotTimer::stop()
@@ -56,7 +58,7 @@ void QtSingleShotTimer::stop()
     m_active = false;
 }
 
-bool QtSingleShotTimer::isActive() const { return m_fd >= 0 ? m_active : m_fallback.isActive(); }
+bool QtSingleShotTimer::isActive() const { return m_active || m_fallback.isActive(); }
 
 void QtSingleShotTimer::expired()
 {

@@ -13,8 +13,8 @@ class QSocketNotifier;
 // on the clock that goes on while the system is suspended (a timerfd on
 // CLOCK_BOOTTIME, set to an absolute deadline): Qt's own timers count on
 // the monotonic clock, which stops, so a save due during a suspend would
-// come up to a whole countdown late. Where no timerfd can be made, a QTimer
-// stands in.
+// come up to a whole countdown late. Where no timerfd can be made or set,
+// a QTimer stands in.
 class QtSingleShotTimer : public SingleShotTimer
 {
 public:
