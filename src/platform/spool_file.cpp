@@ -1,5 +1,7 @@
 #include "platform/spool_file.h"
 
+#include "platform/file_identity.h"
+
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -14,16 +16,6 @@
 namespace {
 
 const QString NamePrefix = QStringLiteral("/scriblet-print-");
-
-// Whether the name still leads to the file the descriptor has open: a
-// sweeping copy may have removed it between its making and its locking.
-bool StillNamed(int fd, const QByteArray& path)
-{
-    struct stat opened {};
-    struct stat named {};
-    return ::fstat(fd, &opened) == 0 && ::lstat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
-        && opened.st_ino == named.st_ino;
-}
 
 bool DayOld(const QByteArray& path)
 {
@@ -43,7 +35,7 @@ SpoolFile::SpoolFile()
             return;
         // Where the folder takes no locks (NFS without a lock daemon) the file
         // goes unlocked: a sweep that cannot lock it leaves it a day.
-        if ((::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) && StillNamed(fd, path)) {
+        if ((::flock(fd, LOCK_EX | LOCK_NB) == 0 || errno != EWOULDBLOCK) && NameLeadsToOpenFile(fd, path)) {
             m_fd = fd;
             m_path = QFile::decodeName(path);
         } else {
@@ -72,7 +64,7 @@ void SweepSpoolFiles()
         const int lockError = fd < 0 ? errno : ::flock(fd, LOCK_EX | LOCK_NB) == 0 ? 0 : errno;
         // Removed only under its lock: a copy that has made it but not locked
         // it yet then finds its name gone, and makes another.
-        if (lockError == 0 ? StillNamed(fd, path) : lockError != EWOULDBLOCK && DayOld(path))
+        if (lockError == 0 ? NameLeadsToOpenFile(fd, path) : lockError != EWOULDBLOCK && DayOld(path))
             ::unlink(path.constData());
         if (fd >= 0)
             ::close(fd);

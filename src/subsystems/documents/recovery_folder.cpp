@@ -1,5 +1,6 @@
 #include "subsystems/documents/recovery_folder.h"
 
+#include "platform/file_identity.h"
 #include "subsystems/documents/note_storage.h"
 
 #include <QDateTime>
@@ -25,16 +26,6 @@ QString LockPathFor(const QString& filePath) { return filePath.chopped(5) + QStr
 
 QString FilePathFor(const QString& lockPath) { return lockPath.chopped(5) + QStringLiteral(".note"); }
 
-// Whether the name still leads to the file the descriptor has open: another
-// copy may have removed it, or put a new one in its place, meanwhile.
-bool StillNamed(int fd, const QByteArray& path)
-{
-    struct stat opened {};
-    struct stat named {};
-    return ::fstat(fd, &opened) == 0 && ::stat(path.constData(), &named) == 0 && opened.st_dev == named.st_dev
-        && opened.st_ino == named.st_ino;
-}
-
 // A descriptor holding the lock on the file, or -1 when a running copy holds it.
 int TakeLock(const QString& lockPath)
 {
@@ -42,7 +33,7 @@ int TakeLock(const QString& lockPath)
     const int fd = ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
         return -1;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !StillNamed(fd, path)) {
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0 || !NameLeadsToOpenFile(fd, path)) {
         ::close(fd);
         return -1;
     }
